@@ -1,0 +1,16 @@
+// The program's modal message box: no parent window, a title, a text, an icon, buttons.
+#pragma once
+
+#include <string>
+
+namespace App {
+
+enum class MessageIcon { Plain, Information, Warning, Error };
+enum class MessageButtons { Ok, YesNo, YesNoCancel };
+// Closing the box through the window manager answers Closed.
+enum class MessageAnswer { Closed, Ok, Yes, No, Cancel };
+
+MessageAnswer ShowMessageBox(const std::string& title, const std::string& text, MessageIcon icon,
+                             MessageButtons buttons);
+
+}  // namespace App

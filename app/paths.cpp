@@ -1,0 +1,42 @@
+#include "app/paths.h"
+
+#include <sys/stat.h>
+
+namespace App {
+namespace {
+
+std::string gConfigDir;
+std::string gVaultFilePath;
+std::string gSettingsPath;
+
+}  // namespace
+
+std::string ConfigDirFor(int argc, char** argv, const char* home) {
+  std::string dir;
+  if (argc > 1) {
+    dir = argv[1];
+  } else {
+    dir = home != nullptr ? std::string(home) + "/.Lockwell/" : "Lockwell/";
+  }
+  if (dir.empty() || dir.back() != '/') dir += '/';
+  return dir;
+}
+
+void SetConfigDir(const std::string& dir) {
+  gConfigDir = dir;
+  gVaultFilePath = dir + "kluis.lwv";
+  gSettingsPath = dir + "instellingen.ini";
+}
+
+void EnsureConfigDir() {
+  struct stat info {};
+  if (stat(gConfigDir.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) return;
+  // A failure shows later, when the vault cannot be created or opened.
+  (void)mkdir(gConfigDir.c_str(), 0700);
+}
+
+const std::string& ConfigDir() { return gConfigDir; }
+const std::string& VaultFilePath() { return gVaultFilePath; }
+const std::string& SettingsPath() { return gSettingsPath; }
+
+}  // namespace App

@@ -1,0 +1,20 @@
+// Where Lockwell keeps its files. Decided once at start-up and fixed afterwards.
+#pragma once
+
+#include <string>
+
+namespace App {
+
+// The configuration directory for the arguments left after GTK's own options and the
+// value of HOME (null when unset); always ends in "/".
+[[nodiscard]] std::string ConfigDirFor(int argc, char** argv, const char* home);
+// Sets ConfigDir and derives the vault and settings paths from it.
+void SetConfigDir(const std::string& dir);
+// Creates the configuration directory (one level, mode 0700) when it is missing.
+void EnsureConfigDir();
+
+const std::string& ConfigDir();
+const std::string& VaultFilePath();
+const std::string& SettingsPath();
+
+}  // namespace App

@@ -1,0 +1,47 @@
+// Built once per edition; LOCKWELL_DUTCH selects which texts are expected.
+#include "texts/texts.h"
+
+#include <gtest/gtest.h>
+
+#include "vault/vault.h"
+
+namespace {
+
+#ifdef LOCKWELL_DUTCH
+constexpr bool kDutch = true;
+#else
+constexpr bool kDutch = false;
+#endif
+
+const char* Pick(const char* english, const char* dutch) { return kDutch ? dutch : english; }
+
+TEST(EditionTexts, ErrorTexts) {
+  const std::pair<int, std::string> cases[] = {
+      {0, "OK"},
+      {1, Pick("libsodium was not found or could not be loaded.",
+               "libsodium is niet gevonden of kon niet worden geladen.")},
+      {2, Pick("The file could not be read or written.",
+               "Het bestand kon niet worden gelezen of geschreven.")},
+      {3, Pick("This is not a valid vault file.", "Dit is geen geldig kluisbestand.")},
+      {4, Pick("Wrong password, or the file is damaged.",
+               "Onjuist wachtwoord, of het bestand is beschadigd.")},
+      {5, Pick("The password must not be empty.", "Het wachtwoord mag niet leeg zijn.")},
+      {6, Pick("Not enough memory.", "Onvoldoende geheugen.")},
+      {7, Pick("No vault is open.", "Er is geen kluis geopend.")},
+      {8, Pick("Unknown error (8)", "Onbekende fout (8)")},
+      {-1, Pick("Unknown error (-1)", "Onbekende fout (-1)")},
+      {-2147483647 - 1, Pick("Unknown error (-2147483648)", "Onbekende fout (-2147483648)")},
+  };
+  for (const auto& [code, text] : cases) EXPECT_EQ(Vault::ErrorText(code), text) << code;
+}
+
+TEST(EditionTexts, StartAndSaveMessages) {
+  EXPECT_STREQ(Texts::kText.sodiumMissing,
+               Pick("libsodium was not found.\nInstall the package libsodium23 or libsodium26.",
+                    "libsodium is niet gevonden.\nInstalleer het pakket libsodium23 of "
+                    "libsodium26."));
+  EXPECT_STREQ(Texts::kText.savingFailed, Pick("Saving failed: ", "Opslaan mislukt: "));
+  EXPECT_EQ(Texts::kText.dutch, kDutch);
+}
+
+}  // namespace

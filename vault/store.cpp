@@ -1,0 +1,105 @@
+#include <new>
+
+#include "texts/texts.h"
+#include "vault/sodium_calls.h"
+#include "vault/vault.h"
+
+namespace Vault {
+namespace {
+
+std::string gVaultPath;
+KeyState gKeys{};
+std::vector<Entry> gEntries;
+SaveErrorReporter gReportSaveError = nullptr;
+
+void NewKeyParameters() {
+  Sodium::RandomBytes(gKeys.salt, kSaltSize);
+  gKeys.opslimit = kNewOpsLimit;
+  gKeys.memlimit = kNewMemLimit;
+}
+
+}  // namespace
+
+std::vector<Entry>& Entries() { return gEntries; }
+const std::string& VaultPath() { return gVaultPath; }
+bool IsVaultOpen() { return gKeys.key != nullptr; }
+
+void SetSaveErrorReporter(SaveErrorReporter reporter) { gReportSaveError = reporter; }
+
+VaultError SealAndWrite() { return SealAndWriteFile(gVaultPath, gKeys, gEntries); }
+
+void CloseVault() {
+  if (gKeys.key != nullptr) {
+    WipeAndFree(gKeys.key, kKeySize);
+    gKeys.key = nullptr;
+  }
+  WipeEntries(gEntries);
+  gVaultPath.clear();
+}
+
+VaultError OpenVault(const std::string& path, std::string_view password) {
+  if (!SodiumLoaded()) return NoSodium;
+  CloseVault();
+  KeyState read{};
+  const VaultError result = ReadVaultFile(path, password, read, gEntries);
+  if (result != Ok) {
+    WipeEntries(gEntries);
+    return result;
+  }
+  gKeys = read;
+  gVaultPath = path;
+  return Ok;
+}
+
+VaultError CreateVault(const std::string& path, std::string_view password) {
+  if (!SodiumLoaded()) return NoSodium;
+  if (password.empty()) return EmptyPassword;
+  CloseVault();
+  NewKeyParameters();
+  gKeys.key = DeriveKey(password, gKeys.salt, gKeys.opslimit, gKeys.memlimit);
+  if (gKeys.key == nullptr) return OutOfMemory;
+  gVaultPath = path;
+  const VaultError result = SealAndWrite();
+  if (result != Ok) CloseVault();
+  return result;
+}
+
+void SaveVault() {
+  const VaultError result = SealAndWrite();
+  if (result != Ok && gReportSaveError != nullptr) {
+    gReportSaveError(Texts::kText.savingFailed + ErrorText(result));
+  }
+}
+
+VaultError ChangeMasterPassword(std::string_view newPassword) {
+  if (!IsVaultOpen()) return NotOpen;
+  if (newPassword.empty()) return EmptyPassword;
+  const KeyState previous = gKeys;
+  NewKeyParameters();
+  gKeys.key = DeriveKey(newPassword, gKeys.salt, gKeys.opslimit, gKeys.memlimit);
+  const VaultError result = gKeys.key != nullptr ? SealAndWrite() : OutOfMemory;
+  if (result == Ok) {
+    WipeAndFree(previous.key, kKeySize);
+  } else {
+    WipeAndFree(gKeys.key, kKeySize);
+    gKeys = previous;  // the file on disk still opens with the old password
+  }
+  return result;
+}
+
+VaultError CheckVaultFile(const std::string& path, std::string_view password) {
+  if (!SodiumLoaded()) return NoSodium;
+  std::vector<Entry> scratch;
+  KeyState read{};
+  const VaultError result = ReadVaultFile(path, password, read, scratch);
+  if (result == Ok) WipeAndFree(read.key, kKeySize);
+  WipeEntries(scratch);
+  return result;
+}
+
+std::string ErrorText(int code) {
+  if (code >= Ok && code <= NotOpen) return Texts::kText.errorText[code];
+  return Texts::kText.unknownErrorPrefix + std::to_string(code) + ")";
+}
+
+}  // namespace Vault

@@ -1,0 +1,128 @@
+// The vault core: libsodium binding, vault file format, JSON payload and the open vault.
+// No GTK here; everything runs on the caller's thread and reports failures as codes.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace Vault {
+
+struct Entry {
+  std::string Omschrijving;  // description
+  std::string Url;
+  std::string Gebruiker;   // user name
+  std::string Wachtwoord;  // password
+};
+
+enum VaultError : int {
+  Ok = 0,
+  NoSodium = 1,
+  FileError = 2,
+  NotAVault = 3,
+  WrongPassword = 4,
+  EmptyPassword = 5,
+  OutOfMemory = 6,
+  NotOpen = 7,
+};
+
+// ---- libsodium binding -------------------------------------------------------------
+
+// Loads libsodium once ("libsodium.so.26", ".23", ".so"); true when usable.
+[[nodiscard]] bool LoadSodium();
+// True once LoadSodium has succeeded.
+[[nodiscard]] bool SodiumLoaded();
+// Uniform random value in 0..bound-1; 0 for bound <= 0 or without the library.
+[[nodiscard]] int32_t RandomUniform(int32_t bound);
+
+// A heap copy of a text with a terminating zero; size excludes the terminator.
+// Secret: the caller releases it with WipeAndFree(data, size + 1).
+struct Utf8Buffer {
+  char* data;
+  size_t size;
+};
+[[nodiscard]] Utf8Buffer ToUtf8(std::string_view text);
+// Wipes len bytes with sodium_memzero, then frees; null does nothing.
+void WipeAndFree(void* buffer, size_t len);
+// Wipes the characters of every entry, then empties the list.
+void WipeEntries(std::vector<Entry>& list);
+
+// ---- vault file format --------------------------------------------------------------
+
+constexpr size_t kHeaderSize = 64;
+constexpr size_t kTagSize = 16;
+constexpr size_t kKeySize = 32;
+constexpr size_t kSaltSize = 16;
+constexpr size_t kNonceSize = 24;
+constexpr size_t kNonceOffset = 40;
+constexpr size_t kMinFileSize = kHeaderSize + kTagSize;
+constexpr size_t kMaxFileSize = 64u * 1024 * 1024;
+constexpr uint32_t kFormatVersion = 1;
+constexpr int64_t kMinOpsLimit = 1;
+constexpr int64_t kMaxOpsLimit = 20;
+constexpr int64_t kMinMemLimit = 8192;
+constexpr int64_t kMaxMemLimit = 1024LL * 1024 * 1024;
+constexpr int64_t kNewOpsLimit = 3;  // new vaults and new passwords
+constexpr int64_t kNewMemLimit = 256LL * 1024 * 1024;
+
+struct KeyState {
+  unsigned char* key;  // secret, kKeySize bytes; owned, released only with WipeAndFree
+  int64_t opslimit;
+  int64_t memlimit;
+  unsigned char salt[kSaltSize];
+};
+
+// Argon2id key of the password; null on failure. Secret: the caller owns and wipes it.
+[[nodiscard]] unsigned char* DeriveKey(std::string_view password, const unsigned char* salt,
+                                       int64_t opslimit, int64_t memlimit);
+// Seals the list with the key and writes it whole to path (0, 2, 6 or 7).
+[[nodiscard]] VaultError SealAndWriteFile(const std::string& path, const KeyState& keys,
+                                          const std::vector<Entry>& list);
+// Seals the open vault's Entries with its KeyState and writes VaultPath.
+[[nodiscard]] VaultError SealAndWrite();
+// Reads, checks and decrypts a vault file. On Ok, keys is filled and owns a new key.
+[[nodiscard]] VaultError ReadVaultFile(const std::string& path, std::string_view password,
+                                       KeyState& keys, std::vector<Entry>& list);
+// Writes path + ".tmp" (mode 0600, synced), then renames it over path; 0 or 2.
+[[nodiscard]] VaultError WriteFileReplacing(const std::string& path, const void* bytes,
+                                            size_t length);
+
+// ---- JSON payload ---------------------------------------------------------------------
+
+// The compact payload text of a list (of Entries without an argument).
+[[nodiscard]] std::string EntriesToJson();
+[[nodiscard]] std::string EntriesToJson(const std::vector<Entry>& list);
+// Byte length of the payload of a list, and the writer into a buffer of that length.
+[[nodiscard]] size_t JsonLength(const std::vector<Entry>& list);
+void WriteJson(const std::vector<Entry>& list, char* out);
+// True when text is an acceptable payload; list then holds its entries, else it is empty.
+[[nodiscard]] bool JsonToEntries(std::string_view text, std::vector<Entry>& list);
+
+// ---- the open vault ---------------------------------------------------------------------
+
+// The open vault's entries; empty while closed. Change it only through the entry commands.
+std::vector<Entry>& Entries();
+// The file the open vault saves to; empty while closed.
+const std::string& VaultPath();
+[[nodiscard]] bool IsVaultOpen();
+
+[[nodiscard]] VaultError OpenVault(const std::string& path, std::string_view password);
+[[nodiscard]] VaultError CreateVault(const std::string& path, std::string_view password);
+// Saves Entries; on failure reports "Saving failed: " + ErrorText through the reporter.
+void SaveVault();
+[[nodiscard]] VaultError ChangeMasterPassword(std::string_view newPassword);
+// Tries the password on a file without touching the open vault.
+[[nodiscard]] VaultError CheckVaultFile(const std::string& path, std::string_view password);
+void CloseVault();
+
+// The message of a code in the running edition.
+[[nodiscard]] std::string ErrorText(int code);
+
+// The shell hands in how a failed save is shown (a modal message box), so that the vault
+// core needs no GTK. Without a reporter a failed save is silent.
+using SaveErrorReporter = void (*)(const std::string& message);
+void SetSaveErrorReporter(SaveErrorReporter reporter);
+
+}  // namespace Vault
