@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Installs what Lockwell needs from Debian 12 (only what is missing), builds it, and then
+# starts it (run) or runs every test (test). Uses sudo for apt-get when not root.
+#   scripts/bootstrap.sh run [CONFIG_DIR]   build and start lockwell-en
+#   scripts/bootstrap.sh run-nl [CONFIG_DIR] build and start lockwell-nl
+#   scripts/bootstrap.sh test               build and run all tests
+#   scripts/bootstrap.sh build              only install and build
+set -euo pipefail
+
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build="${LOCKWELL_BUILD_DIR:-$here/build}"
+mode="${1:-run}"
+shift || true
+
+packages=(
+  # build
+  g++ cmake make pkg-config
+  libgtk-3-dev libx11-dev libpng-dev zlib1g-dev libmimalloc-dev nlohmann-json3-dev
+  # run time: loaded with dlopen, never linked
+  libsodium23
+  # tests and benchmarks
+  libgtest-dev libbenchmark-dev libsimdjson-dev
+  xvfb xauth xdotool at-spi2-core dbus-x11 fonts-dejavu-core
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+if ((${#missing[@]})); then
+  echo "Installing: ${missing[*]}"
+  sudo_cmd=()
+  if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
+  "${sudo_cmd[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq \
+    "${missing[@]}"
+fi
+
+werror=OFF
+if [ -n "${CI:-}" ]; then werror=ON; fi
+cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLOCKWELL_WERROR="$werror" >/dev/null
+cmake --build "$build" -j"$(nproc)"
+
+case "$mode" in
+  run) exec "$build/lockwell-en" "$@" ;;
+  run-nl) exec "$build/lockwell-nl" "$@" ;;
+  test) cd "$build" && exec ctest --output-on-failure -j"$(nproc)" ;;
+  build) ;;
+  *) echo "usage: $0 run|run-nl|test|build" >&2; exit 2 ;;
+esac
