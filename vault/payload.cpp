@@ -1,7 +1,9 @@
+#include <simdjson.h>
+
 #include <array>
+#include <cstdlib>
 #include <cstring>
 #include <new>
-#include <nlohmann/json.hpp>
 
 #include "vault/vault.h"
 
@@ -81,89 +83,134 @@ char* PutEscaped(char* out, const std::string& text) {
   return out;
 }
 
-// Fills the list while the parser walks the text, without building a document tree.
-// depth counts the open containers; a value at depth 1 belongs to the root object, at
-// depth 2 to the "entries" array (when inEntries), at depth 3 to an entry object.
-struct EntriesBuilder {
-  std::vector<Entry>& list;
-  int depth = 0;
-  bool rootKeyIsEntries = false;
-  bool entriesIsArray = false;  // the last "entries" member seen held an array
-  bool inEntries = false;
-  bool inEntry = false;
-  std::string* field = nullptr;  // the entry field named by the current key, if any
+namespace od = simdjson::ondemand;
+using simdjson::error_code;
+using simdjson::SUCCESS;
 
-  // Any value (scalar or container start) at the current depth. False rejects the text.
-  bool Value(std::string* text) {
-    if (depth == 0) return false;  // the root must be an object, handled in StartObject
-    if (depth == 1 && rootKeyIsEntries) {
-      entriesIsArray = false;  // a later "entries" replaces an earlier one
-      WipeEntries(list);
-    } else if (depth == 2 && inEntries) {
-      list.emplace_back();
-    } else if (depth == 3 && inEntry && field != nullptr) {
-      if (text != nullptr) {
-        *field = std::move(*text);
-      } else {
-        field->clear();  // a non-string value leaves the field empty
+// The parser visits every value, also those the vault ignores, so that a text that is not
+// JSON is refused wherever the fault sits (On-Demand would otherwise skip unread values).
+error_code CheckValue(od::value value, int depth);
+
+error_code CheckArray(od::array array, int depth) {
+  for (auto element : array) {
+    od::value value;
+    if (error_code e = std::move(element).get(value)) return e;
+    if (error_code e = CheckValue(value, depth)) return e;
+  }
+  return SUCCESS;
+}
+
+error_code CheckObject(od::object object, int depth) {
+  for (auto member : object) {
+    od::field field;
+    std::string_view name;
+    if (error_code e = std::move(member).get(field)) return e;
+    if (error_code e = field.unescaped_key().get(name)) return e;
+    if (error_code e = CheckValue(field.value(), depth)) return e;
+  }
+  return SUCCESS;
+}
+
+error_code CheckValue(od::value value, int depth) {
+  if (depth >= kMaxDepth) return simdjson::DEPTH_ERROR;
+  od::json_type type;
+  if (error_code e = value.type().get(type)) return e;
+  switch (type) {
+    case od::json_type::array: {
+      od::array array;
+      if (error_code e = value.get_array().get(array)) return e;
+      return CheckArray(array, depth + 1);
+    }
+    case od::json_type::object: {
+      od::object object;
+      if (error_code e = value.get_object().get(object)) return e;
+      return CheckObject(object, depth + 1);
+    }
+    case od::json_type::number:
+      return value.get_double().error();  // also takes integers beyond 64 bits
+    case od::json_type::string:
+      return value.get_string().error();
+    case od::json_type::boolean:
+      return value.get_bool().error();
+    case od::json_type::null: {
+      bool isNull = false;
+      if (error_code e = value.is_null().get(isNull)) return e;
+      return isNull ? SUCCESS : simdjson::N_ATOM_ERROR;
+    }
+  }
+  return simdjson::INCORRECT_TYPE;
+}
+
+// One element of the "entries" array: an object yields its four fields, anything else an
+// empty entry. A member that is not a string leaves its field empty; the last one counts.
+error_code ReadEntry(od::value element, Entry& entry) {
+  od::json_type type;
+  if (error_code e = element.type().get(type)) return e;
+  if (type != od::json_type::object) return CheckValue(element, 2);
+  od::object object;
+  if (error_code e = element.get_object().get(object)) return e;
+  for (auto member : object) {
+    od::field field;
+    std::string_view name;
+    if (error_code e = std::move(member).get(field)) return e;
+    if (error_code e = field.unescaped_key().get(name)) return e;
+    std::string* target = name == "Omschrijving" ? &entry.Omschrijving
+                          : name == "Url"        ? &entry.Url
+                          : name == "Gebruiker"  ? &entry.Gebruiker
+                          : name == "Wachtwoord" ? &entry.Wachtwoord
+                                                 : nullptr;
+    od::value value = field.value();
+    if (target != nullptr) {
+      if (error_code e = value.type().get(type)) return e;
+      if (type == od::json_type::string) {
+        std::string_view text;
+        if (error_code e = value.get_string().get(text)) return e;
+        target->assign(text);
+        continue;
       }
-      field = nullptr;
+      target->clear();
     }
-    return true;
+    if (error_code e = CheckValue(value, 3)) return e;
   }
+  return SUCCESS;
+}
 
-  bool null() { return Value(nullptr); }
-  bool boolean(bool) { return Value(nullptr); }
-  bool number_integer(int64_t) { return Value(nullptr); }
-  bool number_unsigned(uint64_t) { return Value(nullptr); }
-  bool number_float(double, const std::string&) { return Value(nullptr); }
-  bool string(std::string& text) { return Value(&text); }
-  bool binary(std::vector<uint8_t>&) { return false; }
-
-  bool start_object(size_t) {
-    if (depth >= kMaxDepth) return false;
-    if (depth > 0 && !Value(nullptr)) return false;
-    const bool entryObject = depth == 2 && inEntries;
-    ++depth;
-    if (entryObject) inEntry = true;
-    return true;
-  }
-  bool end_object() {
-    --depth;
-    if (depth == 2 && inEntry) inEntry = false;
-    return true;
-  }
-  bool start_array(size_t) {
-    if (depth >= kMaxDepth) return false;
-    const bool isEntries = depth == 1 && rootKeyIsEntries;
-    if (!Value(nullptr)) return false;
-    ++depth;
-    if (isEntries) {
-      entriesIsArray = true;
-      inEntries = true;
+// Reads a padded text; true when it is an acceptable payload.
+bool ReadPayload(const char* text, size_t length, size_t capacity, std::vector<Entry>& list) {
+  od::parser parser(kMaxFileSize);
+  od::document document;
+  if (parser.iterate(text, length, capacity).get(document)) return false;
+  od::object root;
+  if (document.get_object().get(root)) return false;
+  bool entriesIsArray = false;
+  for (auto member : root) {
+    od::field field;
+    std::string_view name;
+    if (std::move(member).get(field) || field.unescaped_key().get(name)) return false;
+    od::value value = field.value();
+    if (name != "entries") {
+      if (CheckValue(value, 1)) return false;
+      continue;
     }
-    return true;
-  }
-  bool end_array() {
-    --depth;
-    if (depth == 1 && inEntries) inEntries = false;
-    return true;
-  }
-  bool key(std::string& name) {
-    if (depth == 1) {
-      rootKeyIsEntries = name == "entries";
-    } else if (depth == 3 && inEntry) {
-      Entry& e = list.back();
-      field = name == "Omschrijving" ? &e.Omschrijving
-              : name == "Url"        ? &e.Url
-              : name == "Gebruiker"  ? &e.Gebruiker
-              : name == "Wachtwoord" ? &e.Wachtwoord
-                                     : nullptr;
+    // A later "entries" replaces an earlier one.
+    WipeEntries(list);
+    od::json_type type;
+    if (value.type().get(type)) return false;
+    entriesIsArray = type == od::json_type::array;
+    if (!entriesIsArray) {
+      if (CheckValue(value, 1)) return false;
+      continue;
     }
-    return true;
+    od::array array;
+    if (value.get_array().get(array)) return false;
+    for (auto element : array) {
+      od::value item;
+      if (std::move(element).get(item) || ReadEntry(item, list.emplace_back())) return false;
+    }
   }
-  bool parse_error(size_t, const std::string&, const nlohmann::detail::exception&) { return false; }
-};
+  // Nothing may follow the root object.
+  return entriesIsArray && document.current_location().error() == simdjson::OUT_OF_BOUNDS;
+}
 
 }  // namespace
 
@@ -203,19 +250,23 @@ std::string EntriesToJson() { return EntriesToJson(Entries()); }
 
 bool JsonToEntries(std::string_view text, std::vector<Entry>& list) {
   WipeEntries(list);
-  // The parser would skip a byte-order mark; only white space may surround the value.
+  // simdjson would read a leading byte-order mark as white space; JSON has none.
   if (text.size() >= 3 && std::memcmp(text.data(), "\xEF\xBB\xBF", 3) == 0) return false;
-  // The parser ends its input at a NUL byte; JSON allows none outside escapes.
-  if (std::memchr(text.data(), '\0', text.size()) != nullptr) return false;
-  EntriesBuilder builder{list};
+  if (text.size() > kMaxFileSize) return false;
+  // The parser reads up to SIMDJSON_PADDING bytes past the end; the padded copy is
+  // plaintext and is wiped like any other.
+  const size_t capacity = text.size() + simdjson::SIMDJSON_PADDING;
+  auto* padded = static_cast<char*>(std::malloc(capacity));
+  if (padded == nullptr) return false;
+  std::memcpy(padded, text.data(), text.size());
+  std::memset(padded + text.size(), 0, simdjson::SIMDJSON_PADDING);
   bool accepted = false;
   try {
-    accepted = nlohmann::json::sax_parse(text.data(), text.data() + text.size(), &builder,
-                                         nlohmann::json::input_format_t::json, true, false) &&
-               builder.entriesIsArray;
-  } catch (const std::exception&) {
-    accepted = false;  // out of memory while filling the list
+    accepted = ReadPayload(padded, text.size(), capacity, list);
+  } catch (const std::bad_alloc&) {
+    accepted = false;
   }
+  WipeAndFree(padded, capacity);
   if (!accepted) WipeEntries(list);
   return accepted;
 }

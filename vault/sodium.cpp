@@ -43,6 +43,16 @@ void* Lookup(const char* name) {
   return dlerror() != nullptr ? nullptr : symbol;
 }
 
+// Before libsodium is loaded (the payload tests, the fuzzer) glibc's explicit_bzero does
+// the same job: a wipe the compiler may not remove.
+void Wipe(void* buffer, size_t len) {
+  if (gMemZero != nullptr && gHandle != nullptr) {
+    gMemZero(buffer, len);
+  } else {
+    explicit_bzero(buffer, len);
+  }
+}
+
 }  // namespace
 
 bool LoadSodium() {
@@ -90,16 +100,14 @@ Utf8Buffer ToUtf8(std::string_view text) {
 
 void WipeAndFree(void* buffer, size_t len) {
   if (buffer == nullptr) return;
-  gMemZero(buffer, len);
+  Wipe(buffer, len);
   std::free(buffer);
 }
 
 void WipeEntries(std::vector<Entry>& list) {
-  if (gHandle != nullptr) {
-    for (Entry& e : list) {
-      for (std::string* field : {&e.Omschrijving, &e.Url, &e.Gebruiker, &e.Wachtwoord}) {
-        gMemZero(field->data(), field->size());
-      }
+  for (Entry& e : list) {
+    for (std::string* field : {&e.Omschrijving, &e.Url, &e.Gebruiker, &e.Wachtwoord}) {
+      Wipe(field->data(), field->size());
     }
   }
   list.clear();

@@ -71,10 +71,10 @@ class Program : public ::testing::Test {
 TEST_F(Program, WithoutLibsodiumShowsOneMessageAndEndsWithStatus1) {
   for (const char* edition : {LOCKWELL_PROGRAM_EN, LOCKWELL_PROGRAM_NL}) {
     TestFiles::TempDir home;
-    const pid_t pid = Launch(edition,
-                             {"HOME=" + home.path, "LD_LIBRARY_PATH=" LOCKWELL_FAKES_DIR "no_uniform"},
-                             {});
-    const std::string box = Shell("timeout 20 xdotool search --sync --onlyvisible --name '^Lockwell$'");
+    const pid_t pid = Launch(
+        edition, {"HOME=" + home.path, "LD_LIBRARY_PATH=" LOCKWELL_FAKES_DIR "no_uniform"}, {});
+    const std::string box =
+        Shell("timeout 20 xdotool search --sync --onlyvisible --name '^Lockwell$'");
     ASSERT_FALSE(box.empty()) << edition << ": no message box appeared";
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     EXPECT_EQ(VisibleWindowsOf(pid).size(), 1u) << edition << ": the box is the only window";
@@ -89,8 +89,8 @@ TEST_F(Program, WithoutLibsodiumShowsOneMessageAndEndsWithStatus1) {
 TEST(ProgramAllocator, MimallocServesEveryMallocOfTheProcess) {
   for (const char* edition : {LOCKWELL_PROGRAM_EN, LOCKWELL_PROGRAM_NL}) {
     // An unusable display ends the program right after start-up; that is enough to see it.
-    const std::string log = Shell("LD_DEBUG=bindings DISPLAY=:65000 '" + std::string(edition) +
-                                  "' 2>&1 >/dev/null");
+    const std::string log =
+        Shell("LD_DEBUG=bindings DISPLAY=:65000 '" + std::string(edition) + "' 2>&1 >/dev/null");
     int toMimalloc = 0, elsewhere = 0;
     size_t start = 0;
     for (size_t nl; (nl = log.find('\n', start)) != std::string::npos; start = nl + 1) {
