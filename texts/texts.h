@@ -13,6 +13,50 @@ struct Table {
 
   const char* sodiumMissing;  // the one message box when libsodium cannot be loaded
   const char* savingFailed;   // prefix, followed by the error text
+
+  // Main window, password dialog, login and clipboard.
+  const char* menuFile;
+  const char* menuEdit;
+  const char* menuSettings;
+  const char* itemMakeBackup;
+  const char* itemRestoreBackup;
+  const char* itemExit;
+  const char* itemNew;
+  const char* itemEdit;
+  const char* itemDelete;
+  const char* itemShowPasswords;
+  const char* itemAlwaysOnTop;
+  const char* itemChooseBrowser;
+  const char* itemChangeMasterPassword;
+  const char* itemAbout;
+  const char* upButton;
+  const char* downButton;
+  const char* detailsFrame;
+  const char* openButton;
+  const char* copyButton;
+  const char* copyUserDescription;
+  const char* copyPasswordDescription;
+  const char* urlLabel;
+  const char* userLabel;
+  const char* passwordLabel;
+  const char* statusLoggedOut;
+  const char* statusLoggedIn;
+  const char* statusPasswordCount;
+  const char* statusCreatingVault;
+  const char* statusOpeningVault;
+  const char* creatingFailed;
+  const char* statusCopied;
+  const char* statusClipboardCleared;
+  const char* newVaultTitle;
+  const char* newVaultPrompt;
+  const char* logInTitle;
+  const char* logInPrompt;
+  const char* repeatLabel;
+  const char* okButton;
+  const char* cancelButton;
+  const char* enterPassword;
+  const char* passwordTooShort;
+  const char* passwordsDiffer;
 };
 
 extern const Table kText;

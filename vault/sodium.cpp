@@ -104,6 +104,15 @@ void WipeAndFree(void* buffer, size_t len) {
   std::free(buffer);
 }
 
+void WipeMemory(void* buffer, size_t len) {
+  if (buffer != nullptr) Wipe(buffer, len);
+}
+
+void WipeText(std::string& text) {
+  Wipe(text.data(), text.size());
+  text.clear();
+}
+
 void WipeEntries(std::vector<Entry>& list) {
   for (Entry& e : list) {
     for (std::string* field : {&e.Omschrijving, &e.Url, &e.Gebruiker, &e.Wachtwoord}) {

@@ -46,6 +46,10 @@ struct Utf8Buffer {
 [[nodiscard]] Utf8Buffer ToUtf8(std::string_view text);
 // Wipes len bytes with sodium_memzero, then frees; null does nothing.
 void WipeAndFree(void* buffer, size_t len);
+// Wipes len bytes in place (sodium_memzero once loaded).
+void WipeMemory(void* buffer, size_t len);
+// Wipes the characters of a text, then empties it.
+void WipeText(std::string& text);
 // Wipes the characters of every entry, then empties the list.
 void WipeEntries(std::vector<Entry>& list);
 

@@ -1,0 +1,13 @@
+// The one millisecond clock of the idle countdown and the clipboard deadline.
+#pragma once
+
+#include <cstdint>
+
+namespace App {
+
+// Milliseconds since the first reading, from the wall clock; never negative.
+[[nodiscard]] int64_t NowMs();
+// Tests only: moves the clock forward. The programs never call it.
+void MoveClockForward(int64_t ms);
+
+}  // namespace App

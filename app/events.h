@@ -1,0 +1,40 @@
+// The program's one event queue. GTK callbacks only post events; the loops take them out.
+#pragma once
+
+namespace App {
+
+enum class EventKind { Menu, Close, Control, Size, Move, Timer, BackgroundClick, Other };
+
+// Window numbers.
+constexpr int kMainWindow = 0;
+constexpr int kDialogWindow = 1;
+constexpr int kAboutWindow = 2;
+
+// Event types of control events.
+constexpr int kClicked = 0;  // buttons; list: left click or selection change
+constexpr int kRightClick = 1;
+constexpr int kLeftDoubleClick = 2;
+constexpr int kRightDoubleClick = 3;
+
+// Menu numbers of the dialog window's shortcuts.
+constexpr int kDialogConfirm = 11;
+constexpr int kDialogCancel = 12;
+
+constexpr int kIdleTimerNumber = 1;
+
+struct Event {
+  EventKind kind;
+  int window;
+  int object;  // menu, control or timer number
+  int type;    // control event type
+  bool operator==(const Event&) const = default;
+};
+
+// Appends an event, unless it equals the last one still waiting.
+void PostEvent(const Event& event);
+// Runs GTK iterations until an event is waiting, then returns the oldest.
+[[nodiscard]] Event WaitEvent();
+// Drops every waiting event.
+void ClearEvents();
+
+}  // namespace App

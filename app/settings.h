@@ -1,0 +1,33 @@
+// The seven preferences kept in instellingen.ini beside the vault.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace App {
+
+struct Settings {
+  int64_t GenLengte;
+  int64_t GenHoofd;
+  int64_t GenKlein;
+  int64_t GenCijfers;
+  int64_t GenLeestekens;
+  std::string Browser;
+  int64_t AltijdBoven;
+};
+
+// The program's settings record.
+Settings& CurrentSettings();
+// The values before the file is read.
+[[nodiscard]] Settings DefaultSettings();
+
+// Reads SettingsPath into the record; a missing file leaves it as it is.
+void LoadSettings();
+// Writes the record to SettingsPath through a temporary file; failures are silent.
+void SaveSettings();
+
+// The file text of a record, and a record read from file bytes (over the defaults).
+[[nodiscard]] std::string ComposeSettings(const Settings& settings);
+[[nodiscard]] Settings ParseSettings(const std::string& bytes);
+
+}  // namespace App

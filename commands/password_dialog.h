@@ -1,0 +1,23 @@
+// The one dialog through which the user types a master password.
+#pragma once
+
+#include <string>
+
+namespace Commands {
+
+enum PasswordDialogControl {
+  MasterPasswordField = 23,
+  RepeatPasswordField = 24,
+  PasswordOkButton = 25,
+  PasswordCancelButton = 26,
+};
+
+constexpr size_t kMinMasterPasswordLength = 8;  // UTF-16 code units
+
+// Asks for a password, once or (confirm) twice with at least 8 characters. True with the
+// typed text in password; false on cancel or a due idle lock, password then untouched.
+// Secret: the caller owns password and wipes it once the vault operation has used it.
+[[nodiscard]] bool AskMasterPassword(const std::string& title, const std::string& prompt,
+                                     bool confirm, std::string& password);
+
+}  // namespace Commands

@@ -1,0 +1,19 @@
+// Copying a user name or password to the clipboard, and clearing it again 15 s later if
+// it still holds what was copied.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace Features {
+
+// Puts text on the CLIPBOARD selection and starts the 15 s deadline.
+void CopyToClipboard(const std::string& text);
+// Clears the clipboard if it still holds the pending copy; forgets the copy in any case.
+void SettlePendingCopy();
+// Clock value at which the pending copy falls due; 0 when none is pending.
+[[nodiscard]] int64_t ClearAt();
+// At the end of the run: offers the clipboard to the desktop's clipboard manager.
+void HandOverClipboard();
+
+}  // namespace Features

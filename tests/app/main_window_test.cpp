@@ -1,0 +1,188 @@
+// Stories of the main window: what the details panel shows and enables, the two check
+// items, and the layout at different widths.
+#include "app/main_window.h"
+
+#include <gtest/gtest.h>
+
+#include "app/entry_list.h"
+#include "tests/support/gui_story.h"
+
+namespace {
+
+using namespace App;
+
+class MainWindowStory : public GuiStory {};
+
+struct Expect {
+  bool up, down, open, copyUser, copyPassword;
+  std::string url, user, password;
+};
+
+void ExpectDetails(const Expect& e, int row) {
+  EXPECT_EQ(SelectedIndex(), row);
+  EXPECT_EQ(Robot::Enabled(UpButton), e.up) << row;
+  EXPECT_EQ(Robot::Enabled(DownButton), e.down) << row;
+  EXPECT_EQ(Robot::Enabled(OpenButton), e.open) << row;
+  EXPECT_EQ(Robot::Enabled(CopyUserButton), e.copyUser) << row;
+  EXPECT_EQ(Robot::Enabled(CopyPasswordButton), e.copyPassword) << row;
+  EXPECT_EQ(Robot::FieldText(UrlField), e.url) << row;
+  EXPECT_EQ(Robot::FieldText(UserField), e.user) << row;
+  EXPECT_EQ(Robot::FieldText(PasswordField), e.password) << row;
+  EXPECT_TRUE(Robot::MenuEnabled(MenuEdit));
+  EXPECT_TRUE(Robot::MenuEnabled(MenuDelete));
+}
+
+TEST_F(MainWindowStory, DetailsAndEnabledControlsFollowTheSelection) {
+  const std::string mask = "●●●●●●●●●●";
+  GivenVault("pw", {{"full", "https://a.example", "ann", "abc"},
+                    {"no password", "", "bob", ""},
+                    {"no user", "https://c.example", "", std::string(40, 'x')}});
+  Robot::Do("logged out, everything that needs a vault is disabled", [] {
+    for (MainControl control :
+         {UpButton, DownButton, OpenButton, CopyUserButton, CopyPasswordButton, EntryList}) {
+      EXPECT_FALSE(Robot::Enabled(control)) << control;
+    }
+    for (int item : {MenuMakeBackup, MenuRestoreBackup, MenuNew, MenuEdit, MenuDelete,
+                     MenuChangeMasterPassword}) {
+      EXPECT_FALSE(Robot::MenuEnabled(item)) << item;
+    }
+    for (int item : {MenuExit, MenuShowPasswords, MenuAlwaysOnTop, MenuChooseBrowser, MenuAbout}) {
+      EXPECT_TRUE(Robot::MenuEnabled(item)) << item;
+    }
+  });
+  LogInWith("pw", 3);
+  Robot::Do("first entry", [=] {
+    ExpectDetails({false, true, true, true, true, "https://a.example", "ann", mask}, 0);
+  });
+  Robot::ClickRow(1);
+  Robot::Pause(100);
+  Robot::Do("an empty password shows empty, its Copy disabled", [=] {
+    ExpectDetails({true, true, false, true, false, "", "bob", ""}, 1);
+  });
+  Robot::PressKey(GDK_KEY_Down);  // the arrow keys move the selection too
+  Robot::Pause(100);
+  Robot::Do("last entry: 40 characters show as the same ten circles", [=] {
+    ExpectDetails({true, false, true, false, true, "https://c.example", "", mask}, 2);
+  });
+  Robot::ChooseMenu(MenuShowPasswords);
+  Robot::Pause(100);
+  Robot::Do("show passwords shows the password at once", [] {
+    EXPECT_EQ(Robot::FieldText(PasswordField), std::string(40, 'x'));
+    EXPECT_TRUE(MenuCheck(MenuShowPasswords));
+    EXPECT_TRUE(
+        gtk_check_menu_item_get_active(GTK_CHECK_MENU_ITEM(MenuItemWidget(MenuShowPasswords))));
+  });
+  Robot::ChooseMenu(MenuShowPasswords);
+  Robot::Pause(100);
+  Robot::Do("and hides it again", [=] { EXPECT_EQ(Robot::FieldText(PasswordField), mask); });
+  Robot::ChooseMenu(MenuExit);
+  EXPECT_EQ(RunLockwell(), 0);
+}
+
+TEST_F(MainWindowStory, AlwaysOnTopIsWrittenAtOnce) {
+  GivenVault("pw", {});
+  TestFiles::WriteFile(SettingsFile(), "; my comment\nGenLengte = 33\n");
+  LogInWith("pw", 0);
+  Robot::ChooseMenu(MenuAlwaysOnTop);
+  Robot::Pause(100);
+  Robot::Do("the settings file is rewritten, the comment gone", [this] {
+    EXPECT_TRUE(MenuCheck(MenuAlwaysOnTop));
+    const std::string text = TestFiles::ReadFile(SettingsFile());
+    EXPECT_NE(text.find("AltijdBoven = 1\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("GenLengte = 33\n"), std::string::npos) << text;
+    EXPECT_EQ(text.find("comment"), std::string::npos) << text;
+  });
+  Robot::ChooseMenu(MenuExit);
+  EXPECT_EQ(RunLockwell(), 0);
+
+  // The next run starts on top, with the mark set.
+  Robot::Reset();
+  LogInWith("pw", 0);
+  Robot::Do("kept above from the start", [] {
+    EXPECT_TRUE(MenuCheck(MenuAlwaysOnTop));
+    EXPECT_TRUE(
+        gtk_check_menu_item_get_active(GTK_CHECK_MENU_ITEM(MenuItemWidget(MenuAlwaysOnTop))));
+  });
+  Robot::ChooseMenu(MenuAlwaysOnTop);
+  Robot::ChooseMenu(MenuExit);
+  EXPECT_EQ(RunLockwell(), 0);
+  EXPECT_NE(TestFiles::ReadFile(SettingsFile()).find("AltijdBoven = 0\n"), std::string::npos);
+}
+
+struct Box {
+  int x, y, width, height;
+  bool operator==(const Box&) const = default;
+};
+
+Box BoxOf(GtkWidget* widget) {
+  GtkWidget* placed = widget;
+  if (GTK_IS_TREE_VIEW(widget)) placed = gtk_widget_get_parent(widget);
+  Box box{};
+  gtk_container_child_get(GTK_CONTAINER(gtk_widget_get_parent(placed)), placed, "x", &box.x, "y",
+                          &box.y, nullptr);
+  gtk_widget_get_size_request(placed, &box.width, &box.height);
+  return box;
+}
+
+TEST_F(MainWindowStory, LayoutFollowsTheWindowWidth) {
+  GivenVault("pw", {});
+  LogInWith("pw", 0);
+  Robot::Do("at 680 pixels", [] {
+    EXPECT_EQ(BoxOf(ControlWidget(EntryList)).width, 306);
+    EXPECT_EQ(BoxOf(ControlWidget(DetailsFrame)), (Box{326, 5, 344, 140}));
+    EXPECT_EQ(BoxOf(ControlWidget(UrlField)), (Box{426, 30, 144, 24}));
+    EXPECT_EQ(BoxOf(ControlWidget(CopyPasswordButton)), (Box{580, 99, 80, 26}));
+    EXPECT_EQ(BoxOf(ControlWidget(PasswordLabel)), (Box{336, 103, 90, 20}));
+    gtk_window_resize(GTK_WINDOW(MainWindowWidget()), 1000, 380);
+  });
+  Robot::Step(
+      "the window is 1000 wide", [] { return BoxOf(ControlWidget(DetailsFrame)).x == 470; },
+      [] {
+        int width = 0, height = 0;
+        gtk_window_get_size(GTK_WINDOW(MainWindowWidget()), &width, &height);
+        EXPECT_EQ(width, 1000);
+        EXPECT_EQ(BoxOf(ControlWidget(EntryList)).width, 450);
+        EXPECT_EQ(BoxOf(ControlWidget(DetailsFrame)).width, 520);
+        for (int field : {UrlField, UserField, PasswordField}) {
+          EXPECT_EQ(BoxOf(ControlWidget(field)).width, 320);
+        }
+        const Box up = BoxOf(ControlWidget(UpButton)), down = BoxOf(ControlWidget(DownButton));
+        EXPECT_EQ(up.width, 222);
+        EXPECT_EQ(down.x, 238);
+        EXPECT_EQ(up.y, down.y);
+        EXPECT_EQ(BoxOf(ControlWidget(EntryList)).height + 56, up.y + 38);
+      });
+  Robot::ChooseMenu(MenuExit);
+  EXPECT_EQ(RunLockwell(), 0);
+}
+
+TEST_F(MainWindowStory, AccessibleNamesAndDescriptions) {
+  GivenVault("pw", {});
+  LogInWith("pw", 0);
+  Robot::Do("fields are labelled by their labels, the Copy buttons described", [] {
+    for (auto [field, label] :
+         {std::pair{UrlField, "URL:"}, std::pair{UserField, Pick("User:", "Gebruiker:")},
+          std::pair{PasswordField, Pick("Password:", "Wachtwoord:")}}) {
+      AtkObject* accessible = gtk_widget_get_accessible(ControlWidget(field));
+      AtkRelationSet* relations = atk_object_ref_relation_set(accessible);
+      AtkRelation* labelled =
+          atk_relation_set_get_relation_by_type(relations, ATK_RELATION_LABELLED_BY);
+      ASSERT_NE(labelled, nullptr) << label;
+      GPtrArray* targets = atk_relation_get_target(labelled);
+      ASSERT_EQ(targets->len, 1u);
+      EXPECT_STREQ(atk_object_get_name(ATK_OBJECT(g_ptr_array_index(targets, 0))), label);
+      g_object_unref(relations);
+    }
+    const char* user =
+        atk_object_get_description(gtk_widget_get_accessible(ControlWidget(CopyUserButton)));
+    const char* password =
+        atk_object_get_description(gtk_widget_get_accessible(ControlWidget(CopyPasswordButton)));
+    ASSERT_NE(user, nullptr);
+    ASSERT_NE(password, nullptr);
+    EXPECT_STRNE(user, password);
+  });
+  Robot::ChooseMenu(MenuExit);
+  EXPECT_EQ(RunLockwell(), 0);
+}
+
+}  // namespace

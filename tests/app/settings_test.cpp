@@ -1,0 +1,122 @@
+#include "app/settings.h"
+
+#include <gtest/gtest.h>
+
+#include "app/paths.h"
+#include "tests/support/test_files.h"
+
+namespace {
+
+using App::ComposeSettings;
+using App::DefaultSettings;
+using App::ParseSettings;
+using App::Settings;
+
+TEST(SettingsFile, DefaultsAreWrittenAs105Bytes) {
+  const std::string text = ComposeSettings(DefaultSettings());
+  EXPECT_EQ(text,
+            "\xEF\xBB\xBF\nBrowser = \nAltijdBoven = 0\nGenCijfers = 1\nGenKlein = 1\n"
+            "GenHoofd = 1\nGenLeestekens = 1\nGenLengte = 20\n");
+  EXPECT_EQ(text.size(), 105u);
+  Settings odd = DefaultSettings();
+  odd.Browser = "/usr/bin/firefox esr";
+  odd.GenLengte = -3;
+  odd.AltijdBoven = 7;
+  const std::string written = ComposeSettings(odd);
+  EXPECT_NE(written.find("Browser = /usr/bin/firefox esr\n"), std::string::npos);
+  EXPECT_NE(written.find("GenLengte = -3\n"), std::string::npos);
+  const Settings back = ParseSettings(written);
+  EXPECT_EQ(back.Browser, odd.Browser);
+  EXPECT_EQ(back.GenLengte, -3);
+  EXPECT_EQ(back.AltijdBoven, 7);
+}
+
+TEST(SettingsFile, ReadingRules) {
+  struct Case {
+    std::string file;
+    int64_t lengte, hoofd, boven;
+    std::string browser;
+  };
+  const Case cases[] = {
+      {"", 20, 1, 0, ""},
+      {"GenLengte=12\r\nGenHoofd=0\r\n", 12, 0, 0, ""},  // no BOM, CR LF, no blanks
+      {"genlengte = 12\nALTIJDBOVEN = 1\n", 12, 1, 1, ""},
+      {"[Lockwell]\nGenLengte = 12\n", 20, 1, 0, ""},  // a group header ends the search
+      {"GenLengte = 12\n[x]\nGenHoofd = 0\n", 12, 1, 0, ""},
+      {"GenLengte = abc\n", 0, 1, 0, ""},  // not a number: 0, not the default
+      {"GenLengte = 25 chars\n", 25, 1, 0, ""},
+      {"GenLengte = 500\nGenLengte = 8\n", 500, 1, 0, ""},  // the first counts
+      {"GenLengte = -3\nAltijdBoven = +7\n", -3, 1, 7, ""},
+      {"  ; GenLengte = 9\n\tGenLengte\t=\t10\n", 10, 1, 0, ""},
+      {"no equals sign here\nGenLengte = 11\n", 11, 1, 0, ""},
+      {"Browser =  \t/usr/bin/browser --new \t \n", 20, 1, 0, "/usr/bin/browser --new"},
+      {"Browser = caf\xE9\n", 20, 1, 0, "caf\xC3\xA9"},  // ISO-8859-1 without a BOM
+      {"\xEF\xBB\xBF\nBrowser = caf\xC3\xA9\n", 20, 1, 0, "caf\xC3\xA9"},
+      {"GenLengte = 99999999999999999999999\n", INT64_MAX, 1, 0, ""},
+  };
+  for (const Case& c : cases) {
+    const Settings s = ParseSettings(c.file);
+    EXPECT_EQ(s.GenLengte, c.lengte) << c.file;
+    EXPECT_EQ(s.GenHoofd, c.hoofd) << c.file;
+    EXPECT_EQ(s.AltijdBoven, c.boven) << c.file;
+    EXPECT_EQ(s.Browser, c.browser) << c.file;
+    EXPECT_EQ(s.GenKlein, 1) << c.file;
+  }
+}
+
+TEST(SettingsFile, SavingReplacesTheFileWholeAndLoadingReadsIt) {
+  TestFiles::TempDir dir;
+  App::SetConfigDir(dir.path);
+  App::CurrentSettings() = DefaultSettings();
+  App::LoadSettings();  // no file: the defaults stay
+  EXPECT_EQ(App::CurrentSettings().GenLengte, 20);
+
+  TestFiles::WriteFile(App::SettingsPath(), "; comment\nGenLengte = 31\nOther = 1\n");
+  App::LoadSettings();
+  EXPECT_EQ(App::CurrentSettings().GenLengte, 31);
+  App::SaveSettings();
+  const std::string saved = TestFiles::ReadFile(App::SettingsPath());
+  EXPECT_EQ(saved, ComposeSettings(App::CurrentSettings()));
+  EXPECT_EQ(saved.find("comment"), std::string::npos);
+  EXPECT_FALSE(TestFiles::Exists(App::SettingsPath() + ".tmp"));
+
+  // A folder that is gone: nothing is written, nothing is reported.
+  App::SetConfigDir(dir.path + "gone/");
+  App::SaveSettings();
+  EXPECT_FALSE(TestFiles::Exists(dir.path + "gone"));
+}
+
+TEST(ConfigDir, FromTheFirstArgumentOrHome) {
+  struct Case {
+    std::vector<std::string> args;
+    const char* home;
+    std::string expected;
+  };
+  const Case cases[] = {
+      {{"lockwell", "/tmp/x"}, "/home/ann", "/tmp/x/"},
+      {{"lockwell", "/tmp/x/"}, "/home/ann", "/tmp/x/"},
+      {{"lockwell", "/tmp/x", "/second"}, "/home/ann", "/tmp/x/"},
+      {{"lockwell", ""}, "/home/ann", "/"},
+      {{"lockwell", "relative"}, nullptr, "relative/"},
+      {{"lockwell"}, "/home/ann", "/home/ann/.Lockwell/"},
+      {{"lockwell"}, nullptr, "Lockwell/"},
+  };
+  for (const Case& c : cases) {
+    std::vector<char*> argv;
+    for (const std::string& a : c.args) argv.push_back(const_cast<char*>(a.c_str()));
+    EXPECT_EQ(App::ConfigDirFor(static_cast<int>(argv.size()), argv.data(), c.home), c.expected);
+  }
+  TestFiles::TempDir dir;
+  App::SetConfigDir(dir.path + "new/");
+  EXPECT_EQ(App::VaultFilePath(), dir.path + "new/kluis.lwv");
+  EXPECT_EQ(App::SettingsPath(), dir.path + "new/instellingen.ini");
+  App::EnsureConfigDir();
+  EXPECT_EQ(TestFiles::ModeOf(dir.path + "new"), 0700);
+  // A file in the way: creating fails silently.
+  TestFiles::WriteFile(dir.path + "file", "x");
+  App::SetConfigDir(dir.path + "file/");
+  App::EnsureConfigDir();
+  EXPECT_EQ(TestFiles::ReadFile(dir.path + "file"), "x");
+}
+
+}  // namespace

@@ -1,0 +1,190 @@
+// Stories of logging in: the first run, wrong passwords, giving up, and the idle lock.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "app/main_loop.h"
+#include "app/main_window.h"
+#include "commands/password_dialog.h"
+#include "tests/support/gui_story.h"
+
+namespace {
+
+using Commands::MasterPasswordField;
+using Commands::PasswordOkButton;
+using Commands::RepeatPasswordField;
+using Robot::Messages;
+
+class LoginStory : public GuiStory {};
+
+TEST_F(LoginStory, FirstRunCreatesTheVaultAfterThePasswordChecks) {
+  const std::string title = Pick("New vault", "Nieuwe kluis");
+  // Four emoji are eight UTF-16 code units: just long enough.
+  const std::string emoji = "\xF0\x9F\x94\x91\xF0\x9F\x94\x92\xF0\x9F\x94\x93\xF0\x9F\x94\x94";
+  Robot::WaitWindow(title);
+  Robot::Click(PasswordOkButton);  // nothing typed yet
+  Robot::AnswerMessage();
+  Robot::Type(MasterPasswordField, "seven77");
+  Robot::Type(RepeatPasswordField, "seven77");
+  Robot::Click(PasswordOkButton);
+  Robot::AnswerMessage();
+  Robot::Do("both fields keep their text", [] {
+    EXPECT_EQ(Robot::FieldText(MasterPasswordField), "seven77");
+    EXPECT_EQ(Robot::FieldText(RepeatPasswordField), "seven77");
+  });
+  Robot::Type(MasterPasswordField, emoji);
+  Robot::Type(RepeatPasswordField, "something else");
+  Robot::PressKey(GDK_KEY_Return);
+  Robot::AnswerMessage();
+  Robot::Do("the repeat field is emptied and has the focus", [&] {
+    EXPECT_EQ(Robot::FieldText(MasterPasswordField), emoji);
+    EXPECT_EQ(Robot::FieldText(RepeatPasswordField), "");
+    EXPECT_EQ(gtk_window_get_focus(GTK_WINDOW(App::DialogWindowWidget())),
+              App::ControlWidget(RepeatPasswordField));
+  });
+  Robot::Type(RepeatPasswordField, emoji);
+  Robot::PressKey(GDK_KEY_KP_Enter);
+  Robot::WaitStatus(Pick("Logged in - 0 password(s)", "Ingelogd - 0 wachtwoord(en)"));
+  Robot::Do("an empty vault is open", [&] {
+    EXPECT_EQ(TestFiles::ReadFile(VaultFile()).size(), 94u);
+    EXPECT_TRUE(Robot::ListRows().empty());
+    EXPECT_TRUE(Robot::Enabled(App::EntryList));
+    EXPECT_TRUE(Robot::MenuEnabled(App::MenuNew));
+    EXPECT_FALSE(Robot::MenuEnabled(App::MenuEdit));
+    EXPECT_EQ(Robot::StatusText(2), "60 s");
+  });
+  Robot::ChooseMenu(App::MenuExit);
+
+  EXPECT_EQ(RunLockwell(), 0);
+  ASSERT_EQ(Messages().size(), 3u);
+  EXPECT_EQ(Messages()[0].title, title);
+  EXPECT_EQ(Messages()[0].text, Pick("Please enter a password.", "Vul een wachtwoord in."));
+  EXPECT_EQ(Messages()[0].icon, GTK_MESSAGE_WARNING);
+  EXPECT_EQ(Messages()[1].text, Pick("The master password must have at least 8 characters.",
+                                     "Het hoofdwachtwoord moet minimaal 8 tekens hebben."));
+  EXPECT_EQ(Messages()[2].text,
+            Pick("The passwords do not match.", "De wachtwoorden zijn niet gelijk."));
+  EXPECT_EQ(Vault::CheckVaultFile(VaultFile(), emoji), Vault::Ok);
+  EXPECT_EQ(TestFiles::ModeOf(VaultFile()), 0600);
+  EXPECT_EQ(TestFiles::ReadFile(SettingsFile()).size(), 105u);
+}
+
+TEST_F(LoginStory, WrongPasswordsAskAgainUntilTheRightOne) {
+  GivenVault("right password",
+             {{"mail", "https://mail.example", "ann", "s3cret"}, {"bank", "", "ann.b", "0000"}});
+  for (const char* wrong : {"wrong", "Right password", ""}) {
+    Robot::WaitWindow(Pick("Log in", "Inloggen"));
+    Robot::Type(MasterPasswordField, wrong);
+    Robot::PressKey(GDK_KEY_Return);
+    if (*wrong == '\0') {
+      Robot::AnswerMessage();  // the dialog's own warning: nothing typed
+      Robot::PressKey(GDK_KEY_Escape);
+      break;
+    }
+    Robot::Step("the warning shows", Robot::MessageBoxOpen,
+                [] { EXPECT_EQ(Robot::StatusText(), Pick("Logged out", "Afgemeld")); });
+    Robot::AnswerMessage();
+  }
+  EXPECT_EQ(RunLockwell(), 0);
+  ASSERT_EQ(Messages().size(), 3u);
+  for (int i = 0; i < 2; ++i) {
+    EXPECT_EQ(Messages()[i].title, "Lockwell");
+    EXPECT_EQ(Messages()[i].text, Pick("Wrong password, or the file is damaged.",
+                                       "Onjuist wachtwoord, of het bestand is beschadigd."));
+    EXPECT_EQ(Messages()[i].icon, GTK_MESSAGE_WARNING);
+  }
+  EXPECT_EQ(Messages()[2].title, Pick("Log in", "Inloggen"));
+  // Giving up at the first login leaves the settings alone.
+  EXPECT_FALSE(TestFiles::Exists(SettingsFile()));
+
+  Robot::Reset();
+  LogInWith("right password", 2);
+  Robot::Do("the first entry is selected and shown", [] {
+    EXPECT_EQ(Robot::ListRows(), (std::vector<std::string>{"mail", "bank"}));
+    EXPECT_EQ(Robot::FieldText(App::UrlField), "https://mail.example");
+    EXPECT_EQ(Robot::FieldText(App::PasswordField), "●●●●●●●●●●");
+  });
+  Robot::CloseWindow("Lockwell");
+  EXPECT_EQ(RunLockwell(), 0);
+  EXPECT_TRUE(TestFiles::Exists(SettingsFile()));
+}
+
+TEST_F(LoginStory, CancellingTheFirstLoginLeavesTheSettingsUntouched) {
+  GivenVault("pw", {});
+  const std::string settings = "; mine\nGenLengte=12\n";
+  TestFiles::WriteFile(SettingsFile(), settings);
+  Robot::WaitWindow(Pick("Log in", "Inloggen"));
+  Robot::CloseWindow(Pick("Log in", "Inloggen"));
+  EXPECT_EQ(RunLockwell(), 0);
+  EXPECT_EQ(TestFiles::ReadFile(SettingsFile()), settings);
+}
+
+TEST_F(LoginStory, IdleLockLogsOutAndAsksAgain) {
+  GivenVault("pw", {{"one", "", "", "p1"}, {"two", "", "", "p2"}});
+  LogInWith("pw", 2);
+  // Twenty idle seconds; then a click restarts the countdown.
+  Robot::MoveClock(20000);
+  Robot::Step(
+      "the countdown runs down", [] { return Robot::StatusText(2) == "40 s"; }, [] {});
+  Robot::ClickRow(1);
+  Robot::Step(
+      "activity restarts the countdown", [] { return Robot::StatusText(2) == "60 s"; }, [] {});
+  Robot::ChooseMenu(App::MenuShowPasswords);
+  Robot::MoveClock(60000);
+  Robot::WaitWindow(Pick("Log in", "Inloggen"));
+  Robot::Do("everything of the vault is gone from the window", [] {
+    EXPECT_EQ(Robot::StatusText(), Pick("Logged out", "Afgemeld"));
+    EXPECT_TRUE(Robot::ListRows().empty());
+    EXPECT_EQ(Robot::FieldText(App::PasswordField), "");
+    EXPECT_EQ(Robot::StatusText(2), "");
+    EXPECT_FALSE(Vault::IsVaultOpen());
+    EXPECT_FALSE(Robot::MenuEnabled(App::MenuNew));
+  });
+  Robot::Type(MasterPasswordField, "pw");
+  Robot::PressKey(GDK_KEY_Return);
+  Robot::WaitStatus(Pick("Logged in - 2 password(s)", "Ingelogd - 2 wachtwoord(en)"));
+  Robot::Do("back with the first entry, passwords hidden again", [] {
+    EXPECT_EQ(Robot::FieldText(App::PasswordField), "●●●●●●●●●●");
+    EXPECT_FALSE(App::MenuCheck(App::MenuShowPasswords));
+    EXPECT_FALSE(gtk_check_menu_item_get_active(
+        GTK_CHECK_MENU_ITEM(App::MenuItemWidget(App::MenuShowPasswords))));
+  });
+  Robot::MoveClock(61000);
+  Robot::WaitWindow(Pick("Log in", "Inloggen"));
+  Robot::PressKey(GDK_KEY_Escape);  // giving up after a lock ends the program normally
+  EXPECT_EQ(RunLockwell(), 0);
+  EXPECT_EQ(TestFiles::ReadFile(SettingsFile()).size(), 105u);
+}
+
+TEST_F(LoginStory, AFileThatIsNoVaultKeepsAskingAndAFolderCannotBeCreated) {
+  TestFiles::WriteFile(VaultFile(), "");
+  Robot::WaitWindow(Pick("Log in", "Inloggen"));
+  Robot::Type(MasterPasswordField, "anything");
+  Robot::PressKey(GDK_KEY_Return);
+  Robot::AnswerMessage();
+  Robot::WaitWindow(Pick("Log in", "Inloggen"));
+  Robot::PressKey(GDK_KEY_Escape);
+  EXPECT_EQ(RunLockwell(), 0);
+  ASSERT_EQ(Messages().size(), 1u);
+  EXPECT_EQ(Messages()[0].text,
+            Pick("This is not a valid vault file.", "Dit is geen geldig kluisbestand."));
+
+  // A folder where the vault should be: the creation path is taken and fails.
+  Robot::Reset();
+  std::remove(VaultFile().c_str());
+  ASSERT_EQ(mkdir(VaultFile().c_str(), 0700), 0);
+  Robot::WaitWindow(Pick("New vault", "Nieuwe kluis"));
+  Robot::Type(MasterPasswordField, "long enough");
+  Robot::Type(RepeatPasswordField, "long enough");
+  Robot::PressKey(GDK_KEY_Return);
+  Robot::AnswerMessage();
+  EXPECT_EQ(RunLockwell(), 0);
+  ASSERT_EQ(Messages().size(), 1u);
+  EXPECT_EQ(Messages()[0].text,
+            std::string(Pick("Creating the vault failed: ", "Kluis aanmaken mislukt: ")) +
+                Pick("The file could not be read or written.",
+                     "Het bestand kon niet worden gelezen of geschreven."));
+  EXPECT_EQ(Messages()[0].icon, GTK_MESSAGE_ERROR);
+  EXPECT_FALSE(TestFiles::Exists(SettingsFile()));
+}
+
+}  // namespace

@@ -1,0 +1,100 @@
+// Stories of copying a user name or password and of the clipboard being cleared again.
+#include "features/clipboard.h"
+
+#include <gtest/gtest.h>
+
+#include "app/main_window.h"
+#include "commands/password_dialog.h"
+#include "tests/support/gui_story.h"
+
+namespace {
+
+class ClipboardStory : public GuiStory {};
+
+const char* Copied() {
+  return Pick("Copied - clipboard will be cleared in 15 s",
+              "Gekopieerd - klembord wordt over 15 s gewist");
+}
+const char* Cleared() { return Pick("Clipboard cleared", "Klembord gewist"); }
+
+TEST_F(ClipboardStory, ClearedAfter15SecondsOnlyWhileItStillHoldsTheCopy) {
+  GivenVault("pw", {{"mail", "", "ann", "s3cret"}});
+  LogInWith("pw", 1);
+  Robot::Click(App::CopyPasswordButton);
+  Robot::WaitStatus(Copied());
+  Robot::Do("the whole password is on the clipboard, though it is masked on screen", [] {
+    EXPECT_EQ(Robot::ClipboardText(), "s3cret");
+    EXPECT_EQ(Robot::FieldText(App::PasswordField), "●●●●●●●●●●");
+  });
+  Robot::MoveClock(14000);
+  Robot::Pause(600);  // more than two ticks of the 250 ms timer
+  Robot::Do("14 s after the copy it is still pending", [] {
+    EXPECT_EQ(Robot::ClipboardText(), "s3cret");
+    EXPECT_EQ(Robot::StatusText(), Copied());
+  });
+  Robot::MoveClock(1000);
+  Robot::WaitStatus(Cleared());
+  Robot::Do("the clipboard is empty", [] {
+    EXPECT_EQ(Robot::ClipboardText(), "");
+    EXPECT_EQ(Features::ClearAt(), 0);
+  });
+
+  // Something else copied meanwhile is not the program's to remove.
+  Robot::Click(App::CopyUserButton);
+  Robot::WaitStatus(Copied());
+  Robot::Do("another program copies a text", [] {
+    gtk_clipboard_set_text(gtk_clipboard_get(GDK_SELECTION_CLIPBOARD), "S3CRET", -1);
+  });
+  Robot::MoveClock(16000);
+  Robot::Step(
+      "the copy falls due", [] { return Features::ClearAt() == 0; },
+      [] {
+        EXPECT_EQ(Robot::ClipboardText(), "S3CRET");
+        EXPECT_EQ(Robot::StatusText(), Copied());
+      });
+  Robot::ChooseMenu(App::MenuExit);
+  EXPECT_EQ(RunLockwell(), 0);
+}
+
+TEST_F(ClipboardStory, LoggingOutAndQuittingClearTheClipboardAtOnce) {
+  GivenVault("pw", {{"mail", "", "ann", "s3cret"}});
+  LogInWith("pw", 1);
+  Robot::Click(App::CopyPasswordButton);
+  Robot::WaitStatus(Copied());
+  Robot::MoveClock(61000);  // the idle lock
+  Robot::WaitWindow(Pick("Log in", "Inloggen"));
+  Robot::Do("the password left the clipboard before the login was asked", [] {
+    EXPECT_EQ(Robot::ClipboardText(), "");
+    EXPECT_EQ(Robot::StatusText(), Pick("Logged out", "Afgemeld"));
+  });
+  Robot::Type(Commands::MasterPasswordField, "pw");
+  Robot::PressKey(GDK_KEY_Return);
+  Robot::WaitStatus(Pick("Logged in - 1 password(s)", "Ingelogd - 1 wachtwoord(en)"));
+  Robot::Click(App::CopyUserButton);
+  Robot::WaitStatus(Copied());
+  Robot::CloseWindow("Lockwell");
+  EXPECT_EQ(RunLockwell(), 0);
+  EXPECT_EQ(Robot::ClipboardText(), "");
+}
+
+TEST_F(ClipboardStory, TheCopyOffersTheTextAndThePasswordManagerHint) {
+  GivenVault("pw", {{"mail", "", "ann", "s3cret"}});
+  LogInWith("pw", 1);
+  Robot::Click(App::CopyPasswordButton);
+  Robot::WaitStatus(Copied());
+  Robot::Do("the targets are the text ones and the hint", [] {
+    GtkClipboard* clipboard = gtk_clipboard_get(GDK_SELECTION_CLIPBOARD);
+    GtkSelectionData* hint = gtk_clipboard_wait_for_contents(
+        clipboard, gdk_atom_intern_static_string("x-kde-passwordManagerHint"));
+    ASSERT_NE(hint, nullptr);
+    gint length = 0;
+    const guchar* data = gtk_selection_data_get_data_with_length(hint, &length);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(data), length), "secret");
+    gtk_selection_data_free(hint);
+    EXPECT_TRUE(gtk_clipboard_wait_is_text_available(clipboard));
+  });
+  Robot::ChooseMenu(App::MenuExit);
+  EXPECT_EQ(RunLockwell(), 0);
+}
+
+}  // namespace

@@ -1,0 +1,41 @@
+#include "tests/support/gui_story.h"
+
+#include <X11/Xlib.h>
+
+#include "app/startup.h"
+#include "commands/password_dialog.h"
+#include "tests/support/xvfb.h"
+
+void GuiStory::SetUp() {
+  ASSERT_TRUE(TestDisplay::Start()) << "Xvfb could not be started";
+  ASSERT_TRUE(Vault::LoadSodium());
+  Robot::Reset();
+  // The pointer rests where the idle watch starts counting from, so only the story moves it.
+  if (Display* display = XOpenDisplay(TestDisplay::Name().c_str())) {
+    XWarpPointer(display, None, DefaultRootWindow(display), 0, 0, 0, 0, 0, 0);
+    XCloseDisplay(display);
+  }
+}
+
+int GuiStory::RunLockwell() {
+  std::string program = "lockwell", directory = dir.path;
+  char* argv[] = {program.data(), directory.data(), nullptr};
+  const int status = App::RunProgram(2, argv);
+  EXPECT_TRUE(Robot::Done()) << "the program ended before the story did";
+  return status;
+}
+
+void GuiStory::GivenVault(const std::string& password, const std::vector<Vault::Entry>& entries) {
+  Vault::KeyState keys{nullptr, 1, 8192, {}};
+  keys.key = Vault::DeriveKey(password, keys.salt, keys.opslimit, keys.memlimit);
+  ASSERT_EQ(Vault::SealAndWriteFile(VaultFile(), keys, entries), Vault::Ok);
+  Vault::WipeAndFree(keys.key, Vault::kKeySize);
+}
+
+void GuiStory::LogInWith(const std::string& password, size_t entries) {
+  Robot::WaitWindow(Pick("Log in", "Inloggen"));
+  Robot::Type(Commands::MasterPasswordField, password);
+  Robot::PressKey(GDK_KEY_Return);
+  Robot::WaitStatus(Pick("Logged in - ", "Ingelogd - ") + std::to_string(entries) +
+                    Pick(" password(s)", " wachtwoord(en)"));
+}

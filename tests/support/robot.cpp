@@ -1,0 +1,260 @@
+#include "tests/support/robot.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <deque>
+#include <memory>
+
+#include "app/clock.h"
+#include "app/main_window.h"
+
+namespace Robot {
+namespace {
+
+constexpr guint kPollMs = 20;
+constexpr int64_t kPatienceMs = 30000;
+
+struct PendingStep {
+  std::string what;
+  std::function<bool()> ready;
+  std::function<void()> act;
+};
+
+std::deque<PendingStep> gSteps;
+std::vector<Message> gMessages;
+guint gSource = 0;
+gint64 gWaitingSince = 0;
+
+gboolean Poll(gpointer) {
+  if (gSteps.empty()) {
+    gSource = 0;
+    return G_SOURCE_REMOVE;
+  }
+  PendingStep& step = gSteps.front();
+  if (step.ready()) {
+    PendingStep current = std::move(step);
+    gSteps.pop_front();
+    gWaitingSince = g_get_monotonic_time();
+    current.act();
+    return G_SOURCE_CONTINUE;
+  }
+  if ((g_get_monotonic_time() - gWaitingSince) / 1000 > kPatienceMs) {
+    std::fprintf(stderr, "robot: gave up waiting for: %s (status \"%s\")\n", step.what.c_str(),
+                 StatusText().c_str());
+    std::_Exit(3);
+  }
+  return G_SOURCE_CONTINUE;
+}
+
+GtkWindow* ActiveWindow() {
+  GtkWidget* dialog = App::DialogWindowWidget();
+  return GTK_WINDOW(dialog != nullptr ? dialog : App::MainWindowWidget());
+}
+
+GtkMessageDialog* OpenMessageBox() {
+  GList* windows = gtk_window_list_toplevels();
+  GtkMessageDialog* found = nullptr;
+  for (GList* w = windows; w != nullptr; w = w->next) {
+    if (GTK_IS_MESSAGE_DIALOG(w->data) && gtk_widget_get_visible(GTK_WIDGET(w->data))) {
+      found = GTK_MESSAGE_DIALOG(w->data);
+    }
+  }
+  g_list_free(windows);
+  return found;
+}
+
+bool Usable(int control) {
+  GtkWidget* widget = App::ControlWidget(control);
+  return widget != nullptr && gtk_widget_get_visible(widget) && gtk_widget_is_sensitive(widget);
+}
+
+}  // namespace
+
+void Reset() {
+  gSteps.clear();
+  gMessages.clear();
+}
+
+void Step(const std::string& what, std::function<bool()> ready, std::function<void()> act) {
+  gSteps.push_back({what, std::move(ready), std::move(act)});
+  if (gSource == 0) {
+    gWaitingSince = g_get_monotonic_time();
+    gSource = g_timeout_add(kPollMs, Poll, nullptr);
+  }
+}
+
+void Do(const std::string& what, std::function<void()> act) {
+  Step(
+      what, [] { return true; }, std::move(act));
+}
+
+void WaitWindow(const std::string& title) {
+  Step(
+      "window \"" + title + "\"", [title] { return FindWindow(title) != nullptr; }, [] {});
+}
+
+void WaitStatus(const std::string& text) {
+  Step(
+      "status \"" + text + "\"", [text] { return StatusText() == text; }, [] {});
+}
+
+void Type(int control, const std::string& text) {
+  Step(
+      "type into control " + std::to_string(control), [control] { return Usable(control); },
+      [control, text] {
+        GtkWidget* field = App::ControlWidget(control);
+        gtk_widget_grab_focus(field);
+        gtk_entry_set_text(GTK_ENTRY(field), text.c_str());
+      });
+}
+
+void Click(int control) {
+  Step(
+      "click control " + std::to_string(control), [control] { return Usable(control); },
+      [control] { gtk_button_clicked(GTK_BUTTON(App::ControlWidget(control))); });
+}
+
+void ClickRow(int row) {
+  Step(
+      "click row " + std::to_string(row),
+      [row] { return Usable(App::EntryList) && static_cast<int>(ListRows().size()) > row; },
+      [row] {
+        GtkWidget* list = App::ControlWidget(App::EntryList);
+        gtk_widget_grab_focus(list);  // a click gives the list the focus
+        GtkTreePath* path = gtk_tree_path_new_from_indices(row, -1);
+        gtk_tree_view_set_cursor(GTK_TREE_VIEW(list), path, nullptr, FALSE);
+        gtk_tree_path_free(path);
+      });
+}
+
+// A key press as the X server would deliver it to the active window: through GTK's own
+// key handling, so the window's shortcuts see it first.
+void PressKey(guint keyval, GdkModifierType mods) {
+  Step(
+      "press key " + std::string(gdk_keyval_name(keyval)),
+      [] { return OpenMessageBox() == nullptr && ActiveWindow() != nullptr; },
+      [keyval, mods] {
+        GtkWidget* window = GTK_WIDGET(ActiveWindow());
+        GdkDisplay* display = gtk_widget_get_display(window);
+        GdkEvent* event = gdk_event_new(GDK_KEY_PRESS);
+        event->key.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(window)));
+        event->key.time = GDK_CURRENT_TIME;
+        event->key.keyval = keyval;
+        event->key.state = mods;
+        GdkKeymapKey* keys = nullptr;
+        gint count = 0;
+        if (gdk_keymap_get_entries_for_keyval(gdk_keymap_get_for_display(display), keyval, &keys,
+                                              &count) &&
+            count > 0) {
+          event->key.hardware_keycode = static_cast<guint16>(keys[0].keycode);
+        }
+        g_free(keys);
+        gdk_event_set_device(event, gdk_seat_get_keyboard(gdk_display_get_default_seat(display)));
+        gtk_main_do_event(event);
+        gdk_event_free(event);
+      });
+}
+
+void ChooseMenu(int item) {
+  Step(
+      "choose menu item " + std::to_string(item),
+      [item] { return gtk_widget_is_sensitive(App::MenuItemWidget(item)); },
+      [item] { gtk_menu_item_activate(GTK_MENU_ITEM(App::MenuItemWidget(item))); });
+}
+
+void AnswerMessage(GtkResponseType button) {
+  Step(
+      "a message box", [] { return OpenMessageBox() != nullptr; },
+      [button] {
+        GtkMessageDialog* box = OpenMessageBox();
+        gchar* text = nullptr;
+        GtkMessageType icon = GTK_MESSAGE_OTHER;
+        g_object_get(box, "text", &text, "message-type", &icon, nullptr);
+        gMessages.push_back({gtk_window_get_title(GTK_WINDOW(box)), text ? text : "", icon});
+        g_free(text);
+        gtk_dialog_response(GTK_DIALOG(box), button);
+      });
+}
+
+void MoveClock(int64_t ms) {
+  Do("move the clock " + std::to_string(ms) + " ms", [ms] { App::MoveClockForward(ms); });
+}
+
+void Pause(int ms) {
+  auto until = std::make_shared<gint64>(0);
+  Step(
+      "a pause of " + std::to_string(ms) + " ms",
+      [until, ms] {
+        if (*until == 0) *until = g_get_monotonic_time() + ms * 1000;
+        return g_get_monotonic_time() >= *until;
+      },
+      [] {});
+}
+
+void CloseWindow(const std::string& title) {
+  Step(
+      "close window \"" + title + "\"", [title] { return FindWindow(title) != nullptr; },
+      [title] {
+        GtkWindow* window = FindWindow(title);
+        GdkEvent* event = gdk_event_new(GDK_DELETE);
+        event->any.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(GTK_WIDGET(window))));
+        gtk_main_do_event(event);
+        gdk_event_free(event);
+      });
+}
+
+std::string StatusText(int field) {
+  GtkWidget* widget = App::StatusFieldWidget(field);
+  if (widget == nullptr || !GTK_IS_LABEL(widget)) return "";
+  std::string text = gtk_label_get_text(GTK_LABEL(widget));
+  return field == 0 && !text.empty() && text[0] == ' ' ? text.substr(1) : text;
+}
+
+std::string FieldText(int control) {
+  return gtk_entry_get_text(GTK_ENTRY(App::ControlWidget(control)));
+}
+
+bool Enabled(int control) { return gtk_widget_is_sensitive(App::ControlWidget(control)); }
+
+bool MenuEnabled(int item) { return gtk_widget_is_sensitive(App::MenuItemWidget(item)); }
+
+std::vector<std::string> ListRows() {
+  GtkTreeModel* model = gtk_tree_view_get_model(GTK_TREE_VIEW(App::ControlWidget(App::EntryList)));
+  std::vector<std::string> rows;
+  GtkTreeIter iter;
+  for (bool more = gtk_tree_model_get_iter_first(model, &iter); more;
+       more = gtk_tree_model_iter_next(model, &iter)) {
+    gchar* text = nullptr;
+    gtk_tree_model_get(model, &iter, 0, &text, -1);
+    rows.push_back(text ? text : "");
+    g_free(text);
+  }
+  return rows;
+}
+
+GtkWindow* FindWindow(const std::string& title) {
+  GList* windows = gtk_window_list_toplevels();
+  GtkWindow* found = nullptr;
+  for (GList* w = windows; w != nullptr; w = w->next) {
+    GtkWindow* window = GTK_WINDOW(w->data);
+    const char* t = gtk_window_get_title(window);
+    if (t != nullptr && title == t && gtk_widget_get_visible(GTK_WIDGET(window))) found = window;
+  }
+  g_list_free(windows);
+  return found;
+}
+
+std::string ClipboardText() {
+  gchar* text = gtk_clipboard_wait_for_text(gtk_clipboard_get(GDK_SELECTION_CLIPBOARD));
+  std::string result = text != nullptr ? text : "";
+  g_free(text);
+  return result;
+}
+
+bool MessageBoxOpen() { return OpenMessageBox() != nullptr; }
+
+const std::vector<Message>& Messages() { return gMessages; }
+
+bool Done() { return gSteps.empty(); }
+
+}  // namespace Robot

@@ -1,0 +1,57 @@
+// The GUI test robot. It runs from a GLib timeout inside whatever loop is active (the
+// program's own loops or GTK's modal ones) and performs a script of user steps, each once
+// its precondition holds. A step that waits too long fails the test program.
+#pragma once
+
+#include <gtk/gtk.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace Robot {
+
+struct Message {
+  std::string title;
+  std::string text;
+  GtkMessageType icon;
+};
+
+// Forgets the previous script and what was recorded.
+void Reset();
+// A step: when ready() holds, act() runs once and the script moves on.
+void Step(const std::string& what, std::function<bool()> ready, std::function<void()> act);
+// An action with no precondition (looking at the screen, for instance).
+void Do(const std::string& what, std::function<void()> act);
+
+void WaitWindow(const std::string& title);
+void WaitStatus(const std::string& text);  // status field 0, without its leading space
+void Type(int control, const std::string& text);
+void Click(int control);
+void ClickRow(int row);
+void PressKey(guint keyval, GdkModifierType mods = GdkModifierType(0));
+void ChooseMenu(int item);
+// Answers the open message box and records its title, text and icon.
+void AnswerMessage(GtkResponseType button = GTK_RESPONSE_OK);
+void MoveClock(int64_t ms);
+// Lets real time pass, for things that happen on the timer's ticks.
+void Pause(int ms);
+// Closes a window as the window manager's close button would.
+void CloseWindow(const std::string& title);
+
+// What the user sees.
+[[nodiscard]] std::string StatusText(int field = 0);
+[[nodiscard]] std::string FieldText(int control);
+[[nodiscard]] bool Enabled(int control);
+[[nodiscard]] bool MenuEnabled(int item);
+[[nodiscard]] std::vector<std::string> ListRows();
+[[nodiscard]] GtkWindow* FindWindow(const std::string& title);
+[[nodiscard]] std::string ClipboardText();
+[[nodiscard]] bool MessageBoxOpen();
+
+const std::vector<Message>& Messages();
+// True once every step has run.
+[[nodiscard]] bool Done();
+
+}  // namespace Robot
