@@ -361,8 +361,9 @@ void CreateMainWindow() {
 
   gLastWidth = kInitialWidth;
   gLastHeight = kInitialHeight;
-  LayoutMainWindow();
+  // Shown first: hidden bars have no height, and the layout needs theirs.
   gtk_widget_show_all(gMain);
+  LayoutMainWindow();
   gtk_window_get_position(GTK_WINDOW(gMain), &gLastX, &gLastY);
   gTimer = g_timeout_add(kTimerPeriodMs, OnTimer, nullptr);
 }

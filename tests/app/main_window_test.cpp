@@ -133,6 +133,10 @@ TEST_F(MainWindowStory, LayoutFollowsTheWindowWidth) {
     EXPECT_EQ(BoxOf(ControlWidget(UrlField)), (Box{426, 30, 144, 24}));
     EXPECT_EQ(BoxOf(ControlWidget(CopyPasswordButton)), (Box{580, 99, 80, 26}));
     EXPECT_EQ(BoxOf(ControlWidget(PasswordLabel)), (Box{336, 103, 90, 20}));
+    const Box up = BoxOf(ControlWidget(UpButton));
+    EXPECT_EQ(up.width, 150);
+    EXPECT_EQ(up.y + up.height + 14,
+              gtk_widget_get_allocated_height(gtk_widget_get_parent(ControlWidget(UpButton))));
     gtk_window_resize(GTK_WINDOW(MainWindowWidget()), 1000, 380);
   });
   Robot::Step(

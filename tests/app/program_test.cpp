@@ -85,6 +85,69 @@ TEST_F(Program, WithoutLibsodiumShowsOneMessageAndEndsWithStatus1) {
   }
 }
 
+// Waits until a file exists with the given size.
+bool WaitForFile(const std::string& path, size_t size, int seconds) {
+  for (int i = 0; i < seconds * 20; ++i) {
+    if (TestFiles::Exists(path) && TestFiles::ReadFile(path).size() == size) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  return false;
+}
+
+// Focuses the window with this title once it shows; false when it does not.
+bool FocusWindow(const std::string& title) {
+  const std::string id = Shell("timeout 20 xdotool search --sync --onlyvisible --name '^" + title +
+                               "$' | head -n 1");
+  if (id.empty()) return false;
+  Shell("xdotool windowfocus --sync " + id);
+  return true;
+}
+
+// File > Exit from the keyboard: F10 opens the first menu, Up wraps to its last item.
+void ChooseExit() {
+  FocusWindow("Lockwell");
+  Shell("xdotool key F10 sleep 0.3 key Up sleep 0.2 key Return");
+}
+
+TEST_F(Program, FirstRunCreatesAVaultAndTheNextRunLogsIn) {
+  TestFiles::TempDir home;
+  const std::string dir = home.path + ".Lockwell/";
+  const pid_t first = Launch(LOCKWELL_PROGRAM_EN, {"HOME=" + home.path}, {});
+  ASSERT_TRUE(FocusWindow("New vault"));
+  // "type" takes every word after it, so each typing is a command of its own.
+  Shell("xdotool type --delay 10 'correct horse'");
+  Shell("xdotool key Tab");
+  Shell("xdotool type --delay 10 'correct horse'");
+  Shell("xdotool key Return");
+  ASSERT_TRUE(WaitForFile(dir + "kluis.lwv", 94, 30)) << "no empty vault was written";
+  ChooseExit();
+  EXPECT_EQ(WaitExit(first, 20), 0);
+  EXPECT_EQ(TestFiles::ModeOf(dir), 0700);
+  EXPECT_EQ(TestFiles::ModeOf(dir + "kluis.lwv"), 0600);
+  EXPECT_EQ(TestFiles::ReadFile(dir + "instellingen.ini").size(), 105u);
+  EXPECT_FALSE(TestFiles::Exists(dir + "kluis.lwv.tmp"));
+  const std::string vault = TestFiles::ReadFile(dir + "kluis.lwv");
+  EXPECT_EQ(vault.substr(0, 4), "LWV1");
+
+  // The second run finds the vault and asks for its password.
+  const pid_t second = Launch(LOCKWELL_PROGRAM_EN, {"HOME=" + home.path}, {});
+  ASSERT_TRUE(FocusWindow("Log in"));
+  Shell("xdotool type --delay 10 'wrong horse'");
+  Shell("xdotool key Return");
+  ASSERT_TRUE(FocusWindow("Lockwell")) << "no warning after a wrong password";
+  Shell("xdotool key Return");  // the warning box has the focus
+  ASSERT_TRUE(FocusWindow("Log in"));
+  Shell("xdotool type --delay 10 'correct horse'");
+  Shell("xdotool key Return");
+  for (int i = 0; i < 100 && !Shell("xdotool search --onlyvisible --name '^Log in$'").empty(); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  EXPECT_TRUE(Shell("xdotool search --onlyvisible --name '^Log in$'").empty()) << "still asking";
+  ChooseExit();
+  EXPECT_EQ(WaitExit(second, 20), 0);
+  EXPECT_EQ(TestFiles::ReadFile(dir + "kluis.lwv"), vault) << "logging in never rewrites";
+}
+
 // The dynamic linker's own account of where every library's malloc and free went.
 TEST(ProgramAllocator, MimallocServesEveryMallocOfTheProcess) {
   for (const char* edition : {LOCKWELL_PROGRAM_EN, LOCKWELL_PROGRAM_NL}) {
