@@ -2,6 +2,7 @@
 
 #include <gtk/gtk.h>
 
+#include "app/entry_model.h"
 #include "app/main_window.h"
 #include "vault/vault.h"
 
@@ -36,20 +37,17 @@ int SelectedIndex() {
   return Vault::IsVaultOpen() && row >= 0 && row < count ? row : -1;
 }
 
-void ClearEntryList() { gtk_list_store_clear(GTK_LIST_STORE(gtk_tree_view_get_model(ListView()))); }
+void ClearEntryList() {
+  GtkTreeModel* empty = GTK_TREE_MODEL(gtk_list_store_new(1, G_TYPE_STRING));
+  gtk_tree_view_set_model(ListView(), empty);
+  g_object_unref(empty);
+}
 
 void FillEntryList(int index) {
   GtkTreeView* view = ListView();
-  GtkListStore* store = GTK_LIST_STORE(gtk_tree_view_get_model(view));
-  // Detached while it is filled, so the view does not follow every row.
-  g_object_ref(store);
-  gtk_tree_view_set_model(view, nullptr);
-  gtk_list_store_clear(store);
-  for (const Vault::Entry& e : Vault::Entries()) {
-    gtk_list_store_insert_with_values(store, nullptr, -1, 0, e.Omschrijving.c_str(), -1);
-  }
-  gtk_tree_view_set_model(view, GTK_TREE_MODEL(store));
-  g_object_unref(store);
+  GtkTreeModel* model = NewEntryModel();
+  gtk_tree_view_set_model(view, model);
+  g_object_unref(model);
 
   const int count = static_cast<int>(Vault::Entries().size());
   if (index >= count) index = count - 1;

@@ -75,6 +75,14 @@ TEST_F(MainWindowStory, DetailsAndEnabledControlsFollowTheSelection) {
   Robot::ChooseMenu(MenuShowPasswords);
   Robot::Pause(100);
   Robot::Do("and hides it again", [=] { EXPECT_EQ(Robot::FieldText(PasswordField), mask); });
+  // Typing in the list searches the descriptions.
+  Robot::ClickRow(0);
+  Robot::PressKey(GDK_KEY_n);
+  Robot::Pause(300);
+  Robot::Do("the first description starting with n is selected and shown", [] {
+    EXPECT_EQ(SelectedIndex(), 1);
+    EXPECT_EQ(Robot::FieldText(UserField), "bob");
+  });
   Robot::ChooseMenu(MenuExit);
   EXPECT_EQ(RunLockwell(), 0);
 }

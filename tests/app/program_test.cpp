@@ -96,8 +96,8 @@ bool WaitForFile(const std::string& path, size_t size, int seconds) {
 
 // Focuses the window with this title once it shows; false when it does not.
 bool FocusWindow(const std::string& title) {
-  const std::string id = Shell("timeout 20 xdotool search --sync --onlyvisible --name '^" + title +
-                               "$' | head -n 1");
+  const std::string id =
+      Shell("timeout 20 xdotool search --sync --onlyvisible --name '^" + title + "$' | head -n 1");
   if (id.empty()) return false;
   Shell("xdotool windowfocus --sync " + id);
   return true;
@@ -139,7 +139,8 @@ TEST_F(Program, FirstRunCreatesAVaultAndTheNextRunLogsIn) {
   ASSERT_TRUE(FocusWindow("Log in"));
   Shell("xdotool type --delay 10 'correct horse'");
   Shell("xdotool key Return");
-  for (int i = 0; i < 100 && !Shell("xdotool search --onlyvisible --name '^Log in$'").empty(); ++i) {
+  for (int i = 0; i < 100 && !Shell("xdotool search --onlyvisible --name '^Log in$'").empty();
+       ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
   }
   EXPECT_TRUE(Shell("xdotool search --onlyvisible --name '^Log in$'").empty()) << "still asking";

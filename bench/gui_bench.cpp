@@ -1,0 +1,44 @@
+// FillEntryList with many entries, until GTK has nothing left to do.
+// Run: build/bench/gui_bench
+#include <benchmark/benchmark.h>
+#include <gtk/gtk.h>
+
+#include "app/entry_list.h"
+#include "app/main_loop.h"
+#include "app/main_window.h"
+#include "bench/bench_entries.h"
+#include "tests/support/test_files.h"
+#include "tests/support/xvfb.h"
+#include "vault/vault.h"
+
+namespace {
+
+void BM_FillEntryList(benchmark::State& state) {
+  static bool ready = [] {
+    if (!TestDisplay::Start() || !Vault::LoadSodium()) std::abort();
+    gtk_init(nullptr, nullptr);
+    App::CreateMainWindow();
+    return true;
+  }();
+  (void)ready;
+  TestFiles::TempDir dir;
+  Vault::KeyState keys{nullptr, 1, 8192, {}};
+  keys.key = Vault::DeriveKey("pw", keys.salt, 1, 8192);
+  if (Vault::SealAndWriteFile(dir.path + "v.lwv", keys,
+                              MakeEntries(static_cast<int>(state.range(0)))) != Vault::Ok ||
+      Vault::OpenVault(dir.path + "v.lwv", "pw") != Vault::Ok) {
+    std::abort();
+  }
+  Vault::WipeAndFree(keys.key, Vault::kKeySize);
+  for (auto _ : state) {
+    App::FillEntryList(0);
+    while (gtk_events_pending()) gtk_main_iteration();
+  }
+  Vault::CloseVault();
+  App::ClearEntryList();
+}
+BENCHMARK(BM_FillEntryList)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,136 @@
+// Start-up and memory of the real program under a private X server.
+//  - BM_StartUp: from exec to the login dialog mapped on screen, against a bare GTK
+//    program that shows one window (counter ratio_to_bare_window).
+//  - BM_ResidentAfterLogin: resident memory of lockwell-en logged in to a vault of 10,000
+//    entries created with the real key parameters.
+// Run: build/bench/startup_bench
+#include <X11/Xlib.h>
+#include <benchmark/benchmark.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <thread>
+
+#include "bench/bench_entries.h"
+#include "tests/support/test_files.h"
+#include "tests/support/xvfb.h"
+#include "vault/vault.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+pid_t Launch(const char* program, const std::string& argument) {
+  const pid_t pid = fork();
+  if (pid == 0) {
+    execl(program, program, argument.empty() ? nullptr : argument.c_str(),
+          static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  return pid;
+}
+
+void Stop(pid_t pid) {
+  kill(pid, SIGKILL);
+  waitpid(pid, nullptr, 0);
+}
+
+// Seconds from exec until a top-level window with this title is mapped.
+double SecondsUntilMapped(Display* display, const char* program, const std::string& argument,
+                          const std::string& title, pid_t* started) {
+  XSelectInput(display, DefaultRootWindow(display), SubstructureNotifyMask);
+  XSync(display, True);
+  const auto start = Clock::now();
+  *started = Launch(program, argument);
+  for (;;) {
+    XEvent event;
+    XNextEvent(display, &event);
+    if (event.type != MapNotify) continue;
+    char* name = nullptr;
+    const bool match =
+        XFetchName(display, event.xmap.window, &name) && name != nullptr && title == name;
+    if (name != nullptr) XFree(name);
+    if (match) return std::chrono::duration<double>(Clock::now() - start).count();
+  }
+}
+
+Display* OpenDisplay() {
+  if (!TestDisplay::Start()) std::abort();
+  Display* display = XOpenDisplay(TestDisplay::Name().c_str());
+  if (display == nullptr) std::abort();
+  return display;
+}
+
+void BM_StartUp(benchmark::State& state) {
+  Display* display = OpenDisplay();
+  double lockwell = 0, bare = 0;
+  for (auto _ : state) {
+    TestFiles::TempDir dir;
+    pid_t pid = 0;
+    const double took = SecondsUntilMapped(display, LOCKWELL_PROGRAM, dir.path, "New vault", &pid);
+    state.SetIterationTime(took);
+    lockwell += took;
+    Stop(pid);
+    state.PauseTiming();
+    bare += SecondsUntilMapped(display, BARE_WINDOW, "", "Bare", &pid);
+    Stop(pid);
+    state.ResumeTiming();
+  }
+  state.counters["bare_window_ms"] = 1000 * bare / state.iterations();
+  state.counters["ratio_to_bare_window"] = lockwell / bare;
+  XCloseDisplay(display);
+}
+BENCHMARK(BM_StartUp)->Iterations(20)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+long ResidentKiB(pid_t pid) {
+  std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.rfind("VmRSS:", 0) == 0) return std::strtol(line.c_str() + 6, nullptr, 10);
+  }
+  return -1;
+}
+
+void BM_ResidentAfterLogin(benchmark::State& state) {
+  Display* display = OpenDisplay();
+  TestFiles::TempDir dir;
+  if (!Vault::LoadSodium() ||
+      Vault::CreateVault(dir.path + "kluis.lwv", "benchmark password") != Vault::Ok) {
+    std::abort();
+  }
+  Vault::Entries() = MakeEntries(10000);
+  Vault::SaveVault();
+  Vault::CloseVault();
+  long kib = 0;
+  for (auto _ : state) {
+    pid_t pid = 0;
+    SecondsUntilMapped(display, LOCKWELL_PROGRAM, dir.path, "Log in", &pid);
+    std::system(("DISPLAY=" + TestDisplay::Name() +
+                 " sh -c 'w=$(xdotool search --sync --onlyvisible --name \"^Log in$\" | head -n1);"
+                 " xdotool windowfocus --sync $w; xdotool type \"benchmark password\";"
+                 " xdotool key Return'")
+                    .c_str());
+    // Logged in once the dialog is gone; then let the list settle.
+    while (std::system(("DISPLAY=" + TestDisplay::Name() +
+                        " xdotool search --onlyvisible --name '^Log in$' >/dev/null")
+                           .c_str()) == 0) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    kib = ResidentKiB(pid);
+    Stop(pid);
+  }
+  state.counters["resident_MiB"] = kib / 1024.0;
+  XCloseDisplay(display);
+}
+BENCHMARK(BM_ResidentAfterLogin)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
