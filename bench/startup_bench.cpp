@@ -1,4 +1,5 @@
 // Start-up and memory of the real program under a private X server.
+//  - BM_MainWindowMapped: from exec to the main window mapped (for the breakdown).
 //  - BM_StartUp: from exec to the login dialog mapped on screen, against a bare GTK
 //    program that shows one window (counter ratio_to_bare_window).
 //  - BM_ResidentAfterLogin: resident memory of lockwell-en logged in to a vault of 10,000
@@ -86,6 +87,18 @@ void BM_StartUp(benchmark::State& state) {
   state.counters["ratio_to_bare_window"] = lockwell / bare;
   XCloseDisplay(display);
 }
+void BM_MainWindowMapped(benchmark::State& state) {
+  Display* display = OpenDisplay();
+  for (auto _ : state) {
+    TestFiles::TempDir dir;
+    pid_t pid = 0;
+    state.SetIterationTime(
+        SecondsUntilMapped(display, LOCKWELL_PROGRAM, dir.path, "Lockwell", &pid));
+    Stop(pid);
+  }
+  XCloseDisplay(display);
+}
+BENCHMARK(BM_MainWindowMapped)->Iterations(10)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StartUp)->Iterations(20)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 long ResidentKiB(pid_t pid) {
