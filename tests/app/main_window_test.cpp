@@ -197,4 +197,52 @@ TEST_F(MainWindowStory, AccessibleNamesAndDescriptions) {
   EXPECT_EQ(RunLockwell(), 0);
 }
 
+TEST_F(MainWindowStory, MenusShowTheirTextsAndShortcutHints) {
+  GivenVault("pw", {});
+  LogInWith("pw", 0);
+  Robot::Do("labels and hints", [] {
+    struct Item {
+      int number;
+      const char* label;
+      guint key;
+      GdkModifierType mods;
+    };
+    const Item items[] = {
+        {MenuMakeBackup, Pick("Make backup...", "Backup maken..."), 0, GdkModifierType(0)},
+        {MenuExit, Pick("Exit", "Sluiten"), 0, GdkModifierType(0)},
+        {MenuNew, Pick("New", "Nieuw"), GDK_KEY_n, GDK_CONTROL_MASK},
+        {MenuEdit, Pick("Edit", "Wijzig"), 0, GdkModifierType(0)},  // "Enter" is no key name
+        {MenuDelete, Pick("Delete", "Verwijder"), GDK_KEY_Delete, GdkModifierType(0)},
+        {MenuShowPasswords, Pick("Show passwords!", "Wachtwoorden tonen!"), 0, GdkModifierType(0)},
+        {MenuAbout, Pick("About...", "Over..."), 0, GdkModifierType(0)},
+    };
+    for (const Item& item : items) {
+      GtkWidget* label = gtk_bin_get_child(GTK_BIN(MenuItemWidget(item.number)));
+      EXPECT_STREQ(gtk_label_get_text(GTK_LABEL(label)), item.label);
+      guint key = 0;
+      GdkModifierType mods = GdkModifierType(0);
+      gtk_accel_label_get_accel(GTK_ACCEL_LABEL(label), &key, &mods);
+      EXPECT_EQ(key, item.key) << item.label;
+      EXPECT_EQ(mods, item.mods) << item.label;
+    }
+    EXPECT_TRUE(GTK_IS_CHECK_MENU_ITEM(MenuItemWidget(MenuAlwaysOnTop)));
+  });
+  // The window's shortcuts reach the loop as menu commands whatever has the focus (here
+  // the list): each is activity, so the idle countdown starts again.
+  for (guint key : {GDK_KEY_Return, GDK_KEY_KP_Enter, GDK_KEY_Delete}) {
+    Robot::Do("focus in the list", [] { gtk_widget_grab_focus(ControlWidget(EntryList)); });
+    Robot::MoveClock(20000);
+    Robot::Step("the countdown runs", [] { return Robot::StatusText(2) == "40 s"; }, [] {});
+    Robot::PressKey(key);
+    Robot::Step("the shortcut counted as activity",
+                [] { return Robot::StatusText(2) == "60 s"; }, [] {});
+  }
+  Robot::MoveClock(20000);
+  Robot::Step("the countdown runs", [] { return Robot::StatusText(2) == "40 s"; }, [] {});
+  Robot::PressKey(GDK_KEY_n, GDK_CONTROL_MASK);
+  Robot::Step("Ctrl+N too", [] { return Robot::StatusText(2) == "60 s"; }, [] {});
+  Robot::ChooseMenu(MenuExit);
+  EXPECT_EQ(RunLockwell(), 0);
+}
+
 }  // namespace
