@@ -40,12 +40,24 @@ double Seconds(Clock::time_point start) {
   return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
+// An unlock is one key derivation plus reading, decrypting and parsing. The derivation
+// varies by several per cent from run to run here, more than the rest costs, so the rest
+// is timed on its own (a copy of the vault written with the smallest key parameters) and
+// set against the mean of bare derivations with the real parameters.
 void BM_OpenVault(benchmark::State& state) {
-  const std::string path = CreateBenchVault(static_cast<int>(state.range(0)));
+  const int n = static_cast<int>(state.range(0));
+  const std::string path = CreateBenchVault(n);  // real parameters
+  const std::string small = BenchDir() + "small" + std::to_string(n) + ".lwv";
+  Vault::KeyState keys{nullptr, 1, 8192, {}};
+  keys.key = Vault::DeriveKey("benchmark password", keys.salt, 1, 8192);
+  if (Vault::SealAndWriteFile(small, keys, Vault::Entries()) != Vault::Ok) std::abort();
+  Vault::WipeAndFree(keys.key, Vault::kKeySize);
   Vault::CloseVault();
+
   unsigned char salt[Vault::kSaltSize] = {1};
   unsigned char key[Vault::kKeySize];
-  double open = 0, bare = 0;
+  double open = 0, bare = 0, rest = 0;
+  int restRuns = 0;
   for (auto _ : state) {
     auto start = Clock::now();
     if (Vault::OpenVault(path, "benchmark password") != Vault::Ok) std::abort();
@@ -60,16 +72,25 @@ void BM_OpenVault(benchmark::State& state) {
       std::abort();
     }
     bare += Seconds(start);
+    for (int i = 0; i < 5; ++i, ++restRuns) {
+      start = Clock::now();
+      if (Vault::OpenVault(small, "benchmark password") != Vault::Ok) std::abort();
+      rest += Seconds(start);
+      Vault::CloseVault();
+    }
     state.ResumeTiming();
   }
-  state.counters["bare_pwhash_s"] = bare / state.iterations();
-  state.counters["ratio_to_pwhash"] = open / bare;
+  const double pwhash = bare / state.iterations();
+  state.counters["bare_pwhash_ms"] = 1000 * pwhash;
+  state.counters["rest_ms"] = 1000 * rest / restRuns;
+  state.counters["ratio_to_pwhash"] = (pwhash + rest / restRuns) / pwhash;
+  state.counters["direct_ratio"] = open / bare;
 }
 BENCHMARK(BM_OpenVault)
     ->Arg(1000)
     ->Arg(10000)
     ->Arg(100000)
-    ->Iterations(3)
+    ->Iterations(5)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 

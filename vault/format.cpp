@@ -166,15 +166,18 @@ VaultError ReadVaultFile(const std::string& path, std::string_view password, Key
   }
 
   unsigned char* key = DeriveKey(password, file + kSaltOffset, opslimit, memlimit);
-  const size_t plainSize = size - kMinFileSize + 1;  // room for a terminator
+  // Room for the reader's padding after the text, which it may look at but never uses.
+  const size_t plainSize = size - kMinFileSize + kPayloadPadding;
   auto* plain = static_cast<unsigned char*>(std::malloc(plainSize));
+  if (plain != nullptr) std::memset(plain + size - kMinFileSize, 0, kPayloadPadding);
   VaultError result = Ok;
   if (key == nullptr || plain == nullptr) {
     result = OutOfMemory;
   } else if (Sodium::Open(plain, file + kHeaderSize, size - kHeaderSize, file, kHeaderSize,
                           file + kNonceOffset, key) != 0) {
     result = WrongPassword;
-  } else if (!JsonToEntries({reinterpret_cast<const char*>(plain), size - kMinFileSize}, list)) {
+  } else if (!JsonToEntriesPadded(reinterpret_cast<const char*>(plain), size - kMinFileSize,
+                                  list)) {
     result = NotAVault;
   } else {
     keys.key = key;

@@ -248,26 +248,34 @@ std::string EntriesToJson(const std::vector<Entry>& list) {
 
 std::string EntriesToJson() { return EntriesToJson(Entries()); }
 
-bool JsonToEntries(std::string_view text, std::vector<Entry>& list) {
+bool JsonToEntriesPadded(const char* text, size_t length, std::vector<Entry>& list) {
+  static_assert(kPayloadPadding >= simdjson::SIMDJSON_PADDING);
   WipeEntries(list);
   // simdjson would read a leading byte-order mark as white space; JSON has none.
-  if (text.size() >= 3 && std::memcmp(text.data(), "\xEF\xBB\xBF", 3) == 0) return false;
-  if (text.size() > kMaxFileSize) return false;
-  // The parser reads up to SIMDJSON_PADDING bytes past the end; the padded copy is
-  // plaintext and is wiped like any other.
-  const size_t capacity = text.size() + simdjson::SIMDJSON_PADDING;
-  auto* padded = static_cast<char*>(std::malloc(capacity));
-  if (padded == nullptr) return false;
-  std::memcpy(padded, text.data(), text.size());
-  std::memset(padded + text.size(), 0, simdjson::SIMDJSON_PADDING);
+  if (length >= 3 && std::memcmp(text, "\xEF\xBB\xBF", 3) == 0) return false;
+  if (length > kMaxFileSize) return false;
   bool accepted = false;
   try {
-    accepted = ReadPayload(padded, text.size(), capacity, list);
+    accepted = ReadPayload(text, length, length + kPayloadPadding, list);
   } catch (const std::bad_alloc&) {
     accepted = false;
   }
-  WipeAndFree(padded, capacity);
   if (!accepted) WipeEntries(list);
+  return accepted;
+}
+
+bool JsonToEntries(std::string_view text, std::vector<Entry>& list) {
+  // The padded copy is plaintext and is wiped like any other.
+  const size_t capacity = text.size() + kPayloadPadding;
+  auto* padded = static_cast<char*>(std::malloc(capacity));
+  if (padded == nullptr) {
+    WipeEntries(list);
+    return false;
+  }
+  std::memcpy(padded, text.data(), text.size());
+  std::memset(padded + text.size(), 0, kPayloadPadding);
+  const bool accepted = JsonToEntriesPadded(padded, text.size(), list);
+  WipeAndFree(padded, capacity);
   return accepted;
 }
 

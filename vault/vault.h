@@ -103,6 +103,11 @@ struct KeyState {
 void WriteJson(const std::vector<Entry>& list, char* out);
 // True when text is an acceptable payload; list then holds its entries, else it is empty.
 [[nodiscard]] bool JsonToEntries(std::string_view text, std::vector<Entry>& list);
+// Bytes the reader may look at past the end of the text.
+constexpr size_t kPayloadPadding = 64;
+// The same, reading a buffer that has kPayloadPadding readable bytes after the text, so
+// that no copy of the plaintext is made.
+[[nodiscard]] bool JsonToEntriesPadded(const char* text, size_t length, std::vector<Entry>& list);
 
 // ---- the open vault ---------------------------------------------------------------------
 
