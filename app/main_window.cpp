@@ -152,13 +152,11 @@ GtkWidget* AddMenuItem(GtkWidget* menu, int number, const char* text, bool check
     const std::string hint = full.substr(tab + 1);
     guint key = 0;
     GdkModifierType mods = GdkModifierType(0);
+    // The menu knows "Ctrl+<key>" and "Del"; any other hint ("Enter") shows nothing.
     if (hint == "Del") {
       key = GDK_KEY_Delete;
-    } else {
-      gtk_accelerator_parse(
-          ("<" + hint.substr(0, hint.find('+')) + ">" + hint.substr(hint.find('+') + 1)).c_str(),
-          &key, &mods);
-      if (hint.find('+') == std::string::npos) key = 0;
+    } else if (hint.rfind("Ctrl+", 0) == 0) {
+      gtk_accelerator_parse(("<Control>" + hint.substr(5)).c_str(), &key, &mods);
     }
     if (key != 0) {
       gtk_accel_label_set_accel(GTK_ACCEL_LABEL(gtk_bin_get_child(GTK_BIN(item))), key, mods);
