@@ -1,6 +1,4 @@
 // Stories of logging in: the first run, wrong passwords, giving up, and the idle lock.
-#include <X11/Xlib.h>
-#include <gdk/gdkx.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -189,20 +187,12 @@ TEST_F(LoginStory, AFileThatIsNoVaultKeepsAskingAndAFolderCannotBeCreated) {
   EXPECT_FALSE(TestFiles::Exists(SettingsFile()));
 }
 
-// Moves the desktop pointer as a user's mouse would.
-void MovePointer(int x, int y) {
-  Display* display = gdk_x11_display_get_xdisplay(gdk_display_get_default());
-  XWarpPointer(display, None, DefaultRootWindow(display), 0, 0, 0, 0, x, y);
-  XFlush(display);
-}
-
 TEST_F(LoginStory, MovingTheMouseCountsOnlyWhileTheProgramHasTheFocus) {
   GivenVault("pw", {});
   LogInWith("pw", 0);
   Robot::Do("another application has the focus", [] {
-    Display* display = gdk_x11_display_get_xdisplay(gdk_display_get_default());
-    XSetInputFocus(display, PointerRoot, RevertToPointerRoot, CurrentTime);
-    MovePointer(5, 5);  // outside the program's windows
+    Robot::FocusProgram(false);
+    Robot::MovePointer(5, 5);  // outside the program's windows
   });
   Robot::Step(
       "the program has lost the focus",
@@ -210,18 +200,14 @@ TEST_F(LoginStory, MovingTheMouseCountsOnlyWhileTheProgramHasTheFocus) {
   Robot::MoveClock(20000);
   Robot::Step(
       "the countdown runs", [] { return Robot::StatusText(2) == "40 s"; }, [] {});
-  Robot::Do("the mouse moves elsewhere on the desktop", [] { MovePointer(30, 30); });
+  Robot::Do("the mouse moves elsewhere on the desktop", [] { Robot::MovePointer(30, 30); });
   Robot::Pause(600);
   Robot::Do("that is not activity", [] { EXPECT_EQ(Robot::StatusText(2), "40 s"); });
-  Robot::Do("the user comes back to the program", [] {
-    GdkWindow* window = gtk_widget_get_window(App::MainWindowWidget());
-    Display* display = gdk_x11_display_get_xdisplay(gdk_display_get_default());
-    XSetInputFocus(display, gdk_x11_window_get_xid(window), RevertToPointerRoot, CurrentTime);
-  });
+  Robot::Do("the user comes back to the program", [] { Robot::FocusProgram(true); });
   Robot::Step(
       "the program has the focus",
       [] { return gtk_window_has_toplevel_focus(GTK_WINDOW(App::MainWindowWidget())); },
-      [] { MovePointer(60, 60); });
+      [] { Robot::MovePointer(60, 60); });
   Robot::Step(
       "moving the mouse restarts the countdown", [] { return Robot::StatusText(2) == "60 s"; },
       [] {});

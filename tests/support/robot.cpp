@@ -1,5 +1,8 @@
 #include "tests/support/robot.h"
 
+#include <X11/Xlib.h>
+#include <gdk/gdkx.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
@@ -201,6 +204,21 @@ void CloseWindow(const std::string& title) {
         gtk_main_do_event(event);
         gdk_event_free(event);
       });
+}
+
+void MovePointer(int x, int y) {
+  Display* display = gdk_x11_display_get_xdisplay(gdk_display_get_default());
+  XWarpPointer(display, 0, DefaultRootWindow(display), 0, 0, 0, 0, x, y);
+  XFlush(display);
+}
+
+void FocusProgram(bool program) {
+  Display* display = gdk_x11_display_get_xdisplay(gdk_display_get_default());
+  const Window target = program
+                            ? gdk_x11_window_get_xid(gtk_widget_get_window(App::MainWindowWidget()))
+                            : PointerRoot;
+  XSetInputFocus(display, target, RevertToPointerRoot, CurrentTime);
+  XFlush(display);
 }
 
 std::string StatusText(int field) {

@@ -40,6 +40,11 @@ void Pause(int ms);
 // Closes a window as the window manager's close button would.
 void CloseWindow(const std::string& title);
 
+// The desktop pointer moved as a user's mouse would.
+void MovePointer(int x, int y);
+// Gives the X input focus to the main window, or to no window of the program.
+void FocusProgram(bool program);
+
 // What the user sees.
 [[nodiscard]] std::string StatusText(int field = 0);
 [[nodiscard]] std::string FieldText(int control);
