@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -52,15 +53,10 @@ int WaitExit(pid_t pid, int seconds) {
   return -1;
 }
 
+std::vector<std::string> Lines(const std::string& text);
+
 std::vector<std::string> VisibleWindowsOf(pid_t pid) {
-  const std::string out =
-      Shell("xdotool search --onlyvisible --pid " + std::to_string(pid) + " 2>/dev/null");
-  std::vector<std::string> ids;
-  size_t start = 0;
-  for (size_t nl; (nl = out.find('\n', start)) != std::string::npos; start = nl + 1) {
-    ids.push_back(out.substr(start, nl - start));
-  }
-  return ids;
+  return Lines(Shell("xdotool search --onlyvisible --pid " + std::to_string(pid) + " 2>/dev/null"));
 }
 
 class Program : public ::testing::Test {
@@ -92,6 +88,19 @@ bool WaitForFile(const std::string& path, size_t size, int seconds) {
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
   return false;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  for (size_t nl; (nl = text.find('\n', start)) != std::string::npos; start = nl + 1) {
+    lines.push_back(text.substr(start, nl - start));
+  }
+  return lines;
+}
+
+std::vector<std::string> WindowsNamed(const std::string& title) {
+  return Lines(Shell("xdotool search --onlyvisible --name '^" + title + "$' 2>/dev/null"));
 }
 
 // Focuses the window with this title once it shows; false when it does not.
@@ -132,10 +141,19 @@ TEST_F(Program, FirstRunCreatesAVaultAndTheNextRunLogsIn) {
   // The second run finds the vault and asks for its password.
   const pid_t second = Launch(LOCKWELL_PROGRAM_EN, {"HOME=" + home.path}, {});
   ASSERT_TRUE(FocusWindow("Log in"));
+  const std::vector<std::string> before = WindowsNamed("Lockwell");  // the main window
   Shell("xdotool type --delay 10 'wrong horse'");
   Shell("xdotool key Return");
-  ASSERT_TRUE(FocusWindow("Lockwell")) << "no warning after a wrong password";
-  Shell("xdotool key Return");  // the warning box has the focus
+  // The warning box is titled "Lockwell" too: it is the one that was not there before.
+  std::string box;
+  for (int i = 0; i < 200 && box.empty(); ++i) {
+    for (const std::string& id : WindowsNamed("Lockwell")) {
+      if (std::find(before.begin(), before.end(), id) == before.end()) box = id;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  ASSERT_FALSE(box.empty()) << "no warning after a wrong password";
+  Shell("xdotool windowfocus --sync " + box + " key Return");
   ASSERT_TRUE(FocusWindow("Log in"));
   Shell("xdotool type --delay 10 'correct horse'");
   Shell("xdotool key Return");
