@@ -411,14 +411,18 @@ void SetStatusText(const std::string& message) {
 
 void PaintNow() {
   if (gMain == nullptr || !gtk_widget_get_mapped(gMain)) return;
-  GdkWindow* window = gtk_widget_get_window(gMain);
+  // Run the loop until the frame clock has painted the window once more, then wait until
+  // the X server has the picture: the caller is about to block for a while.
+  constexpr gint64 kPatienceUs = 250000;
+  GdkFrameClock* clock = gtk_widget_get_frame_clock(gMain);
+  bool painted = false;
+  const gulong handler = g_signal_connect_swapped(
+      clock, "after-paint", G_CALLBACK(+[](bool* done) { *done = true; }), &painted);
   gtk_widget_queue_draw(gMain);
-  // Let the frame clock lay out and paint, and wait until the X server has it.
-  G_GNUC_BEGIN_IGNORE_DEPRECATIONS
-  gdk_window_process_updates(window, TRUE);
-  G_GNUC_END_IGNORE_DEPRECATIONS
-  for (int i = 0; i < 100 && gtk_events_pending(); ++i) gtk_main_iteration_do(FALSE);
-  gdk_display_sync(gdk_window_get_display(window));
+  const gint64 deadline = g_get_monotonic_time() + kPatienceUs;
+  while (!painted && g_get_monotonic_time() < deadline) g_main_context_iteration(nullptr, TRUE);
+  g_signal_handler_disconnect(clock, handler);
+  gdk_display_sync(gtk_widget_get_display(gMain));
 }
 
 GtkWidget* MainWindowWidget() { return gMain; }

@@ -197,6 +197,46 @@ TEST_F(MainWindowStory, AccessibleNamesAndDescriptions) {
   EXPECT_EQ(RunLockwell(), 0);
 }
 
+// Dark pixels the X server shows in status field 0 right now.
+int DarkPixelsInStatus() {
+  GtkWidget* label = StatusFieldWidget(0);
+  GtkAllocation box;
+  gtk_widget_get_allocation(label, &box);
+  int x = 0, y = 0;
+  gtk_widget_translate_coordinates(label, MainWindowWidget(), 0, 0, &x, &y);
+  GdkPixbuf* shot = gdk_pixbuf_get_from_window(gtk_widget_get_window(MainWindowWidget()), x, y,
+                                               box.width, box.height);
+  int dark = 0;
+  const guchar* pixels = gdk_pixbuf_get_pixels(shot);
+  const int stride = gdk_pixbuf_get_rowstride(shot), channels = gdk_pixbuf_get_n_channels(shot);
+  for (int row = 0; row < box.height; ++row) {
+    for (int column = 0; column < box.width; ++column) {
+      const guchar* p = pixels + row * stride + column * channels;
+      if (p[0] + p[1] + p[2] < 3 * 100) ++dark;
+    }
+  }
+  g_object_unref(shot);
+  return dark;
+}
+
+TEST_F(MainWindowStory, AStatusTextIsOnScreenBeforeTheWindowBlocks) {
+  GivenVault("pw", {});
+  LogInWith("pw", 0);
+  Robot::Do("paint an empty status", [] {
+    SetStatusText("");
+    PaintNow();
+    EXPECT_EQ(DarkPixelsInStatus(), 0);
+  });
+  Robot::Do("a text that is only set is not yet on the screen", [] {
+    SetStatusText("Opening vault...");
+    EXPECT_EQ(DarkPixelsInStatus(), 0);
+    PaintNow();  // what the login does before the key derivation blocks
+    EXPECT_GT(DarkPixelsInStatus(), 20);
+  });
+  Robot::ChooseMenu(MenuExit);
+  EXPECT_EQ(RunLockwell(), 0);
+}
+
 TEST_F(MainWindowStory, MenusShowTheirTextsAndShortcutHints) {
   GivenVault("pw", {});
   LogInWith("pw", 0);
@@ -232,15 +272,18 @@ TEST_F(MainWindowStory, MenusShowTheirTextsAndShortcutHints) {
   for (guint key : {GDK_KEY_Return, GDK_KEY_KP_Enter, GDK_KEY_Delete}) {
     Robot::Do("focus in the list", [] { gtk_widget_grab_focus(ControlWidget(EntryList)); });
     Robot::MoveClock(20000);
-    Robot::Step("the countdown runs", [] { return Robot::StatusText(2) == "40 s"; }, [] {});
+    Robot::Step(
+        "the countdown runs", [] { return Robot::StatusText(2) == "40 s"; }, [] {});
     Robot::PressKey(key);
-    Robot::Step("the shortcut counted as activity",
-                [] { return Robot::StatusText(2) == "60 s"; }, [] {});
+    Robot::Step(
+        "the shortcut counted as activity", [] { return Robot::StatusText(2) == "60 s"; }, [] {});
   }
   Robot::MoveClock(20000);
-  Robot::Step("the countdown runs", [] { return Robot::StatusText(2) == "40 s"; }, [] {});
+  Robot::Step(
+      "the countdown runs", [] { return Robot::StatusText(2) == "40 s"; }, [] {});
   Robot::PressKey(GDK_KEY_n, GDK_CONTROL_MASK);
-  Robot::Step("Ctrl+N too", [] { return Robot::StatusText(2) == "60 s"; }, [] {});
+  Robot::Step(
+      "Ctrl+N too", [] { return Robot::StatusText(2) == "60 s"; }, [] {});
   Robot::ChooseMenu(MenuExit);
   EXPECT_EQ(RunLockwell(), 0);
 }
