@@ -247,6 +247,7 @@ GtkWidget* NewButton(int number, const char* text) {
 GtkWidget* NewField(int number) {
   GtkWidget* field = gtk_entry_new();
   gtk_editable_set_editable(GTK_EDITABLE(field), FALSE);  // read-only, still selectable
+  gtk_entry_set_width_chars(GTK_ENTRY(field), 0);         // else GTK's 150-pixel minimum wins
   return AddControl(number, field);
 }
 

@@ -33,9 +33,9 @@ TEST(ApplicationImage, Is256By256RgbaAndDecodes) {
   ASSERT_GT(png.size(), 64u);
   EXPECT_EQ(png.substr(1, 3), "PNG");
   EXPECT_EQ(png.substr(12, 4), "IHDR");
-  EXPECT_EQ(png[24], 8);   // bits per channel
-  EXPECT_EQ(png[25], 6);   // RGBA
-  EXPECT_EQ(png[28], 0);   // not interlaced
+  EXPECT_EQ(png[24], 8);  // bits per channel
+  EXPECT_EQ(png[25], 6);  // RGBA
+  EXPECT_EQ(png[28], 0);  // not interlaced
   EXPECT_EQ(png.substr(37, 4), "pHYs");
   EXPECT_NE(png.find("IEND"), std::string::npos);
 

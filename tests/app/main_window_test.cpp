@@ -139,6 +139,15 @@ TEST_F(MainWindowStory, LayoutFollowsTheWindowWidth) {
     EXPECT_EQ(BoxOf(ControlWidget(EntryList)).width, 306);
     EXPECT_EQ(BoxOf(ControlWidget(DetailsFrame)), (Box{326, 5, 344, 140}));
     EXPECT_EQ(BoxOf(ControlWidget(UrlField)), (Box{426, 30, 144, 24}));
+    // What the toolkit really gives every control is what the layout asked for, so no
+    // control grows over its neighbour (a text field's own minimum width, for one).
+    for (int control = 0; control < kMainControlCount; ++control) {
+      GtkWidget* widget = ControlWidget(control);
+      if (control == EntryList) widget = gtk_widget_get_parent(widget);
+      const Box asked = BoxOf(widget);
+      EXPECT_EQ(gtk_widget_get_allocated_width(widget), asked.width) << control;
+      EXPECT_EQ(gtk_widget_get_allocated_height(widget), asked.height) << control;
+    }
     EXPECT_EQ(BoxOf(ControlWidget(CopyPasswordButton)), (Box{580, 99, 80, 26}));
     EXPECT_EQ(BoxOf(ControlWidget(PasswordLabel)), (Box{336, 103, 90, 20}));
     const Box up = BoxOf(ControlWidget(UpButton));

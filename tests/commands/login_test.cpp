@@ -21,6 +21,24 @@ TEST_F(LoginStory, FirstRunCreatesTheVaultAfterThePasswordChecks) {
   // Four emoji are eight UTF-16 code units: just long enough.
   const std::string emoji = "\xF0\x9F\x94\x91\xF0\x9F\x94\x92\xF0\x9F\x94\x93\xF0\x9F\x94\x94";
   Robot::WaitWindow(title);
+  Robot::Do("every control gets the room it was placed in", [] {
+    GtkWidget* area = gtk_bin_get_child(GTK_BIN(App::DialogWindowWidget()));
+    GList* children = gtk_container_get_children(GTK_CONTAINER(area));
+    int checked = 0;
+    for (GList* c = children; c != nullptr; c = c->next, ++checked) {
+      GtkWidget* widget = GTK_WIDGET(c->data);
+      int width = 0, height = 0, needed = 0;
+      gtk_widget_get_size_request(widget, &width, &height);
+      EXPECT_EQ(gtk_widget_get_allocated_width(widget), width);
+      EXPECT_EQ(gtk_widget_get_allocated_height(widget), height);
+      if (GTK_IS_LABEL(widget)) {  // the wrapped prompt fits its box
+        gtk_widget_get_preferred_height_for_width(widget, width, nullptr, &needed);
+        EXPECT_LE(needed, height) << gtk_label_get_text(GTK_LABEL(widget));
+      }
+    }
+    g_list_free(children);
+    EXPECT_EQ(checked, 7);  // prompt, two labels, two fields, two buttons
+  });
   Robot::Click(PasswordOkButton);  // nothing typed yet
   Robot::AnswerMessage();
   Robot::Type(MasterPasswordField, "seven77");
