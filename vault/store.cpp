@@ -1,4 +1,3 @@
-#include <new>
 
 #include "texts/texts.h"
 #include "vault/sodium_calls.h"
