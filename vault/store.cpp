@@ -1,4 +1,3 @@
-
 #include "texts/texts.h"
 #include "vault/sodium_calls.h"
 #include "vault/vault.h"
