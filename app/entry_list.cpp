@@ -2,17 +2,28 @@
 
 #include <gtk/gtk.h>
 
+#include <algorithm>
+#include <utility>
+#include <vector>
+
 #include "app/entry_model.h"
 #include "app/main_window.h"
+#include "app/menus.h"
+#include "app/utf16.h"
 #include "vault/vault.h"
 
 namespace App {
 
-bool ShowPasswords = false;
-
 namespace {
 
+bool gShowPasswords = false;
+
 constexpr char kPasswordMask[] = "●●●●●●●●●●";
+// Up to this many rows every description is measured; beyond it only this many of the
+// longest ones, which keeps filling 100,000 rows fast. The widest text is nearly always
+// among the longest, and a few hundred leave room for wide letters in shorter texts.
+constexpr size_t kMeasuredDescriptions = 500;
+constexpr int kColumnSlack = 8;  // the cell area's own spacing beside the renderer's padding
 
 GtkTreeView* ListView() { return GTK_TREE_VIEW(ControlWidget(EntryList)); }
 
@@ -22,7 +33,53 @@ void SetField(int control, const std::string& text) {
   gtk_entry_set_text(GTK_ENTRY(ControlWidget(control)), text.c_str());
 }
 
+int WidestDescription(GtkWidget* view) {
+  const std::vector<Vault::Entry>& entries = Vault::Entries();
+  std::vector<std::pair<size_t, size_t>> candidates;  // (length, row), longest first
+  candidates.reserve(entries.size());
+  for (size_t i = 0; i < entries.size(); ++i) {
+    candidates.emplace_back(Utf16Length(entries[i].Omschrijving), i);
+  }
+  if (candidates.size() > kMeasuredDescriptions) {
+    std::nth_element(candidates.begin(), candidates.begin() + kMeasuredDescriptions,
+                     candidates.end(), std::greater<>());
+    candidates.resize(kMeasuredDescriptions);
+  }
+  PangoLayout* layout = gtk_widget_create_pango_layout(view, nullptr);
+  int widest = 0;
+  for (const auto& [length, row] : candidates) {
+    const std::string& text = entries[row].Omschrijving;
+    int width = 0;
+    pango_layout_set_text(layout, text.data(), static_cast<int>(text.size()));
+    pango_layout_get_pixel_size(layout, &width, nullptr);
+    widest = std::max(widest, width);
+  }
+  g_object_unref(layout);
+  return widest;
+}
+
+// Fixed sizing keeps a long list fast but never measures the rows itself, so the column
+// gets the widest description's width and the scroller can reach the end of it.
+void FitListColumn() {
+  GtkTreeView* view = ListView();
+  GtkTreeViewColumn* column = gtk_tree_view_get_column(view, 0);
+  GList* cells = gtk_cell_layout_get_cells(GTK_CELL_LAYOUT(column));
+  int xpad = 0;
+  if (cells != nullptr)
+    gtk_cell_renderer_get_padding(GTK_CELL_RENDERER(cells->data), &xpad, nullptr);
+  g_list_free(cells);
+  const int width = WidestDescription(GTK_WIDGET(view)) + 2 * xpad + kColumnSlack;
+  gtk_tree_view_column_set_fixed_width(column, std::max(width, 1));
+}
+
 }  // namespace
+
+bool PasswordsShown() { return gShowPasswords; }
+
+void SetShowPasswords(bool on) {
+  gShowPasswords = on;
+  SetMenuCheck(MenuShowPasswords, on);
+}
 
 int SelectedIndex() {
   GtkTreeModel* model = nullptr;
@@ -48,6 +105,7 @@ void FillEntryList(int index) {
   GtkTreeModel* model = NewEntryModel();
   gtk_tree_view_set_model(view, model);
   g_object_unref(model);
+  FitListColumn();
 
   const int count = static_cast<int>(Vault::Entries().size());
   if (index >= count) index = count - 1;
@@ -75,7 +133,7 @@ void RefreshDetails() {
     SetField(UrlField, e.Url);
     SetField(UserField, e.Gebruiker);
     SetField(PasswordField,
-             e.Wachtwoord.empty() || ShowPasswords ? e.Wachtwoord : std::string(kPasswordMask));
+             e.Wachtwoord.empty() || gShowPasswords ? e.Wachtwoord : std::string(kPasswordMask));
     Enable(ControlWidget(OpenButton), !e.Url.empty());
     Enable(ControlWidget(CopyUserButton), !e.Gebruiker.empty());
     Enable(ControlWidget(CopyPasswordButton), !e.Wachtwoord.empty());

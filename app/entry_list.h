@@ -3,8 +3,10 @@
 
 namespace App {
 
-// Passwords are shown in the details panel instead of the mask.
-extern bool ShowPasswords;
+// Whether passwords are shown in plain text instead of the mask ("Show passwords!").
+[[nodiscard]] bool PasswordsShown();
+// Sets the flag and its menu check mark; the caller refreshes what shows passwords.
+void SetShowPasswords(bool on);
 
 // The selected entry's index, or -1 (also while no vault is open).
 [[nodiscard]] int SelectedIndex();

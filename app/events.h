@@ -3,7 +3,7 @@
 
 namespace App {
 
-enum class EventKind { Menu, Close, Control, Size, Move, Timer, BackgroundClick, Other };
+enum class EventKind { Menu, Close, Control, Size, Move, Timer, BackgroundClick };
 
 // Window numbers.
 constexpr int kMainWindow = 0;

@@ -3,98 +3,20 @@
 #include <gtk/gtk.h>
 
 #include "app/clock.h"
-#include "app/entry_list.h"
+#include "app/dialog_window.h"
 #include "app/main_window.h"
-#include "app/settings.h"
-#include "commands/login.h"
-#include "features/clipboard.h"
+#include "app/status_bar.h"
 #include "vault/vault.h"
 
 namespace App {
-
-bool QuitRequested = false;
-bool LockRequested = false;
-int64_t LastShownRemaining = -1;
-
 namespace {
 
+bool gQuitRequested = false;
+bool gLockRequested = false;
+int64_t gLastShownRemaining = -1;  // -1: nothing shown yet
 int64_t gLastActivityMs = 0;
 int gPointerX = 0, gPointerY = 0;
-
-void ToggleShowPasswords() {
-  ShowPasswords = !ShowPasswords;
-  SetMenuCheck(MenuShowPasswords, ShowPasswords);
-  RefreshDetails();
-}
-
-void ToggleAlwaysOnTop() {
-  Settings& settings = CurrentSettings();
-  settings.AltijdBoven = settings.AltijdBoven != 0 ? 0 : 1;
-  SetMenuCheck(MenuAlwaysOnTop, settings.AltijdBoven != 0);
-  ApplyKeepAbove();
-  SaveSettings();
-}
-
-void Quit() { QuitRequested = true; }
-
-void CopySelected(std::string Vault::Entry::*field) {
-  const int i = SelectedIndex();
-  if (i >= 0) Features::CopyToClipboard(Vault::Entries()[i].*field);
-}
-
-// Menu rows; a null row is a command that arrives with a later part of the program.
-using Command = void (*)();
-constexpr Command kMenuCommands[kMenuItemCount] = {
-    nullptr,              // 0 make backup
-    nullptr,              // 1 restore backup
-    Quit,                 // 2 exit
-    nullptr,              // 3 new entry
-    nullptr,              // 4 edit entry
-    nullptr,              // 5 delete entry
-    ToggleShowPasswords,  // 6
-    ToggleAlwaysOnTop,    // 7
-    nullptr,              // 8 choose browser
-    nullptr,              // 9 change master password
-    nullptr,              // 10 about
-};
-
-void DispatchControl(const Event& event) {
-  switch (event.object) {
-    case EntryList:
-      if (event.type != kLeftDoubleClick) RefreshDetails();
-      break;  // a double click edits, which arrives with the entry editor
-    case CopyUserButton:
-      CopySelected(&Vault::Entry::Gebruiker);
-      break;
-    case CopyPasswordButton:
-      CopySelected(&Vault::Entry::Wachtwoord);
-      break;
-    default:
-      break;  // up, down and open arrive with their commands
-  }
-}
-
-void Dispatch(const Event& event) {
-  switch (event.kind) {
-    case EventKind::Menu:
-      if (event.window == kMainWindow && event.object >= 0 && event.object < kMenuItemCount &&
-          kMenuCommands[event.object] != nullptr) {
-        kMenuCommands[event.object]();
-      }
-      break;
-    case EventKind::Close:
-      if (event.window == kMainWindow) QuitRequested = true;
-      break;
-    case EventKind::Size:
-      if (event.window == kMainWindow) LayoutMainWindow();
-      break;
-    case EventKind::Control:
-      if (event.window == kMainWindow) DispatchControl(event);
-      break;
-    default:
-      break;
-  }
-}
+LoopHandlers gHandlers{};
 
 bool ProgramHasFocus() {
   GtkWidget* windows[] = {MainWindowWidget(), DialogWindowWidget()};
@@ -115,13 +37,21 @@ bool PointerPosition(int* x, int* y) {
 
 }  // namespace
 
+void SetLoopHandlers(const LoopHandlers& handlers) { gHandlers = handlers; }
+
 void ResetMainLoop() {
-  QuitRequested = false;
-  LockRequested = false;
-  LastShownRemaining = -1;
+  gQuitRequested = false;
+  gLockRequested = false;
+  gLastShownRemaining = -1;
   gLastActivityMs = 0;
   gPointerX = gPointerY = 0;
 }
+
+void RequestQuit() { gQuitRequested = true; }
+bool QuitIsRequested() { return gQuitRequested; }
+void RequestLock() { gLockRequested = true; }
+bool LockIsDue() { return gLockRequested; }
+void ClearLockRequest() { gLockRequested = false; }
 
 void NoteActivity() { gLastActivityMs = NowMs(); }
 
@@ -138,14 +68,12 @@ void ActivityHook(const Event& event) {
     case EventKind::Timer:
       if (event.object == kIdleTimerNumber) IdleTick();
       break;
-    case EventKind::Other:
-      break;  // pointer movement is noticed by IdleTick
   }
 }
 
 void IdleTick() {
   const int64_t now = NowMs();
-  if (Features::ClearAt() != 0 && now >= Features::ClearAt()) Features::SettlePendingCopy();
+  if (gHandlers.tick != nullptr) gHandlers.tick(now);
   if (!Vault::IsVaultOpen()) return;
   int x = 0, y = 0;
   if (PointerPosition(&x, &y)) {
@@ -157,27 +85,32 @@ void IdleTick() {
   int64_t remaining = kIdleSeconds - idle;
   if (remaining <= 0) {
     remaining = 0;
-    LockRequested = true;
+    RequestLock();
   }
   ShowIdleCountdown(remaining);
 }
 
 void ShowIdleCountdown(int64_t seconds) {
-  if (seconds == LastShownRemaining) return;
-  LastShownRemaining = seconds;
+  if (seconds == gLastShownRemaining) return;
+  gLastShownRemaining = seconds;
   double fraction = static_cast<double>(seconds) / kIdleSeconds;
   fraction = fraction < 0 ? 0 : fraction > 1 ? 1 : fraction;
   ShowCountdown(fraction, seconds > 0 ? std::to_string(seconds) + " s" : "");
 }
 
+void RestartIdleCountdown() {
+  NoteActivity();
+  gLastShownRemaining = -1;
+  ShowIdleCountdown(kIdleSeconds);
+}
+
 void MainLoop() {
-  while (!QuitRequested) {
+  while (!gQuitRequested) {
     const Event event = WaitEvent();
     ActivityHook(event);
-    Dispatch(event);
-    if (LockRequested && !QuitRequested) {
-      Commands::LogOut();
-      if (!Commands::LogIn()) QuitRequested = true;
+    if (gHandlers.dispatch != nullptr) gHandlers.dispatch(event);
+    if (gLockRequested && !gQuitRequested) {
+      if (gHandlers.relogin == nullptr || !gHandlers.relogin()) gQuitRequested = true;
     }
   }
 }

@@ -35,7 +35,6 @@ void EnsureConfigDir() {
   (void)mkdir(gConfigDir.c_str(), 0700);
 }
 
-const std::string& ConfigDir() { return gConfigDir; }
 const std::string& VaultFilePath() { return gVaultFilePath; }
 const std::string& SettingsPath() { return gSettingsPath; }
 

@@ -3,9 +3,12 @@
 #include <benchmark/benchmark.h>
 #include <gtk/gtk.h>
 
+#include "app/dialog_window.h"
 #include "app/entry_list.h"
 #include "app/main_loop.h"
 #include "app/main_window.h"
+#include "app/menus.h"
+#include "app/status_bar.h"
 #include "bench/bench_entries.h"
 #include "tests/support/test_files.h"
 #include "tests/support/xvfb.h"

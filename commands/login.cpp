@@ -4,18 +4,17 @@
 
 #include "app/entry_list.h"
 #include "app/main_loop.h"
-#include "app/main_window.h"
 #include "app/message_box.h"
 #include "app/paths.h"
+#include "app/status_bar.h"
 #include "commands/password_dialog.h"
-#include "features/clipboard.h"
 #include "texts/texts.h"
 #include "vault/vault.h"
 
 namespace Commands {
 namespace {
 
-// Whether a vault file exists: the path has a size and is not a directory.
+// Whether a vault file exists: something is at the path and it is not a directory.
 bool VaultExists() {
   struct stat info {};
   return stat(App::VaultFilePath().c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
@@ -31,7 +30,7 @@ bool CreateFirstVault() {
   const Vault::VaultError result = Vault::CreateVault(App::VaultFilePath(), password);
   Vault::WipeText(password);
   if (result != Vault::Ok) {
-    App::ShowMessageBox("Lockwell", t.creatingFailed + Vault::ErrorText(result),
+    App::ShowMessageBox(t.programTitle, t.creatingFailed + Vault::ErrorText(result),
                         App::MessageIcon::Error, App::MessageButtons::Ok);
     return false;
   }
@@ -50,7 +49,7 @@ bool OpenExistingVault() {
     Vault::WipeText(password);
     if (result == Vault::Ok) return true;
     App::SetStatusText(t.statusLoggedOut);
-    App::ShowMessageBox("Lockwell", Vault::ErrorText(result), App::MessageIcon::Warning,
+    App::ShowMessageBox(t.programTitle, Vault::ErrorText(result), App::MessageIcon::Warning,
                         App::MessageButtons::Ok);
   }
 }
@@ -60,25 +59,22 @@ bool OpenExistingVault() {
 bool LogIn() {
   const bool opened = VaultExists() ? OpenExistingVault() : CreateFirstVault();
   if (!opened) return false;
-  App::ShowPasswords = false;
-  App::SetMenuCheck(App::MenuShowPasswords, false);
-  App::NoteActivity();
-  App::LastShownRemaining = -1;
-  App::ShowIdleCountdown(App::kIdleSeconds);
+  App::SetShowPasswords(false);
+  App::RestartIdleCountdown();
   App::SetStatusText(Texts::kText.statusLoggedIn + std::to_string(Vault::Entries().size()) +
                      Texts::kText.statusPasswordCount);
   App::FillEntryList(0);
   return true;
 }
 
-void LogOut() {
+void LogOut(void (*settlePendingCopy)()) {
   Vault::CloseVault();
-  Features::SettlePendingCopy();
+  settlePendingCopy();
   App::ClearEntryList();
   App::RefreshDetails();
   App::ShowIdleCountdown(0);
   App::SetStatusText(Texts::kText.statusLoggedOut);
-  App::LockRequested = false;
+  App::ClearLockRequest();
 }
 
 }  // namespace Commands

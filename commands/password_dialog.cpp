@@ -2,11 +2,12 @@
 
 #include <gtk/gtk.h>
 
+#include "app/controls.h"
+#include "app/dialog_window.h"
 #include "app/events.h"
 #include "app/main_loop.h"
-#include "app/main_window.h"
 #include "app/message_box.h"
-#include "app/utf16.h"
+#include "commands/password_rules.h"
 #include "texts/texts.h"
 
 namespace Commands {
@@ -89,22 +90,28 @@ bool AskMasterPassword(const std::string& title, const std::string& prompt, bool
   for (bool settled = false; !settled;) {
     const App::Event event = App::WaitEvent();
     App::ActivityHook(event);
-    const Request request = App::LockRequested ? Request::Cancel : Classify(event);
+    const Request request = App::LockIsDue() ? Request::Cancel : Classify(event);
     if (request == Request::Cancel) {
       settled = true;
     } else if (request == Request::Confirm) {
       const std::string_view text = gtk_entry_get_text(GTK_ENTRY(field));
-      if (text.empty()) {
-        Warn(title, t.enterPassword);
-      } else if (confirm && App::Utf16Length(text) < kMinMasterPasswordLength) {
-        Warn(title, t.passwordTooShort);
-      } else if (confirm && text != gtk_entry_get_text(GTK_ENTRY(repeat))) {
-        Warn(title, t.passwordsDiffer);
-        gtk_entry_set_text(GTK_ENTRY(repeat), "");
-        gtk_widget_grab_focus(repeat);
-      } else {
-        password.assign(text);
-        accepted = settled = true;
+      const std::string_view again = confirm ? gtk_entry_get_text(GTK_ENTRY(repeat)) : "";
+      switch (CheckMasterPassword(text, again, confirm)) {
+        case PasswordProblem::Empty:
+          Warn(title, t.enterPassword);
+          break;
+        case PasswordProblem::TooShort:
+          Warn(title, t.passwordTooShort);
+          break;
+        case PasswordProblem::Differs:
+          Warn(title, t.passwordsDiffer);
+          gtk_entry_set_text(GTK_ENTRY(repeat), "");
+          gtk_widget_grab_focus(repeat);
+          break;
+        case PasswordProblem::None:
+          password.assign(text);
+          accepted = settled = true;
+          break;
       }
     }
   }

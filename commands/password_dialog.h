@@ -12,8 +12,6 @@ enum PasswordDialogControl {
   PasswordCancelButton = 26,
 };
 
-constexpr size_t kMinMasterPasswordLength = 8;  // UTF-16 code units
-
 // Asks for a password, once or (confirm) twice with at least 8 characters. True with the
 // typed text in password; false on cancel or a due idle lock, password then untouched.
 // Secret: the caller owns password and wipes it once the vault operation has used it.

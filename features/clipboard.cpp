@@ -4,7 +4,7 @@
 #include <unistd.h>
 
 #include "app/clock.h"
-#include "app/main_window.h"
+#include "app/status_bar.h"
 #include "texts/texts.h"
 #include "vault/vault.h"
 

@@ -7,6 +7,8 @@ namespace Texts {
 struct Table {
   bool dutch;  // asks the About window for its Dutch texts
 
+  const char* programTitle;  // windows and message boxes without a title of their own
+
   // Vault error texts, indexed by VaultError code 0..7.
   const char* errorText[8];
   const char* unknownErrorPrefix;  // followed by the code and ")"

@@ -4,6 +4,7 @@ namespace Texts {
 
 const Table kText = {
     .dutch = false,
+    .programTitle = "Lockwell",
     .errorText =
         {
             "OK",

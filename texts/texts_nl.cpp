@@ -4,6 +4,7 @@ namespace Texts {
 
 const Table kText = {
     .dutch = true,
+    .programTitle = "Lockwell",
     .errorText =
         {
             "OK",

@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include "app/dialog_window.h"
 #include "app/entry_list.h"
+#include "app/menus.h"
+#include "app/status_bar.h"
 #include "tests/support/gui_story.h"
 
 namespace {
@@ -152,7 +155,8 @@ TEST_F(MainWindowStory, LayoutFollowsTheWindowWidth) {
     EXPECT_EQ(BoxOf(ControlWidget(PasswordLabel)), (Box{336, 103, 90, 20}));
     const Box up = BoxOf(ControlWidget(UpButton));
     EXPECT_EQ(up.width, 150);
-    EXPECT_EQ(up.y + up.height + 14,
+    // H - 38 + 28: ten pixels stay free under the buttons.
+    EXPECT_EQ(up.y + up.height + 10,
               gtk_widget_get_allocated_height(gtk_widget_get_parent(ControlWidget(UpButton))));
     gtk_window_resize(GTK_WINDOW(MainWindowWidget()), 1000, 380);
   });
@@ -175,6 +179,43 @@ TEST_F(MainWindowStory, LayoutFollowsTheWindowWidth) {
       });
   Robot::ChooseMenu(MenuExit);
   EXPECT_EQ(RunLockwell(), 0);
+}
+
+// The list scrolls sideways to the end of a description wider than itself, and only then.
+TEST_F(MainWindowStory, ALongDescriptionCanBeScrolledIntoView) {
+  const std::string tail = " and this is where it ends";
+  const std::string longText =
+      "A description far wider than the list" + std::string(60, '.') + tail;
+  for (bool wide : {true, false}) {
+    Robot::Reset();
+    GivenVault("pw", {{"short", "", "", ""}, {wide ? longText : "also short", "", "", ""}});
+    LogInWith("pw", 2);
+    Robot::ClickRow(1);
+    Robot::Do("scroll to the right end", [] {
+      GtkWidget* scroller = gtk_widget_get_parent(ControlWidget(EntryList));
+      GtkAdjustment* h = gtk_scrolled_window_get_hadjustment(GTK_SCROLLED_WINDOW(scroller));
+      gtk_adjustment_set_value(h, gtk_adjustment_get_upper(h) - gtk_adjustment_get_page_size(h));
+    });
+    Robot::Pause(100);
+    Robot::Do("the whole text is within reach, and no scroll bar without need", [&] {
+      GtkWidget* list = ControlWidget(EntryList);
+      GtkWidget* scroller = gtk_widget_get_parent(list);
+      GtkAdjustment* h = gtk_scrolled_window_get_hadjustment(GTK_SCROLLED_WINDOW(scroller));
+      PangoLayout* layout = gtk_widget_create_pango_layout(list, longText.c_str());
+      int textWidth = 0;
+      pango_layout_get_pixel_size(layout, &textWidth, nullptr);
+      g_object_unref(layout);
+      GdkRectangle visible{};
+      gtk_tree_view_get_visible_rect(GTK_TREE_VIEW(list), &visible);
+      const bool scrollable = gtk_adjustment_get_upper(h) > gtk_adjustment_get_page_size(h);
+      EXPECT_EQ(scrollable, wide);
+      if (wide) {
+        EXPECT_GE(visible.x + visible.width, textWidth);
+      }
+    });
+    Robot::ChooseMenu(MenuExit);
+    EXPECT_EQ(RunLockwell(), 0);
+  }
 }
 
 TEST_F(MainWindowStory, AccessibleNamesAndDescriptions) {

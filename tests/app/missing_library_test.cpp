@@ -2,7 +2,7 @@
 // the program shows its one message and ends with status 1, touching no files.
 #include <gtest/gtest.h>
 
-#include "app/startup.h"
+#include "program/startup.h"
 #include "tests/support/robot.h"
 #include "tests/support/test_files.h"
 #include "tests/support/xvfb.h"
@@ -27,7 +27,7 @@ TEST(MissingLibrary, OneErrorMessageThenStatus1) {
   Robot::AnswerMessage();
   std::string program = "lockwell", argument = config;
   char* argv[] = {program.data(), argument.data(), nullptr};
-  EXPECT_EQ(App::RunProgram(2, argv), 1);
+  EXPECT_EQ(Program::RunProgram(2, argv), 1);
   ASSERT_EQ(Robot::Messages().size(), 1u);
   EXPECT_EQ(Robot::Messages()[0].title, "Lockwell");
   EXPECT_EQ(Robot::Messages()[0].icon, GTK_MESSAGE_ERROR);

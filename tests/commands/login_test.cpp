@@ -2,8 +2,11 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include "app/dialog_window.h"
 #include "app/main_loop.h"
 #include "app/main_window.h"
+#include "app/menus.h"
+#include "app/status_bar.h"
 #include "commands/password_dialog.h"
 #include "tests/support/gui_story.h"
 

@@ -5,8 +5,11 @@
 
 #include <functional>
 
+#include "app/dialog_window.h"
 #include "app/main_loop.h"
 #include "app/main_window.h"
+#include "app/menus.h"
+#include "app/status_bar.h"
 #include "tests/support/gui_story.h"
 
 namespace {
@@ -128,7 +131,7 @@ TEST_F(PasswordDialog, ADueIdleLockClosesItAsCancelledWithoutAMessage) {
   std::string password = "untouched";
   EXPECT_FALSE(AskMasterPassword(title, "Enter the current master password.", false, password));
   EXPECT_EQ(password, "untouched");
-  EXPECT_TRUE(App::LockRequested);
+  EXPECT_TRUE(App::LockIsDue());
   EXPECT_TRUE(Robot::Messages().empty());
   EXPECT_EQ(App::DialogWindowWidget(), nullptr);
 }

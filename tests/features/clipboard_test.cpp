@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include "app/dialog_window.h"
 #include "app/main_window.h"
+#include "app/menus.h"
+#include "app/status_bar.h"
 #include "commands/password_dialog.h"
 #include "tests/support/gui_story.h"
 

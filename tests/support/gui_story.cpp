@@ -2,8 +2,8 @@
 
 #include <X11/Xlib.h>
 
-#include "app/startup.h"
 #include "commands/password_dialog.h"
+#include "program/startup.h"
 #include "tests/support/xvfb.h"
 
 void GuiStory::SetUp() {
@@ -20,7 +20,7 @@ void GuiStory::SetUp() {
 int GuiStory::RunLockwell() {
   std::string program = "lockwell", directory = dir.path;
   char* argv[] = {program.data(), directory.data(), nullptr};
-  const int status = App::RunProgram(2, argv);
+  const int status = Program::RunProgram(2, argv);
   EXPECT_TRUE(Robot::Done()) << "the program ended before the story did";
   return status;
 }

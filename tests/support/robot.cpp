@@ -9,7 +9,10 @@
 #include <memory>
 
 #include "app/clock.h"
+#include "app/dialog_window.h"
 #include "app/main_window.h"
+#include "app/menus.h"
+#include "app/status_bar.h"
 
 namespace Robot {
 namespace {

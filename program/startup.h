@@ -1,9 +1,9 @@
-// The program's entry point, shared by both editions.
+// The program's entry point, shared by both editions: start-up, the main loop, shutdown.
 #pragma once
 
-namespace App {
+namespace Program {
 
 // Runs start-up, the main loop and shutdown; returns the exit status.
 [[nodiscard]] int RunProgram(int argc, char** argv);
 
-}  // namespace App
+}  // namespace Program

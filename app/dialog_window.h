@@ -1,0 +1,23 @@
+// The one dialog window that may exist at a time, opened over the disabled main window.
+#pragma once
+
+#include <gtk/gtk.h>
+
+#include <string>
+
+namespace App {
+
+// Opens the dialog window over the disabled main window; returns its control area.
+GtkWidget* OpenDialogWindow(const std::string& title, int width, int height);
+// Closes the dialog window and gives the main window back its input.
+void CloseDialogWindow();
+GtkWidget* DialogWindowWidget();
+// Puts a widget into the dialog's control area and registers it under its number (>= 13;
+// -1 for a label without a number).
+void PlaceDialogControl(GtkWidget* widget, int number, int x, int y, int width, int height);
+// Posts a control event of the dialog window when the button is clicked.
+void ConnectDialogButton(GtkWidget* button, int number);
+// Destroys the dialog window if one is open (the end of the run).
+void DestroyDialogWindow();
+
+}  // namespace App

@@ -1,0 +1,117 @@
+// Owns the menu bar, the check marks of its two check items and the main window's shortcuts.
+#include "app/menus.h"
+
+#include <string>
+
+#include "app/controls.h"
+#include "app/events.h"
+#include "texts/texts.h"
+
+namespace App {
+namespace {
+
+GtkWidget* gMenuBar = nullptr;
+GtkWidget* gMenuItems[kMenuItemCount] = {};
+gulong gMenuHandlers[kMenuItemCount] = {};
+bool gMenuChecks[kMenuItemCount] = {};
+
+void OnMenuItem(GtkMenuItem* item, gpointer number) {
+  const int n = GPOINTER_TO_INT(number);
+  if (GTK_IS_CHECK_MENU_ITEM(item)) {
+    // Undo the toolkit's own toggle; the mark changes only when the program sets it.
+    g_signal_handler_block(item, gMenuHandlers[n]);
+    gtk_check_menu_item_set_active(GTK_CHECK_MENU_ITEM(item), gMenuChecks[n]);
+    g_signal_handler_unblock(item, gMenuHandlers[n]);
+  }
+  PostEvent({EventKind::Menu, kMainWindow, n, 0});
+}
+
+// "Label\tHint": the hint is display only, shown when it names a key the menu knows.
+void AddMenuItem(GtkWidget* menu, int number, const char* text, bool check) {
+  const std::string full = text;
+  const size_t tab = full.find('\t');
+  const std::string label = full.substr(0, tab);
+  GtkWidget* item = check ? gtk_check_menu_item_new_with_label(label.c_str())
+                          : gtk_menu_item_new_with_label(label.c_str());
+  if (tab != std::string::npos) {
+    const std::string hint = full.substr(tab + 1);
+    guint key = 0;
+    GdkModifierType mods = GdkModifierType(0);
+    // The menu knows "Ctrl+<key>" and "Del"; any other hint ("Enter") shows nothing.
+    if (hint == "Del") {
+      key = GDK_KEY_Delete;
+    } else if (hint.rfind("Ctrl+", 0) == 0) {
+      gtk_accelerator_parse(("<Control>" + hint.substr(5)).c_str(), &key, &mods);
+    }
+    if (key != 0) {
+      gtk_accel_label_set_accel(GTK_ACCEL_LABEL(gtk_bin_get_child(GTK_BIN(item))), key, mods);
+    }
+  }
+  gMenuItems[number] = item;
+  gMenuHandlers[number] =
+      g_signal_connect(item, "activate", G_CALLBACK(OnMenuItem), GINT_TO_POINTER(number));
+  gtk_menu_shell_append(GTK_MENU_SHELL(menu), item);
+}
+
+GtkWidget* AddMenu(const char* title) {
+  GtkWidget* top = gtk_menu_item_new_with_label(title);
+  GtkWidget* menu = gtk_menu_new();
+  gtk_menu_item_set_submenu(GTK_MENU_ITEM(top), menu);
+  gtk_menu_shell_append(GTK_MENU_SHELL(gMenuBar), top);
+  return menu;
+}
+
+}  // namespace
+
+GtkWidget* BuildMenuBar() {
+  const Texts::Table& t = Texts::kText;
+  for (bool& mark : gMenuChecks) mark = false;
+  gMenuBar = gtk_menu_bar_new();
+  GtkWidget* file = AddMenu(t.menuFile);
+  AddMenuItem(file, MenuMakeBackup, t.itemMakeBackup, false);
+  AddMenuItem(file, MenuRestoreBackup, t.itemRestoreBackup, false);
+  gtk_menu_shell_append(GTK_MENU_SHELL(file), gtk_separator_menu_item_new());
+  AddMenuItem(file, MenuExit, t.itemExit, false);
+  GtkWidget* edit = AddMenu(t.menuEdit);
+  AddMenuItem(edit, MenuNew, t.itemNew, false);
+  AddMenuItem(edit, MenuEdit, t.itemEdit, false);
+  AddMenuItem(edit, MenuDelete, t.itemDelete, false);
+  GtkWidget* settings = AddMenu(t.menuSettings);
+  AddMenuItem(settings, MenuShowPasswords, t.itemShowPasswords, true);
+  AddMenuItem(settings, MenuAlwaysOnTop, t.itemAlwaysOnTop, true);
+  AddMenuItem(settings, MenuChooseBrowser, t.itemChooseBrowser, false);
+  AddMenuItem(settings, MenuChangeMasterPassword, t.itemChangeMasterPassword, false);
+  gtk_menu_shell_append(GTK_MENU_SHELL(settings), gtk_separator_menu_item_new());
+  AddMenuItem(settings, MenuAbout, t.itemAbout, false);
+  return gMenuBar;
+}
+
+void AddMainShortcuts(GtkWidget* window) {
+  GtkAccelGroup* shortcuts = gtk_accel_group_new();
+  AddShortcut(shortcuts, GDK_KEY_n, GDK_CONTROL_MASK, MenuNew);
+  AddShortcut(shortcuts, GDK_KEY_Return, GdkModifierType(0), MenuEdit);
+  AddShortcut(shortcuts, GDK_KEY_KP_Enter, GdkModifierType(0), MenuEdit);
+  AddShortcut(shortcuts, GDK_KEY_Delete, GdkModifierType(0), MenuDelete);
+  gtk_window_add_accel_group(GTK_WINDOW(window), shortcuts);
+  g_object_unref(shortcuts);
+}
+
+void ForgetMenus() {
+  gMenuBar = nullptr;
+  for (GtkWidget*& item : gMenuItems) item = nullptr;
+}
+
+GtkWidget* MenuItemWidget(int number) { return gMenuItems[number]; }
+
+void SetMenuCheck(int number, bool on) {
+  gMenuChecks[number] = on;
+  GtkWidget* item = gMenuItems[number];
+  if (item == nullptr) return;
+  g_signal_handler_block(item, gMenuHandlers[number]);
+  gtk_check_menu_item_set_active(GTK_CHECK_MENU_ITEM(item), on);
+  g_signal_handler_unblock(item, gMenuHandlers[number]);
+}
+
+bool MenuCheck(int number) { return gMenuChecks[number]; }
+
+}  // namespace App

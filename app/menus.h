@@ -1,0 +1,36 @@
+// The main window's menu bar, its check marks and its window shortcuts.
+#pragma once
+
+#include <gtk/gtk.h>
+
+namespace App {
+
+// Main menu items (the menu event numbers).
+enum MenuItemNumber {
+  MenuMakeBackup = 0,
+  MenuRestoreBackup = 1,
+  MenuExit = 2,
+  MenuNew = 3,
+  MenuEdit = 4,
+  MenuDelete = 5,
+  MenuShowPasswords = 6,
+  MenuAlwaysOnTop = 7,
+  MenuChooseBrowser = 8,
+  MenuChangeMasterPassword = 9,
+  MenuAbout = 10,
+};
+constexpr int kMenuItemCount = 11;
+
+// The menu bar with its three menus; every item posts its menu event.
+GtkWidget* BuildMenuBar();
+// Ctrl+N, Return, keypad Enter and Delete of the main window.
+void AddMainShortcuts(GtkWidget* window);
+// Drops the menu items (their window is being destroyed).
+void ForgetMenus();
+
+GtkWidget* MenuItemWidget(int number);
+// The program's own check mark of a check item; the toolkit's toggle never changes it.
+void SetMenuCheck(int number, bool on);
+[[nodiscard]] bool MenuCheck(int number);
+
+}  // namespace App

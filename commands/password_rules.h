@@ -1,0 +1,18 @@
+// The rules a typed master password must meet, apart from any dialog.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+namespace Commands {
+
+constexpr size_t kMinMasterPasswordLength = 8;  // UTF-16 code units
+
+enum class PasswordProblem { None, Empty, TooShort, Differs };
+
+// What is wrong with a typed password; with confirm, a new one typed twice, which must
+// also be long enough and repeated exactly.
+[[nodiscard]] PasswordProblem CheckMasterPassword(std::string_view typed, std::string_view repeat,
+                                                  bool confirm);
+
+}  // namespace Commands

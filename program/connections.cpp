@@ -1,0 +1,122 @@
+// Every menu row, control and window event of the main window, and the command it calls.
+// An empty row does nothing.
+#include "program/connections.h"
+
+#include "app/entry_list.h"
+#include "app/main_loop.h"
+#include "app/main_window.h"
+#include "app/menus.h"
+#include "app/settings.h"
+#include "commands/login.h"
+#include "features/clipboard.h"
+#include "vault/vault.h"
+
+namespace Program {
+namespace {
+
+using App::Event;
+using App::EventKind;
+
+void ToggleShowPasswords() {
+  App::SetShowPasswords(!App::PasswordsShown());
+  App::RefreshDetails();
+}
+
+void ToggleAlwaysOnTop() {
+  App::Settings& settings = App::CurrentSettings();
+  settings.AltijdBoven = settings.AltijdBoven != 0 ? 0 : 1;
+  App::SetMenuCheck(App::MenuAlwaysOnTop, settings.AltijdBoven != 0);
+  App::ApplyKeepAbove();
+  App::SaveSettings();
+}
+
+void CopySelected(std::string Vault::Entry::*field) {
+  const int i = App::SelectedIndex();
+  if (i >= 0) Features::CopyToClipboard(Vault::Entries()[i].*field);
+}
+
+void CopyUser() { CopySelected(&Vault::Entry::Gebruiker); }
+void CopyPassword() { CopySelected(&Vault::Entry::Wachtwoord); }
+
+using Command = void (*)();
+
+// Menu rows, by menu event number.
+constexpr Command kMenuCommands[App::kMenuItemCount] = {
+    nullptr,              // 0 make backup
+    nullptr,              // 1 restore backup
+    App::RequestQuit,     // 2 exit
+    nullptr,              // 3 new entry
+    nullptr,              // 4 edit entry
+    nullptr,              // 5 delete entry
+    ToggleShowPasswords,  // 6 show passwords
+    ToggleAlwaysOnTop,    // 7 always on top
+    nullptr,              // 8 choose browser
+    nullptr,              // 9 change master password
+    nullptr,              // 10 about
+};
+
+// Controls of the main window, by control number; the list has its own row below.
+constexpr Command kControlCommands[App::kMainControlCount] = {
+    nullptr,       // 0 entry list: see DispatchList
+    nullptr,       // 1 up
+    nullptr,       // 2 down
+    nullptr,       // 3 details frame
+    nullptr,       // 4 web address field
+    nullptr,       // 5 open
+    nullptr,       // 6 user field
+    CopyUser,      // 7 copy user name
+    nullptr,       // 8 password field
+    CopyPassword,  // 9 copy password
+    nullptr,       // 10, 11, 12 labels
+    nullptr,      nullptr,
+};
+
+void DispatchList(const Event& event) {
+  if (event.type == App::kLeftDoubleClick) return;  // edit the selected entry
+  App::RefreshDetails();
+}
+
+void Run(Command command) {
+  if (command != nullptr) command();
+}
+
+}  // namespace
+
+void Dispatch(const Event& event) {
+  if (event.window != App::kMainWindow) return;
+  switch (event.kind) {
+    case EventKind::Menu:
+      if (event.object >= 0 && event.object < App::kMenuItemCount) {
+        Run(kMenuCommands[event.object]);
+      }
+      break;
+    case EventKind::Close:
+      App::RequestQuit();
+      break;
+    case EventKind::Size:
+      App::LayoutMainWindow();
+      break;
+    case EventKind::Control:
+      if (event.object == App::EntryList) {
+        DispatchList(event);
+      } else if (event.object >= 0 && event.object < App::kMainControlCount) {
+        Run(kControlCommands[event.object]);
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+void LogOut() { Commands::LogOut(Features::SettlePendingCopy); }
+
+bool Relogin() {
+  LogOut();
+  return Commands::LogIn();
+}
+
+void Tick(int64_t nowMs) {
+  if (Features::ClearAt() != 0 && nowMs >= Features::ClearAt()) Features::SettlePendingCopy();
+}
+
+}  // namespace Program

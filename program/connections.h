@@ -1,0 +1,19 @@
+// The program's connection table: which command each menu row, control, key and the idle
+// lock call.
+#pragma once
+
+#include <cstdint>
+
+#include "app/events.h"
+
+namespace Program {
+
+// Carries out what an event of the main window asks for.
+void Dispatch(const App::Event& event);
+// Logs out (the lock, or the start of the run) and, for Relogin, asks to log in again.
+void LogOut();
+[[nodiscard]] bool Relogin();
+// What every timer tick settles before the idle countdown: a clipboard copy that fell due.
+void Tick(int64_t nowMs);
+
+}  // namespace Program

@@ -1,0 +1,82 @@
+#include "program/startup.h"
+
+#include <X11/Xlib.h>
+#include <gtk/gtk.h>
+
+#include <clocale>
+#include <cstdlib>
+
+#include "app/entry_list.h"
+#include "app/events.h"
+#include "app/icon.h"
+#include "app/main_loop.h"
+#include "app/main_window.h"
+#include "app/message_box.h"
+#include "app/paths.h"
+#include "app/settings.h"
+#include "commands/login.h"
+#include "features/clipboard.h"
+#include "program/connections.h"
+#include "texts/texts.h"
+#include "vault/vault.h"
+
+namespace Program {
+namespace {
+
+void ShowSaveError(const std::string& message) {
+  App::ShowMessageBox(Texts::kText.programTitle, message, App::MessageIcon::Error,
+                      App::MessageButtons::Ok);
+}
+
+void SetLocale() {
+  setlocale(LC_ALL, "");
+  setlocale(LC_NUMERIC, "C");  // numbers are always read and written with "."
+}
+
+// The last steps of every run.
+int End(int status) {
+  Features::HandOverClipboard();
+  App::DestroyWindows();
+  App::ClearEvents();
+  return status;
+}
+
+}  // namespace
+
+int RunProgram(int argc, char** argv) {
+  SetLocale();
+  setenv("GDK_BACKEND", "x11", 1);
+  XInitThreads();
+  gtk_init(&argc, &argv);
+  SetLocale();  // gtk_init sets every category from the environment again
+
+  Vault::WipeEntries(Vault::Entries());
+  App::CurrentSettings() = App::DefaultSettings();
+  App::ResetMainLoop();
+  App::SetShowPasswords(false);
+  App::ClearEvents();
+  App::SetLoopHandlers({.dispatch = Dispatch, .relogin = Relogin, .tick = Tick});
+
+  if (!Vault::LoadSodium()) {
+    App::ShowMessageBox(Texts::kText.programTitle, Texts::kText.sodiumMissing,
+                        App::MessageIcon::Error, App::MessageButtons::Ok);
+    return End(1);
+  }
+  Vault::SetSaveErrorReporter(ShowSaveError);
+
+  App::SetConfigDir(App::ConfigDirFor(argc, argv, std::getenv("HOME")));
+  App::EnsureConfigDir();
+  App::LoadSettings();
+  App::SetDefaultIcon();
+  App::CreateMainWindow();
+  LogOut();
+  if (!Commands::LogIn()) return End(0);  // the settings are not written
+
+  App::MainLoop();
+  Vault::CloseVault();
+  Features::SettlePendingCopy();
+  App::SaveSettings();
+  return End(0);
+}
+
+}  // namespace Program
