@@ -5,7 +5,8 @@
 
 namespace App {
 
-// Milliseconds since the first reading, from the wall clock; never negative.
+// Milliseconds since the first reading, counted on CLOCK_BOOTTIME: never negative, never
+// stepping back when the system time is set, and counting time spent suspended.
 [[nodiscard]] int64_t NowMs();
 // Tests only: moves the clock forward. The programs never call it.
 void MoveClockForward(int64_t ms);

@@ -1,16 +1,15 @@
 #include "app/settings.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <vector>
 
 #include "app/paths.h"
+#include "vault/replace_file.h"
 
 namespace App {
 namespace {
@@ -18,6 +17,9 @@ namespace {
 Settings gSettings = DefaultSettings();
 
 constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
+// Far more than seven keys need; a file that goes on beyond it is not read further.
+constexpr size_t kMaxSettingsBytes = 64 * 1024;
+constexpr mode_t kSettingsMode = 0600;
 
 std::string Latin1ToUtf8(const std::string& bytes) {
   std::string text;
@@ -87,10 +89,9 @@ std::optional<std::string> Lookup(const std::vector<KeyLine>& lines, const char*
   return std::nullopt;
 }
 
-// Leading blanks, an optional sign, then digits; anything else reads as 0.
+// A trimmed value: an optional sign, then digits; anything else reads as 0.
 int64_t ReadNumber(const std::string& value) {
   size_t i = 0;
-  while (i < value.size() && (IsBlank(value[i]) || value[i] == '\n' || value[i] == '\r')) ++i;
   bool negative = false;
   if (i < value.size() && (value[i] == '+' || value[i] == '-')) negative = value[i++] == '-';
   uint64_t magnitude = 0;
@@ -108,6 +109,29 @@ int64_t ReadNumber(const std::string& value) {
 
 void ReadNumberKey(const std::vector<KeyLine>& lines, const char* key, int64_t& field) {
   if (auto value = Lookup(lines, key)) field = ReadNumber(Trim(*value));
+}
+
+// Up to kMaxSettingsBytes of a regular file; false for anything else or a read error.
+bool ReadSettingsFile(const std::string& path, std::string& bytes) {
+  // O_NONBLOCK keeps a FIFO from hanging the open; it is refused just below.
+  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat info {};
+  bool readable = fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+  bytes.resize(kMaxSettingsBytes);
+  size_t got = 0;
+  while (readable && got < kMaxSettingsBytes) {
+    const ssize_t n = read(fd, bytes.data() + got, kMaxSettingsBytes - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      readable = n == 0;
+      break;
+    }
+    got += static_cast<size_t>(n);
+  }
+  bytes.resize(got);
+  close(fd);
+  return readable;
 }
 
 }  // namespace
@@ -154,24 +178,15 @@ Settings ParseSettings(const std::string& bytes) {
 }
 
 void LoadSettings() {
-  std::ifstream in(SettingsPath(), std::ios::binary);
-  if (!in) return;
-  const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  gSettings = ParseSettings(bytes);
+  std::string bytes;
+  if (ReadSettingsFile(SettingsPath(), bytes)) gSettings = ParseSettings(bytes);
 }
 
 void SaveSettings() {
-  // Written beside the old file and renamed over it, so that a full disk never leaves an
-  // empty or half-written settings file.
+  // Replaced whole, so that a full disk never leaves an empty or half-written settings
+  // file; a failure keeps the old file and is not reported.
   const std::string text = ComposeSettings(gSettings);
-  const std::string temporary = SettingsPath() + ".tmp";
-  const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-  if (fd < 0) return;
-  bool done = write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
-  done = close(fd) == 0 && done;
-  if (!done || rename(temporary.c_str(), SettingsPath().c_str()) != 0) {
-    unlink(temporary.c_str());
-  }
+  (void)Vault::ReplaceFileWith(SettingsPath(), text.data(), text.size(), kSettingsMode);
 }
 
 }  // namespace App

@@ -21,9 +21,10 @@ Settings& CurrentSettings();
 // The values before the file is read.
 [[nodiscard]] Settings DefaultSettings();
 
-// Reads SettingsPath into the record; a missing file leaves it as it is.
+// Reads SettingsPath into the record (at most its first 64 KiB); a missing file, or
+// anything that is not a regular file, leaves the record as it is.
 void LoadSettings();
-// Writes the record to SettingsPath through a temporary file; failures are silent.
+// Replaces SettingsPath whole with the record; failures are silent and keep the old file.
 void SaveSettings();
 
 // The file text of a record, and a record read from file bytes (over the defaults).

@@ -11,6 +11,7 @@
 #include "app/status_bar.h"
 #include "bench/bench_entries.h"
 #include "tests/support/test_files.h"
+#include "tests/support/test_vaults.h"
 #include "tests/support/xvfb.h"
 #include "vault/vault.h"
 
@@ -25,14 +26,11 @@ void BM_FillEntryList(benchmark::State& state) {
   }();
   (void)ready;
   TestFiles::TempDir dir;
-  Vault::KeyState keys{nullptr, 1, 8192, {}};
-  keys.key = Vault::DeriveKey("pw", keys.salt, 1, 8192);
-  if (Vault::SealAndWriteFile(dir.path + "v.lwv", keys,
-                              MakeEntries(static_cast<int>(state.range(0)))) != Vault::Ok ||
+  if (TestVaults::WriteSmallVault(dir.path + "v.lwv", "pw",
+                                  MakeEntries(static_cast<int>(state.range(0)))) != Vault::Ok ||
       Vault::OpenVault(dir.path + "v.lwv", "pw") != Vault::Ok) {
     std::abort();
   }
-  Vault::WipeAndFree(keys.key, Vault::kKeySize);
   for (auto _ : state) {
     App::FillEntryList(0);
     while (gtk_events_pending()) gtk_main_iteration();

@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "bench/bench_entries.h"
+#include "tests/support/test_vaults.h"
 #include "vault/sodium_calls.h"
 #include "vault/vault.h"
 
@@ -48,10 +49,9 @@ void BM_OpenVault(benchmark::State& state) {
   const int n = static_cast<int>(state.range(0));
   const std::string path = CreateBenchVault(n);  // real parameters
   const std::string small = BenchDir() + "small" + std::to_string(n) + ".lwv";
-  Vault::KeyState keys{nullptr, 1, 8192, {}};
-  keys.key = Vault::DeriveKey("benchmark password", keys.salt, 1, 8192);
-  if (Vault::SealAndWriteFile(small, keys, Vault::Entries()) != Vault::Ok) std::abort();
-  Vault::WipeAndFree(keys.key, Vault::kKeySize);
+  if (TestVaults::WriteSmallVault(small, "benchmark password", Vault::Entries()) != Vault::Ok) {
+    std::abort();
+  }
   Vault::CloseVault();
 
   unsigned char salt[Vault::kSaltSize] = {1};

@@ -5,7 +5,10 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 
+#include "vault/little_endian.h"
+#include "vault/replace_file.h"
 #include "vault/sodium_calls.h"
 #include "vault/vault.h"
 
@@ -19,15 +22,24 @@ constexpr size_t kMemOffset = 16;
 constexpr size_t kSaltOffset = 24;
 constexpr mode_t kPrivateMode = 0600;
 
-void StoreLE(unsigned char* out, uint64_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) out[i] = static_cast<unsigned char>(value >> (8 * i));
+// A secret heap buffer owns its length too, so that every path out wipes all of it.
+struct WipeAndFreeDeleter {
+  size_t length;
+  void operator()(void* buffer) const { WipeAndFree(buffer, length); }
+};
+template <typename T>
+using SecretBuffer = std::unique_ptr<T[], WipeAndFreeDeleter>;
+
+template <typename T>
+SecretBuffer<T> AllocateSecret(size_t length) {
+  return SecretBuffer<T>(static_cast<T*>(std::malloc(length)), WipeAndFreeDeleter{length});
 }
 
-uint64_t LoadLE(const unsigned char* in, int bytes) {
-  uint64_t value = 0;
-  for (int i = bytes - 1; i >= 0; --i) value = (value << 8) | in[i];
-  return value;
-}
+// Ciphertext and file bytes: nothing to wipe.
+struct FreeDeleter {
+  void operator()(void* buffer) const { std::free(buffer); }
+};
+using OwnedBytes = std::unique_ptr<unsigned char[], FreeDeleter>;
 
 void FillHeader(unsigned char* header, const KeyState& keys) {
   std::memcpy(header, kMagic, sizeof kMagic);
@@ -36,17 +48,6 @@ void FillHeader(unsigned char* header, const KeyState& keys) {
   StoreLE(header + kMemOffset, static_cast<uint64_t>(keys.memlimit), 8);
   std::memcpy(header + kSaltOffset, keys.salt, kSaltSize);
   Sodium::RandomBytes(header + kNonceOffset, kNonceSize);
-}
-
-bool WriteAll(int fd, const unsigned char* bytes, size_t length) {
-  while (length > 0) {
-    const ssize_t written = write(fd, bytes, length);
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return false;
-    bytes += written;
-    length -= static_cast<size_t>(written);
-  }
-  return true;
 }
 
 bool ReadAll(int fd, unsigned char* bytes, size_t length) {
@@ -60,30 +61,44 @@ bool ReadAll(int fd, unsigned char* bytes, size_t length) {
   return true;
 }
 
-// Makes a finished rename survive a power cut.
-void SyncDirectoryOf(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  const std::string dir = slash == std::string::npos ? "." : path.substr(0, slash + 1);
-  const int fd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  (void)fsync(fd);
+// The whole of a regular file whose size a vault can have; Ok, 2, 3 or 6.
+VaultError ReadFileBytes(const std::string& path, OwnedBytes& bytes, size_t& size) {
+  // O_NONBLOCK keeps a FIFO from hanging the open; it is refused just below.
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return FileError;
+  struct stat info {};
+  VaultError result = Ok;
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    result = FileError;
+  } else if (info.st_size < static_cast<off_t>(kMinFileSize) ||
+             info.st_size > static_cast<off_t>(kMaxFileSize)) {
+    result = NotAVault;
+  } else {
+    size = static_cast<size_t>(info.st_size);
+    bytes.reset(static_cast<unsigned char*>(std::malloc(size)));
+    if (bytes == nullptr) {
+      result = OutOfMemory;
+    } else if (!ReadAll(fd, bytes.get(), size)) {
+      result = FileError;
+    }
+  }
   close(fd);
+  return result;
 }
 
 }  // namespace
 
 unsigned char* DeriveKey(std::string_view password, const unsigned char* salt, int64_t opslimit,
                          int64_t memlimit) {
-  const Utf8Buffer utf8 = ToUtf8(password);
-  if (utf8.data == nullptr) return nullptr;
-  auto* key = static_cast<unsigned char*>(std::malloc(kKeySize));
-  if (key != nullptr && Sodium::PwHash(key, kKeySize, utf8.data, utf8.size, salt, opslimit,
+  const Utf8Buffer copy = ToUtf8(password);
+  const SecretBuffer<char> utf8(copy.data, WipeAndFreeDeleter{copy.size + 1});
+  if (utf8 == nullptr) return nullptr;
+  SecretBuffer<unsigned char> key = AllocateSecret<unsigned char>(kKeySize);
+  if (key == nullptr || Sodium::PwHash(key.get(), kKeySize, utf8.get(), copy.size, salt, opslimit,
                                        static_cast<size_t>(memlimit)) != 0) {
-    WipeAndFree(key, kKeySize);
-    key = nullptr;
+    return nullptr;
   }
-  WipeAndFree(utf8.data, utf8.size + 1);
-  return key;
+  return key.release();  // the caller owns it now
 }
 
 VaultError SealAndWriteFile(const std::string& path, const KeyState& keys,
@@ -95,100 +110,56 @@ VaultError SealAndWriteFile(const std::string& path, const KeyState& keys,
 
   // The payload is composed straight into a buffer that can be wiped, so no unwiped copy
   // of the plaintext is left behind by string growth.
-  auto* payload = static_cast<char*>(std::malloc(length + 1));
-  auto* image = static_cast<unsigned char*>(std::malloc(length + kMinFileSize));
-  VaultError result = OutOfMemory;
-  if (payload != nullptr && image != nullptr) {
-    WriteJson(list, payload);
-    payload[length] = '\0';
-    FillHeader(image, keys);
-    Sodium::Seal(image + kHeaderSize, reinterpret_cast<const unsigned char*>(payload), length,
-                 image, kHeaderSize, image + kNonceOffset, keys.key);
-    result = WriteFileReplacing(path, image, length + kMinFileSize);
-  }
-  WipeAndFree(payload, length + 1);
-  std::free(image);  // ciphertext only
-  return result;
+  const SecretBuffer<char> payload = AllocateSecret<char>(length + 1);
+  const OwnedBytes image(static_cast<unsigned char*>(std::malloc(length + kMinFileSize)));
+  if (payload == nullptr || image == nullptr) return OutOfMemory;
+  WriteJson(list, payload.get());
+  payload[length] = '\0';
+  FillHeader(image.get(), keys);
+  Sodium::Seal(image.get() + kHeaderSize, reinterpret_cast<const unsigned char*>(payload.get()),
+               length, image.get(), kHeaderSize, image.get() + kNonceOffset, keys.key);
+  return WriteFileReplacing(path, image.get(), length + kMinFileSize);
 }
 
 VaultError WriteFileReplacing(const std::string& path, const void* bytes, size_t length) {
-  const std::string temporary = path + ".tmp";
-  const int fd =
-      open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, kPrivateMode);
-  if (fd < 0) return FileError;
-  // A left-over temporary file keeps its old mode through O_TRUNC.
-  bool done = fchmod(fd, kPrivateMode) == 0 &&
-              WriteAll(fd, static_cast<const unsigned char*>(bytes), length) && fsync(fd) == 0;
-  done = close(fd) == 0 && done;
-  if (done && rename(temporary.c_str(), path.c_str()) == 0) {
-    SyncDirectoryOf(path);
-    return Ok;
-  }
-  unlink(temporary.c_str());
-  return FileError;
+  return ReplaceFileWith(path, bytes, length, kPrivateMode) ? Ok : FileError;
 }
 
 VaultError ReadVaultFile(const std::string& path, std::string_view password, KeyState& keys,
                          std::vector<Entry>& list) {
-  // O_NONBLOCK keeps a FIFO from hanging the open; it is refused just below.
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return FileError;
-  struct stat info {};
-  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    close(fd);
-    return FileError;
-  }
-  if (info.st_size < static_cast<off_t>(kMinFileSize) ||
-      info.st_size > static_cast<off_t>(kMaxFileSize)) {
-    close(fd);
-    return NotAVault;
-  }
-  const size_t size = static_cast<size_t>(info.st_size);
-  auto* file = static_cast<unsigned char*>(std::malloc(size));
-  if (file == nullptr) {
-    close(fd);
-    return OutOfMemory;
-  }
-  const bool complete = ReadAll(fd, file, size);
-  close(fd);
-  if (!complete) {
-    std::free(file);
-    return FileError;
-  }
+  OwnedBytes file;
+  size_t size = 0;
+  if (const VaultError read = ReadFileBytes(path, file, size); read != Ok) return read;
 
-  const int64_t opslimit = static_cast<int64_t>(LoadLE(file + kOpsOffset, 8));
-  const int64_t memlimit = static_cast<int64_t>(LoadLE(file + kMemOffset, 8));
-  if (std::memcmp(file, kMagic, sizeof kMagic) != 0 ||
-      LoadLE(file + kVersionOffset, 4) != kFormatVersion || opslimit < kMinOpsLimit ||
+  const unsigned char* header = file.get();
+  const int64_t opslimit = static_cast<int64_t>(LoadLE(header + kOpsOffset, 8));
+  const int64_t memlimit = static_cast<int64_t>(LoadLE(header + kMemOffset, 8));
+  if (std::memcmp(header, kMagic, sizeof kMagic) != 0 ||
+      LoadLE(header + kVersionOffset, 4) != kFormatVersion || opslimit < kMinOpsLimit ||
       opslimit > kMaxOpsLimit || memlimit < kMinMemLimit || memlimit > kMaxMemLimit) {
-    std::free(file);
     return NotAVault;
   }
 
-  unsigned char* key = DeriveKey(password, file + kSaltOffset, opslimit, memlimit);
+  SecretBuffer<unsigned char> key(DeriveKey(password, header + kSaltOffset, opslimit, memlimit),
+                                  WipeAndFreeDeleter{kKeySize});
   // Room for the reader's padding after the text, which it may look at but never uses.
-  const size_t plainSize = size - kMinFileSize + kPayloadPadding;
-  auto* plain = static_cast<unsigned char*>(std::malloc(plainSize));
-  if (plain != nullptr) std::memset(plain + size - kMinFileSize, 0, kPayloadPadding);
-  VaultError result = Ok;
-  if (key == nullptr || plain == nullptr) {
-    result = OutOfMemory;
-  } else if (Sodium::Open(plain, file + kHeaderSize, size - kHeaderSize, file, kHeaderSize,
-                          file + kNonceOffset, key) != 0) {
-    result = WrongPassword;
-  } else if (!JsonToEntriesPadded(reinterpret_cast<const char*>(plain), size - kMinFileSize,
-                                  list)) {
-    result = NotAVault;
-  } else {
-    keys.key = key;
-    keys.opslimit = opslimit;
-    keys.memlimit = memlimit;
-    std::memcpy(keys.salt, file + kSaltOffset, kSaltSize);
+  const size_t textSize = size - kMinFileSize;
+  const SecretBuffer<unsigned char> plain =
+      AllocateSecret<unsigned char>(textSize + kPayloadPadding);
+  if (key == nullptr || plain == nullptr) return OutOfMemory;
+  std::memset(plain.get() + textSize, 0, kPayloadPadding);
+  if (Sodium::Open(plain.get(), header + kHeaderSize, size - kHeaderSize, header, kHeaderSize,
+                   header + kNonceOffset, key.get()) != 0) {
+    return WrongPassword;
   }
-  WipeAndFree(plain, plainSize);
-  if (result != Ok) WipeAndFree(key, kKeySize);
-  std::free(file);
-  return result;
+  if (!JsonToEntriesPadded(reinterpret_cast<const char*>(plain.get()), textSize, list)) {
+    return NotAVault;
+  }
+  keys.key = key.release();  // the caller owns it now
+  keys.opslimit = opslimit;
+  keys.memlimit = memlimit;
+  std::memcpy(keys.salt, header + kSaltOffset, kSaltSize);
+  return Ok;
 }
 
 }  // namespace Vault

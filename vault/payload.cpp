@@ -17,11 +17,11 @@ constexpr std::string_view kRootOpen = "{\"entries\":[";
 constexpr std::string_view kRootClose = "]}";
 // Member order of the writer: the order of its hash-bucket walk ("Wachtwoord" in bucket 4,
 // "Omschrijving" 5, "Url" 15, "Gebruiker" 22); readers of older files expect it.
-constexpr std::string_view kPart1 = "{\"Wachtwoord\":\"";
-constexpr std::string_view kPart2 = "\",\"Omschrijving\":\"";
-constexpr std::string_view kPart3 = "\",\"Url\":\"";
-constexpr std::string_view kPart4 = "\",\"Gebruiker\":\"";
-constexpr std::string_view kPart5 = "\"}";
+constexpr std::string_view kBeforePassword = "{\"Wachtwoord\":\"";
+constexpr std::string_view kBeforeDescription = "\",\"Omschrijving\":\"";
+constexpr std::string_view kBeforeUrl = "\",\"Url\":\"";
+constexpr std::string_view kBeforeUser = "\",\"Gebruiker\":\"";
+constexpr std::string_view kAfterUser = "\"}";
 
 // Output length of each byte inside a string value.
 constexpr std::array<unsigned char, 256> MakeEscapeLengths() {
@@ -215,8 +215,8 @@ bool ReadPayload(const char* text, size_t length, size_t capacity, std::vector<E
 }  // namespace
 
 size_t JsonLength(const std::vector<Entry>& list) {
-  const size_t perEntry = kPart1.size() + kPart2.size() + kPart3.size() + kPart4.size() +
-                          kPart5.size() + 1;  // the comma
+  const size_t perEntry = kBeforePassword.size() + kBeforeDescription.size() + kBeforeUrl.size() +
+                          kBeforeUser.size() + kAfterUser.size() + 1;  // the comma
   size_t length = kRootOpen.size() + kRootClose.size();
   for (const Entry& e : list) {
     length += perEntry + EscapedLength(e.Wachtwoord) + EscapedLength(e.Omschrijving) +
@@ -231,11 +231,11 @@ void WriteJson(const std::vector<Entry>& list, char* out) {
   for (size_t i = 0; i < list.size(); ++i) {
     const Entry& e = list[i];
     if (i > 0) *out++ = ',';
-    out = PutEscaped(Put(out, kPart1), e.Wachtwoord);
-    out = PutEscaped(Put(out, kPart2), e.Omschrijving);
-    out = PutEscaped(Put(out, kPart3), e.Url);
-    out = PutEscaped(Put(out, kPart4), e.Gebruiker);
-    out = Put(out, kPart5);
+    out = PutEscaped(Put(out, kBeforePassword), e.Wachtwoord);
+    out = PutEscaped(Put(out, kBeforeDescription), e.Omschrijving);
+    out = PutEscaped(Put(out, kBeforeUrl), e.Url);
+    out = PutEscaped(Put(out, kBeforeUser), e.Gebruiker);
+    out = Put(out, kAfterUser);
   }
   Put(out, kRootClose);
 }
@@ -245,8 +245,6 @@ std::string EntriesToJson(const std::vector<Entry>& list) {
   WriteJson(list, text.data());
   return text;
 }
-
-std::string EntriesToJson() { return EntriesToJson(Entries()); }
 
 bool JsonToEntriesPadded(const char* text, size_t length, std::vector<Entry>& list) {
   static_assert(kPayloadPadding >= simdjson::SIMDJSON_PADDING);

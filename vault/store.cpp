@@ -6,7 +6,7 @@ namespace Vault {
 namespace {
 
 std::string gVaultPath;
-KeyState gKeys{};
+KeyState gKeys{};  // owns the open vault's key; released only by CloseVault or a key change
 std::vector<Entry> gEntries;
 SaveErrorReporter gReportSaveError = nullptr;
 
@@ -72,7 +72,7 @@ void SaveVault() {
 VaultError ChangeMasterPassword(std::string_view newPassword) {
   if (!IsVaultOpen()) return NotOpen;
   if (newPassword.empty()) return EmptyPassword;
-  const KeyState previous = gKeys;
+  const KeyState previous = gKeys;  // the old key, released once the new one is on disk
   NewKeyParameters();
   gKeys.key = DeriveKey(newPassword, gKeys.salt, gKeys.opslimit, gKeys.memlimit);
   const VaultError result = gKeys.key != nullptr ? SealAndWrite() : OutOfMemory;

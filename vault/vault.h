@@ -71,8 +71,10 @@ constexpr int64_t kMaxMemLimit = 1024LL * 1024 * 1024;
 constexpr int64_t kNewOpsLimit = 3;  // new vaults and new passwords
 constexpr int64_t kNewMemLimit = 256LL * 1024 * 1024;
 
+// Who holds the record owns its key: the open vault's is released by CloseVault, any other
+// by its holder with WipeAndFree(key, kKeySize).
 struct KeyState {
-  unsigned char* key;  // secret, kKeySize bytes; owned, released only with WipeAndFree
+  unsigned char* key;  // secret, kKeySize bytes
   int64_t opslimit;
   int64_t memlimit;
   unsigned char salt[kSaltSize];
@@ -86,7 +88,8 @@ struct KeyState {
                                           const std::vector<Entry>& list);
 // Seals the open vault's Entries with its KeyState and writes VaultPath.
 [[nodiscard]] VaultError SealAndWrite();
-// Reads, checks and decrypts a vault file. On Ok, keys is filled and owns a new key.
+// Reads, checks and decrypts a vault file. On Ok, keys is filled and owns a new key, which
+// the caller releases; on failure keys is untouched and nothing secret is left.
 [[nodiscard]] VaultError ReadVaultFile(const std::string& path, std::string_view password,
                                        KeyState& keys, std::vector<Entry>& list);
 // Writes path + ".tmp" (mode 0600, synced), then renames it over path; 0 or 2.
@@ -95,8 +98,7 @@ struct KeyState {
 
 // ---- JSON payload ---------------------------------------------------------------------
 
-// The compact payload text of a list (of Entries without an argument).
-[[nodiscard]] std::string EntriesToJson();
+// The compact payload text of a list; it holds the passwords in clear (wipe: WipeText).
 [[nodiscard]] std::string EntriesToJson(const std::vector<Entry>& list);
 // Byte length of the payload of a list, and the writer into a buffer of that length.
 [[nodiscard]] size_t JsonLength(const std::vector<Entry>& list);
@@ -124,6 +126,8 @@ void SaveVault();
 [[nodiscard]] VaultError ChangeMasterPassword(std::string_view newPassword);
 // Tries the password on a file without touching the open vault.
 [[nodiscard]] VaultError CheckVaultFile(const std::string& path, std::string_view password);
+// Wipes and frees the open vault's key and wipes Entries: the one release of what OpenVault,
+// CreateVault and ChangeMasterPassword took ownership of.
 void CloseVault();
 
 // The message of a code in the running edition.

@@ -1,6 +1,8 @@
 #include "app/settings.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "app/paths.h"
 #include "tests/support/test_files.h"
@@ -84,6 +86,57 @@ TEST(SettingsFile, SavingReplacesTheFileWholeAndLoadingReadsIt) {
   App::SetConfigDir(dir.path + "gone/");
   App::SaveSettings();
   EXPECT_FALSE(TestFiles::Exists(dir.path + "gone"));
+}
+
+TEST(SettingsFile, AFailedSaveLeavesTheOldFile) {
+  TestFiles::TempDir dir;
+  App::SetConfigDir(dir.path);
+  TestFiles::WriteFile(App::SettingsPath(), "GenLengte = 31\n");
+  ASSERT_EQ(mkdir((App::SettingsPath() + ".tmp").c_str(), 0700), 0);
+  App::CurrentSettings() = DefaultSettings();
+  App::SaveSettings();
+  EXPECT_EQ(TestFiles::ReadFile(App::SettingsPath()), "GenLengte = 31\n");
+}
+
+// Reading never hangs: what is not a regular file reads as a missing one, and a file is
+// read no further than 64 KiB.
+TEST(SettingsFile, OnlyTheFirst64KiBOfARegularFileAreRead) {
+  struct Case {
+    const char* what;
+    void (*given)(const std::string& path);
+    int64_t lengte, hoofd;
+  };
+  const Case cases[] = {
+      {"a FIFO without a writer",
+       [](const std::string& path) { ASSERT_EQ(mkfifo(path.c_str(), 0600), 0); }, 7, 7},
+      {"a directory", [](const std::string& path) { ASSERT_EQ(mkdir(path.c_str(), 0700), 0); }, 7,
+       7},
+      {"an endless device",
+       [](const std::string& path) { ASSERT_EQ(symlink("/dev/zero", path.c_str()), 0); }, 7, 7},
+      {"a key just after 64 KiB",
+       [](const std::string& path) {
+         TestFiles::WriteFile(
+             path, "GenLengte = 31\n" + std::string(64 * 1024 - 15, '\n') + "GenHoofd = 0\n");
+       },
+       31, 1},
+      {"a key just inside 64 KiB",
+       [](const std::string& path) {
+         TestFiles::WriteFile(
+             path, "GenLengte = 31\n" + std::string(64 * 1024 - 29, '\n') + "GenHoofd = 0\n");
+       },
+       31, 0},
+  };
+  for (const Case& c : cases) {
+    TestFiles::TempDir dir;
+    App::SetConfigDir(dir.path);
+    c.given(App::SettingsPath());
+    App::CurrentSettings() = DefaultSettings();
+    App::CurrentSettings().GenLengte = 7;
+    App::CurrentSettings().GenHoofd = 7;
+    App::LoadSettings();
+    EXPECT_EQ(App::CurrentSettings().GenLengte, c.lengte) << c.what;
+    EXPECT_EQ(App::CurrentSettings().GenHoofd, c.hoofd) << c.what;
+  }
 }
 
 TEST(ConfigDir, FromTheFirstArgumentOrHome) {

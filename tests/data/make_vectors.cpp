@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/test_vaults.h"
+#include "vault/little_endian.h"
 #include "vault/sodium_calls.h"
 #include "vault/vault.h"
 
@@ -18,12 +20,12 @@ constexpr char kPassword[] = "correct horse";
 struct Header {
   std::string magic = "LWV1";
   uint32_t version = 1;
-  int64_t opslimit = 1;
-  int64_t memlimit = 8192;
+  int64_t opslimit = TestVaults::kSmallOpsLimit;
+  int64_t memlimit = TestVaults::kSmallMemLimit;
 };
 
 void PutLE(std::string& out, size_t offset, uint64_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) out[offset + i] = static_cast<char>(value >> (8 * i));
+  Vault::StoreLE(reinterpret_cast<unsigned char*>(out.data()) + offset, value, bytes);
 }
 
 // A sealed file of payload under kPassword. The key is derived with the header's own
@@ -34,16 +36,16 @@ std::string Seal(const std::string& payload, const Header& h = {}) {
   PutLE(file, 4, h.version, 4);
   PutLE(file, 8, static_cast<uint64_t>(h.opslimit), 8);
   PutLE(file, 16, static_cast<uint64_t>(h.memlimit), 8);
-  Vault::Sodium::RandomBytes(file.data() + 24, 16 + 24);
   const bool valid =
       h.opslimit >= 1 && h.opslimit <= 20 && h.memlimit >= 8192 && h.memlimit <= 1073741824;
-  unsigned char* key =
-      Vault::DeriveKey(kPassword, reinterpret_cast<unsigned char*>(file.data() + 24),
-                       valid ? h.opslimit : 1, valid ? h.memlimit : 8192);
+  Vault::KeyState keys = valid ? TestVaults::SmallKeys(kPassword, h.opslimit, h.memlimit)
+                               : TestVaults::SmallKeys(kPassword);
   auto* bytes = reinterpret_cast<unsigned char*>(file.data());
+  std::memcpy(bytes + 24, keys.salt, 16);
+  Vault::Sodium::RandomBytes(bytes + 40, 24);
   Vault::Sodium::Seal(bytes + 64, reinterpret_cast<const unsigned char*>(payload.data()),
-                      payload.size(), bytes, 64, bytes + 40, key);
-  Vault::WipeAndFree(key, 32);
+                      payload.size(), bytes, 64, bytes + 40, keys.key);
+  Vault::WipeAndFree(keys.key, Vault::kKeySize);
   return file;
 }
 

@@ -4,6 +4,7 @@
 
 #include "commands/password_dialog.h"
 #include "program/startup.h"
+#include "tests/support/test_vaults.h"
 #include "tests/support/xvfb.h"
 
 void GuiStory::SetUp() {
@@ -26,10 +27,7 @@ int GuiStory::RunLockwell() {
 }
 
 void GuiStory::GivenVault(const std::string& password, const std::vector<Vault::Entry>& entries) {
-  Vault::KeyState keys{nullptr, 1, 8192, {}};
-  keys.key = Vault::DeriveKey(password, keys.salt, keys.opslimit, keys.memlimit);
-  ASSERT_EQ(Vault::SealAndWriteFile(VaultFile(), keys, entries), Vault::Ok);
-  Vault::WipeAndFree(keys.key, Vault::kKeySize);
+  ASSERT_EQ(TestVaults::WriteSmallVault(VaultFile(), password, entries), Vault::Ok);
 }
 
 void GuiStory::LogInWith(const std::string& password, size_t entries) {

@@ -18,16 +18,9 @@ using TestFiles::Exists;
 using TestFiles::ReadFile;
 using TestFiles::TempDir;
 using TestFiles::WriteFile;
+using TestVaults::LittleEndianAt;
 using Vault::Entry;
 using Vault::KeyState;
-
-uint64_t LE(const std::string& bytes, size_t offset, int count) {
-  uint64_t value = 0;
-  for (int i = count - 1; i >= 0; --i) {
-    value = (value << 8) | static_cast<unsigned char>(bytes[offset + i]);
-  }
-  return value;
-}
 
 struct Vector {
   std::string file, password, why;
@@ -105,9 +98,9 @@ TEST_F(VaultFormat, EmptyVaultIs94BytesWithItsHeaderFields) {
   const std::string file = ReadFile(dir.path + "v.lwv");
   ASSERT_EQ(file.size(), 94u);
   EXPECT_EQ(file.substr(0, 4), "LWV1");
-  EXPECT_EQ(LE(file, 4, 4), 1u);
-  EXPECT_EQ(LE(file, 8, 8), 1u);
-  EXPECT_EQ(LE(file, 16, 8), 8192u);
+  EXPECT_EQ(LittleEndianAt(file, 4, 4), 1u);
+  EXPECT_EQ(LittleEndianAt(file, 8, 8), 1u);
+  EXPECT_EQ(LittleEndianAt(file, 16, 8), 8192u);
   EXPECT_EQ(file.substr(24, 16), std::string(reinterpret_cast<char*>(keys.salt), 16));
   Vault::WipeAndFree(keys.key, Vault::kKeySize);
 }
@@ -122,8 +115,8 @@ TEST_F(VaultFormat, EveryHeaderByteIsAuthenticated) {
     std::string bad = good;
     bad[offset] = static_cast<char>(bad[offset] ^ 1);
     WriteFile(dir.path + "bad.lwv", bad);
-    const int64_t ops = static_cast<int64_t>(LE(bad, 8, 8));
-    const int64_t mem = static_cast<int64_t>(LE(bad, 16, 8));
+    const int64_t ops = static_cast<int64_t>(LittleEndianAt(bad, 8, 8));
+    const int64_t mem = static_cast<int64_t>(LittleEndianAt(bad, 16, 8));
     const bool leavesRanges = offset < 8 || ops < 1 || ops > 20 || mem < 8192 || mem > (1 << 30);
     KeyState out{};
     std::vector<Entry> list;

@@ -11,16 +11,11 @@ namespace {
 using TestFiles::Exists;
 using TestFiles::ReadFile;
 using TestFiles::TempDir;
+using TestVaults::LittleEndianAt;
 using Vault::Entry;
 
 std::vector<std::string> gReported;
 void Report(const std::string& message) { gReported.push_back(message); }
-
-uint64_t LE(const std::string& bytes, size_t offset) {
-  uint64_t value = 0;
-  for (int i = 7; i >= 0; --i) value = (value << 8) | static_cast<unsigned char>(bytes[offset + i]);
-  return value;
-}
 
 class VaultStore : public VaultFixture {
  protected:
@@ -49,8 +44,8 @@ TEST_F(VaultStore, CreateOpenEditSaveAndReopen) {
   EXPECT_TRUE(Vault::Entries().empty());
   const std::string created = ReadFile(path);
   ASSERT_EQ(created.size(), 94u);
-  EXPECT_EQ(LE(created, 8), 3u);
-  EXPECT_EQ(LE(created, 16), 268435456u);
+  EXPECT_EQ(LittleEndianAt(created, 8, 8), 3u);
+  EXPECT_EQ(LittleEndianAt(created, 16, 8), 268435456u);
 
   // An empty password changes nothing about the open vault.
   EXPECT_EQ(Vault::CreateVault(dir.path + "other.lwv", ""), Vault::EmptyPassword);
@@ -97,16 +92,16 @@ TEST_F(VaultStore, AnotherWritersParametersAreKeptUntilThePasswordChanges) {
   ASSERT_EQ(Vault::OpenVault(path, "old password"), Vault::Ok);
   Vault::SaveVault();
   const std::string saved = ReadFile(path);
-  EXPECT_EQ(LE(saved, 8), 4u);
-  EXPECT_EQ(LE(saved, 16), 67108864u);
+  EXPECT_EQ(LittleEndianAt(saved, 8, 8), 4u);
+  EXPECT_EQ(LittleEndianAt(saved, 16, 8), 67108864u);
   EXPECT_EQ(saved.substr(24, 16), original.substr(24, 16));
 
   EXPECT_EQ(Vault::ChangeMasterPassword(""), Vault::EmptyPassword);
   EXPECT_EQ(ReadFile(path), saved);
   ASSERT_EQ(Vault::ChangeMasterPassword("new password"), Vault::Ok);
   const std::string changed = ReadFile(path);
-  EXPECT_EQ(LE(changed, 8), 3u);
-  EXPECT_EQ(LE(changed, 16), 268435456u);
+  EXPECT_EQ(LittleEndianAt(changed, 8, 8), 3u);
+  EXPECT_EQ(LittleEndianAt(changed, 16, 8), 268435456u);
   EXPECT_NE(changed.substr(24, 16), original.substr(24, 16));
   EXPECT_EQ(Vault::CheckVaultFile(path, "old password"), Vault::WrongPassword);
   EXPECT_EQ(Vault::CheckVaultFile(path, "new password"), Vault::Ok);
