@@ -13,8 +13,14 @@ namespace {
 
 constexpr int64_t kClearAfterMs = 15000;
 constexpr useconds_t kHandOverPauseUs = 100000;
+// Clipboard history managers leave out what carries this target with this value.
+constexpr char kPasswordHintTarget[] = "x-kde-passwordManagerHint";
+constexpr char kPasswordHintValue[] = "secret";
+constexpr guint kTextTarget = 0;  // target info numbers of the offer
+constexpr guint kHintTarget = 1;
+constexpr int kBitsPerUnit = 8;
 
-std::string gCopiedText;  // secret: wiped when forgotten
+std::string gCopiedText;  // secret, owned here: wiped by SettlePendingCopy and the next copy
 int64_t gClearAt = 0;
 
 void ProcessPendingEvents() {
@@ -24,16 +30,18 @@ void ProcessPendingEvents() {
 GtkClipboard* Clipboard() { return gtk_clipboard_get(GDK_SELECTION_CLIPBOARD); }
 
 // What the clipboard offers: the usual text targets, plus the hint that tells clipboard
-// history managers not to keep a password.
+// history managers not to keep a password. Secret: the text is wiped when the clipboard
+// lets go of the offer (ClearOffer).
 struct Offer {
   std::string text;
 };
 
 void GetOffer(GtkClipboard*, GtkSelectionData* data, guint info, gpointer owner) {
   const auto* offer = static_cast<Offer*>(owner);
-  if (info == 1) {
-    gtk_selection_data_set(data, gtk_selection_data_get_target(data), 8,
-                           reinterpret_cast<const guchar*>("secret"), 6);
+  if (info == kHintTarget) {
+    gtk_selection_data_set(data, gtk_selection_data_get_target(data), kBitsPerUnit,
+                           reinterpret_cast<const guchar*>(kPasswordHintValue),
+                           sizeof kPasswordHintValue - 1);
   } else {
     gtk_selection_data_set_text(data, offer->text.c_str(), -1);
   }
@@ -49,8 +57,8 @@ void SetText(const std::string& text) {
   GtkClipboard* clipboard = Clipboard();
   if (clipboard == nullptr) return;
   GtkTargetList* list = gtk_target_list_new(nullptr, 0);
-  gtk_target_list_add_text_targets(list, 0);
-  gtk_target_list_add(list, gdk_atom_intern_static_string("x-kde-passwordManagerHint"), 0, 1);
+  gtk_target_list_add_text_targets(list, kTextTarget);
+  gtk_target_list_add(list, gdk_atom_intern_static_string(kPasswordHintTarget), 0, kHintTarget);
   int count = 0;
   GtkTargetEntry* targets = gtk_target_table_new_from_list(list, &count);
   auto* offer = new Offer{text};
