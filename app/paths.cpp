@@ -35,6 +35,7 @@ void EnsureConfigDir() {
   (void)mkdir(gConfigDir.c_str(), 0700);
 }
 
+const std::string& ConfigDir() { return gConfigDir; }
 const std::string& VaultFilePath() { return gVaultFilePath; }
 const std::string& SettingsPath() { return gSettingsPath; }
 

@@ -13,6 +13,7 @@ void SetConfigDir(const std::string& dir);
 // Creates the configuration directory (one level, mode 0700) when it is missing.
 void EnsureConfigDir();
 
+const std::string& ConfigDir();
 const std::string& VaultFilePath();
 const std::string& SettingsPath();
 

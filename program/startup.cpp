@@ -9,6 +9,7 @@
 #include "app/entry_list.h"
 #include "app/events.h"
 #include "app/icon.h"
+#include "app/instance_lock.h"
 #include "app/main_loop.h"
 #include "app/main_window.h"
 #include "app/message_box.h"
@@ -28,6 +29,11 @@ void ShowSaveError(const std::string& message) {
                       App::MessageButtons::Ok);
 }
 
+void ShowKeptCopy(const std::string& message) {
+  App::ShowMessageBox(Texts::kText.programTitle, message, App::MessageIcon::Information,
+                      App::MessageButtons::Ok);
+}
+
 void SetLocale() {
   setlocale(LC_ALL, "");
   setlocale(LC_NUMERIC, "C");  // numbers are always read and written with "."
@@ -38,6 +44,7 @@ int End(int status) {
   Features::HandOverClipboard();
   App::DestroyWindows();
   App::ClearEvents();
+  App::UnlockConfigDir();
   return status;
 }
 
@@ -63,9 +70,16 @@ int RunProgram(int argc, char** argv) {
     return End(1);
   }
   Vault::SetSaveErrorReporter(ShowSaveError);
+  Vault::SetKeptCopyReporter(ShowKeptCopy);
 
   App::SetConfigDir(App::ConfigDirFor(argc, argv, std::getenv("HOME")));
   App::EnsureConfigDir();
+  // A second Lockwell would save over what this one saves; it stops before reading a file.
+  if (!App::LockConfigDir(App::ConfigDir())) {
+    App::ShowMessageBox(Texts::kText.programTitle, Texts::kText.alreadyRunning,
+                        App::MessageIcon::Warning, App::MessageButtons::Ok);
+    return End(1);
+  }
   App::LoadSettings();
   App::SetDefaultIcon();
   App::CreateMainWindow();

@@ -59,6 +59,11 @@ struct Table {
   const char* enterPassword;
   const char* passwordTooShort;
   const char* passwordsDiffer;
+
+  // Guards against other writers.
+  const char* alreadyRunning;  // a second Lockwell on the same configuration directory
+  const char* keptCopyBefore;  // followed by the kept file's name, then keptCopyAfter
+  const char* keptCopyAfter;
 };
 
 extern const Table kText;

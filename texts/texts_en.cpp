@@ -63,6 +63,12 @@ const Table kText = {
     .enterPassword = "Please enter a password.",
     .passwordTooShort = "The master password must have at least 8 characters.",
     .passwordsDiffer = "The passwords do not match.",
+    // Guards against other writers.
+    .alreadyRunning = "Lockwell is already running with this vault.",
+    .keptCopyBefore =
+        "The vault file was changed by another program while Lockwell had it open. That version is "
+        "kept as ",
+    .keptCopyAfter = "; your changes are saved.",
 };
 
 }  // namespace Texts

@@ -64,6 +64,12 @@ const Table kText = {
     .enterPassword = "Vul een wachtwoord in.",
     .passwordTooShort = "Het hoofdwachtwoord moet minimaal 8 tekens hebben.",
     .passwordsDiffer = "De wachtwoorden zijn niet gelijk.",
+    // Guards against other writers.
+    .alreadyRunning = "Lockwell draait al met deze kluis.",
+    .keptCopyBefore =
+        "Het kluisbestand is door een ander programma gewijzigd terwijl Lockwell het open had. Die "
+        "versie is bewaard als ",
+    .keptCopyAfter = "; uw wijzigingen zijn opgeslagen.",
 };
 
 }  // namespace Texts

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <memory>
 
+#include "vault/file_guard.h"
 #include "vault/little_endian.h"
 #include "vault/replace_file.h"
 #include "vault/sodium_calls.h"
@@ -62,7 +63,8 @@ bool ReadAll(int fd, unsigned char* bytes, size_t length) {
 }
 
 // The whole of a regular file whose size a vault can have; Ok, 2, 3 or 6.
-VaultError ReadFileBytes(const std::string& path, OwnedBytes& bytes, size_t& size) {
+VaultError ReadFileBytes(const std::string& path, OwnedBytes& bytes, size_t& size,
+                         FileIdentity& seen) {
   // O_NONBLOCK keeps a FIFO from hanging the open; it is refused just below.
   const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return FileError;
@@ -82,6 +84,8 @@ VaultError ReadFileBytes(const std::string& path, OwnedBytes& bytes, size_t& siz
       result = FileError;
     }
   }
+  // From the open file, not the path, so that a replacement after the read is noticed.
+  if (result == Ok) seen = IdentityOf(info);
   close(fd);
   return result;
 }
@@ -102,7 +106,7 @@ unsigned char* DeriveKey(std::string_view password, const unsigned char* salt, i
 }
 
 VaultError SealAndWriteFile(const std::string& path, const KeyState& keys,
-                            const std::vector<Entry>& list) {
+                            const std::vector<Entry>& list, FileIdentity* written) {
   if (keys.key == nullptr) return NotOpen;
   const size_t length = JsonLength(list);
   // A file that reading would refuse must never replace a good vault.
@@ -118,18 +122,23 @@ VaultError SealAndWriteFile(const std::string& path, const KeyState& keys,
   FillHeader(image.get(), keys);
   Sodium::Seal(image.get() + kHeaderSize, reinterpret_cast<const unsigned char*>(payload.get()),
                length, image.get(), kHeaderSize, image.get() + kNonceOffset, keys.key);
-  return WriteFileReplacing(path, image.get(), length + kMinFileSize);
+  return WriteFileReplacing(path, image.get(), length + kMinFileSize, written);
 }
 
-VaultError WriteFileReplacing(const std::string& path, const void* bytes, size_t length) {
-  return ReplaceFileWith(path, bytes, length, kPrivateMode) ? Ok : FileError;
+VaultError WriteFileReplacing(const std::string& path, const void* bytes, size_t length,
+                              FileIdentity* written) {
+  struct stat finished {};
+  if (!ReplaceFileWith(path, bytes, length, kPrivateMode, &finished)) return FileError;
+  if (written != nullptr) *written = IdentityOf(finished);
+  return Ok;
 }
 
 VaultError ReadVaultFile(const std::string& path, std::string_view password, KeyState& keys,
-                         std::vector<Entry>& list) {
+                         std::vector<Entry>& list, FileIdentity* seen) {
   OwnedBytes file;
   size_t size = 0;
-  if (const VaultError read = ReadFileBytes(path, file, size); read != Ok) return read;
+  FileIdentity identity;
+  if (const VaultError read = ReadFileBytes(path, file, size, identity); read != Ok) return read;
 
   const unsigned char* header = file.get();
   const int64_t opslimit = static_cast<int64_t>(LoadLE(header + kOpsOffset, 8));
@@ -159,6 +168,7 @@ VaultError ReadVaultFile(const std::string& path, std::string_view password, Key
   keys.opslimit = opslimit;
   keys.memlimit = memlimit;
   std::memcpy(keys.salt, header + kSaltOffset, kSaltSize);
+  if (seen != nullptr) *seen = identity;
   return Ok;
 }
 

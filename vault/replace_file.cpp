@@ -55,7 +55,8 @@ bool AppendReplacing(ReplacingFile& file, const void* bytes, size_t length) {
 
 bool FinishReplacing(ReplacingFile& file) {
   if (file.fd < 0) return false;
-  const bool synced = fsync(file.fd) == 0;
+  // Taken after the last write, so that it matches what stat shows after the rename.
+  const bool synced = fsync(file.fd) == 0 && fstat(file.fd, &file.finished) == 0;
   // close can report a write error that the writes themselves did not (NFS, quotas).
   const bool closed = close(file.fd) == 0;
   file.fd = -1;
@@ -79,14 +80,17 @@ void AbandonReplacing(ReplacingFile& file) {
   }
 }
 
-bool ReplaceFileWith(const std::string& path, const void* bytes, size_t length, mode_t mode) {
+bool ReplaceFileWith(const std::string& path, const void* bytes, size_t length, mode_t mode,
+                     struct stat* written) {
   ReplacingFile file;
   if (!BeginReplacing(path, mode, file)) return false;
   if (!AppendReplacing(file, bytes, length)) {
     AbandonReplacing(file);
     return false;
   }
-  return FinishReplacing(file);
+  if (!FinishReplacing(file)) return false;
+  if (written != nullptr) *written = file.finished;
+  return true;
 }
 
 }  // namespace Vault

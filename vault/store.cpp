@@ -1,4 +1,5 @@
 #include "texts/texts.h"
+#include "vault/file_guard.h"
 #include "vault/sodium_calls.h"
 #include "vault/vault.h"
 
@@ -24,7 +25,14 @@ bool IsVaultOpen() { return gKeys.key != nullptr; }
 
 void SetSaveErrorReporter(SaveErrorReporter reporter) { gReportSaveError = reporter; }
 
-VaultError SealAndWrite() { return SealAndWriteFile(gVaultPath, gKeys, gEntries); }
+VaultError SealAndWrite() {
+  if (gKeys.key == nullptr) return NotOpen;
+  if (const VaultError kept = GuardBeforeWrite(gVaultPath); kept != Ok) return kept;
+  FileIdentity written;
+  const VaultError result = SealAndWriteFile(gVaultPath, gKeys, gEntries, &written);
+  if (result == Ok) GuardAfterWrite(gVaultPath, written);
+  return result;
+}
 
 void CloseVault() {
   if (gKeys.key != nullptr) {
@@ -39,13 +47,15 @@ VaultError OpenVault(const std::string& path, std::string_view password) {
   if (!SodiumLoaded()) return NoSodium;
   CloseVault();
   KeyState read{};
-  const VaultError result = ReadVaultFile(path, password, read, gEntries);
+  FileIdentity seen;
+  const VaultError result = ReadVaultFile(path, password, read, gEntries, &seen);
   if (result != Ok) {
     WipeEntries(gEntries);
     return result;
   }
   gKeys = read;
   gVaultPath = path;
+  RememberVaultFile(path, seen);
   return Ok;
 }
 
@@ -57,6 +67,9 @@ VaultError CreateVault(const std::string& path, std::string_view password) {
   gKeys.key = DeriveKey(password, gKeys.salt, gKeys.opslimit, gKeys.memlimit);
   if (gKeys.key == nullptr) return OutOfMemory;
   gVaultPath = path;
+  // A new vault expects no file; one that appeared since the caller looked (a sync tool
+  // bringing it in) is kept. Our own earlier version of this path needs no copy.
+  if (path != GuardedPath()) RememberVaultFile(path, {});
   const VaultError result = SealAndWrite();
   if (result != Ok) CloseVault();
   return result;

@@ -83,18 +83,35 @@ struct KeyState {
 // Argon2id key of the password; null on failure. Secret: the caller owns and wipes it.
 [[nodiscard]] unsigned char* DeriveKey(std::string_view password, const unsigned char* salt,
                                        int64_t opslimit, int64_t memlimit);
-// Seals the list with the key and writes it whole to path (0, 2, 6 or 7).
+
+// Tells one version of a file from another; present is false when nothing is there.
+struct FileIdentity {
+  bool present = false;
+  uint64_t device = 0;
+  uint64_t inode = 0;
+  int64_t size = 0;
+  int64_t modifiedSeconds = 0;
+  int64_t modifiedNanoseconds = 0;
+  bool operator==(const FileIdentity&) const = default;
+};
+
+// Seals the list with the key and writes it whole to path (0, 2, 6 or 7); written, when
+// given, receives the identity of the new file.
 [[nodiscard]] VaultError SealAndWriteFile(const std::string& path, const KeyState& keys,
-                                          const std::vector<Entry>& list);
-// Seals the open vault's Entries with its KeyState and writes VaultPath.
+                                          const std::vector<Entry>& list,
+                                          FileIdentity* written = nullptr);
+// Seals the open vault's Entries with its KeyState and writes VaultPath, guarded against
+// other writers (below): 0, 2, 6 or 7.
 [[nodiscard]] VaultError SealAndWrite();
 // Reads, checks and decrypts a vault file. On Ok, keys is filled and owns a new key, which
-// the caller releases; on failure keys is untouched and nothing secret is left.
+// the caller releases; on failure keys is untouched and nothing secret is left. seen, when
+// given, receives the identity of the file that was read.
 [[nodiscard]] VaultError ReadVaultFile(const std::string& path, std::string_view password,
-                                       KeyState& keys, std::vector<Entry>& list);
+                                       KeyState& keys, std::vector<Entry>& list,
+                                       FileIdentity* seen = nullptr);
 // Writes path + ".tmp" (mode 0600, synced), then renames it over path; 0 or 2.
 [[nodiscard]] VaultError WriteFileReplacing(const std::string& path, const void* bytes,
-                                            size_t length);
+                                            size_t length, FileIdentity* written = nullptr);
 
 // ---- JSON payload ---------------------------------------------------------------------
 
@@ -137,5 +154,25 @@ void CloseVault();
 // core needs no GTK. Without a reporter a failed save is silent.
 using SaveErrorReporter = void (*)(const std::string& message);
 void SetSaveErrorReporter(SaveErrorReporter reporter);
+
+// ---- other writers of the vault file ------------------------------------------------------
+// Every write of the vault file first compares the file on disk with the version this
+// process last read or wrote there; another version is copied to a kept file beside it
+// (path + ".extern-YYYY-MM-DD-HHMMSS", local time) before it is overwritten.
+
+// The file at path was replaced on purpose (a restore): the version there now counts as the
+// vault's own, so the next write keeps no copy of it.
+void AdoptVaultFileOnDisk(const std::string& path);
+// Copies the file at source whole over path (its permission bits kept) under the same guard
+// as a save, then adopts the copy: for putting a safety copy back. Ok or FileError; on
+// FileError path is as it was.
+[[nodiscard]] VaultError PutFileBackAsVault(const std::string& source, const std::string& path);
+// The shell hands in how a kept copy is told (an information box); without it, silently.
+using KeptCopyReporter = void (*)(const std::string& message);
+void SetKeptCopyReporter(KeptCopyReporter reporter);
+// Where the kept file's name takes its time from (seconds since the epoch); null means
+// time(). Tests set it so that they know the name.
+using WallClock = int64_t (*)();
+void SetKeptCopyClock(WallClock clock);
 
 }  // namespace Vault
