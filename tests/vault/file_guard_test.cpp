@@ -1,0 +1,268 @@
+// Another program changing the vault file while it is open: its version is kept beside the
+// vault before a save replaces it, and nothing is written when that copy cannot be made.
+#include "vault/file_guard.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <stdio.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+
+#include "tests/support/test_files.h"
+#include "tests/vault/vault_fixture.h"
+#include "vault/vault.h"
+
+namespace {
+
+using TestFiles::ReadFile;
+using TestFiles::TempDir;
+using TestFiles::WriteFile;
+using Vault::Entry;
+
+std::vector<std::string> gSaveErrors;
+std::vector<std::string> gKeptCopies;
+void ReportSaveError(const std::string& message) { gSaveErrors.push_back(message); }
+void ReportKeptCopy(const std::string& message) { gKeptCopies.push_back(message); }
+int64_t SaturdayMorning() { return 1772878500; }  // 2026-03-07 10:15:00 UTC
+
+const std::string kStamp = ".extern-2026-03-07-101500";
+const std::string kSaveFailed = "Saving failed: The file could not be read or written.";
+
+std::string Told(const std::string& name) {
+  return "The vault file was changed by another program while Lockwell had it open. That "
+         "version is kept as " +
+         name + "; your changes are saved.";
+}
+
+class OtherWriters : public VaultFixture {
+ protected:
+  void SetUp() override {
+    VaultFixture::SetUp();
+    setenv("TZ", "UTC", 1);
+    tzset();
+    gSaveErrors.clear();
+    gKeptCopies.clear();
+    Vault::SetSaveErrorReporter(ReportSaveError);
+    Vault::SetKeptCopyReporter(ReportKeptCopy);
+    Vault::SetKeptCopyClock(SaturdayMorning);
+    WriteSmallVault(path, "ours", {{"mine", "", "", ""}});
+    ASSERT_EQ(Vault::OpenVault(path, "ours"), Vault::Ok);
+  }
+  void TearDown() override {
+    Vault::SetKeptCopyClock(nullptr);
+    Vault::SetKeptCopyReporter(nullptr);
+    VaultFixture::TearDown();
+  }
+
+  // The names of the kept copies in the folder.
+  std::vector<std::string> KeptFiles() const {
+    std::vector<std::string> names;
+    for (const auto& file : std::filesystem::directory_iterator(dir.path)) {
+      const std::string name = file.path().filename();
+      if (name.find(".extern-") != std::string::npos) names.push_back(name);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+  // Another program puts its own vault in place, as a sync tool does: a new file renamed
+  // over the old one. Returns the bytes it wrote.
+  std::string AnotherVaultArrives(const std::string& password, const std::string& entry) {
+    const std::string elsewhere = dir.path + "incoming";
+    WriteSmallVault(elsewhere, password, {{entry, "", "", ""}});
+    const std::string bytes = ReadFile(elsewhere);
+    EXPECT_EQ(rename(elsewhere.c_str(), path.c_str()), 0);
+    return bytes;
+  }
+
+  // The entries of the vault at a path, or empty when it does not open with password.
+  static std::vector<std::string> DescriptionsIn(const std::string& file,
+                                                 const std::string& password) {
+    Vault::KeyState keys{};
+    std::vector<Entry> list;
+    std::vector<std::string> names;
+    if (Vault::ReadVaultFile(file, password, keys, list) != Vault::Ok) return names;
+    Vault::WipeAndFree(keys.key, Vault::kKeySize);
+    for (const Entry& e : list) names.push_back(e.Omschrijving);
+    return names;
+  }
+
+  TempDir dir;
+  const std::string path = dir.path + "kluis.lwv";
+};
+
+TEST_F(OtherWriters, AChangedFileIsKeptBeforeTheSaveReplacesIt) {
+  struct Case {
+    const char* what;
+    bool sameBytes;  // the file is written anew with exactly the bytes we wrote last
+  };
+  const Case cases[] = {{"another vault", false}, {"our own bytes in a new file", true}};
+  int round = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    gKeptCopies.clear();
+    Vault::Entries().push_back({"added " + std::to_string(++round), "", "", ""});
+    std::string other;
+    if (c.sameBytes) {
+      other = ReadFile(path);
+      WriteFile(dir.path + "incoming", other);
+      ASSERT_EQ(rename((dir.path + "incoming").c_str(), path.c_str()), 0);
+    } else {
+      other = AnotherVaultArrives("theirs", "from the laptop");
+    }
+    for (const std::string& name : KeptFiles()) unlink((dir.path + name).c_str());
+    const int mode = c.sameBytes ? 0640 : 0600;
+    ASSERT_EQ(chmod(path.c_str(), mode), 0);
+
+    Vault::SaveVault();
+    EXPECT_TRUE(gSaveErrors.empty());
+    ASSERT_EQ(KeptFiles(), std::vector<std::string>{"kluis.lwv" + kStamp});
+    const std::string kept = path + kStamp;
+    EXPECT_EQ(ReadFile(kept), other);
+    EXPECT_EQ(TestFiles::ModeOf(kept), mode);
+    EXPECT_FALSE(TestFiles::Exists(kept + ".tmp"));
+    if (!c.sameBytes) {
+      EXPECT_EQ(DescriptionsIn(kept, "theirs"), std::vector<std::string>{"from the laptop"});
+    }
+    EXPECT_EQ(gKeptCopies, std::vector<std::string>{Told("kluis.lwv" + kStamp)});
+    // Our save still happened, under our own password.
+    EXPECT_EQ(DescriptionsIn(path, "ours").size(), Vault::Entries().size());
+    EXPECT_NE(ReadFile(path), other);
+  }
+}
+
+TEST_F(OtherWriters, NothingIsKeptWhileOnlyWeWrite) {
+  for (int i = 0; i < 3; ++i) {
+    Vault::Entries().push_back({"save " + std::to_string(i), "", "", ""});
+    Vault::SaveVault();
+  }
+  Vault::CloseVault();
+  ASSERT_EQ(Vault::OpenVault(path, "ours"), Vault::Ok);
+  Vault::SaveVault();
+  // A vault made here and saved again, and one deleted behind our back.
+  const std::string made = dir.path + "made.lwv";
+  ASSERT_EQ(Vault::CreateVault(made, "ours, new"), Vault::Ok);
+  Vault::SaveVault();
+  ASSERT_EQ(unlink(made.c_str()), 0);
+  Vault::SaveVault();
+  EXPECT_EQ(DescriptionsIn(made, "ours, new").size(), 0u);
+  EXPECT_TRUE(TestFiles::Exists(made));
+  EXPECT_TRUE(KeptFiles().empty());
+  EXPECT_TRUE(gKeptCopies.empty());
+  EXPECT_TRUE(gSaveErrors.empty());
+}
+
+TEST_F(OtherWriters, WithoutAKeptCopyNothingIsWritten) {
+  const std::string other = AnotherVaultArrives("theirs", "from the laptop");
+  const std::string kept = path + kStamp;
+  ASSERT_EQ(mkdir((kept + ".tmp").c_str(), 0700), 0);  // the copy's temporary file cannot be made
+  Vault::Entries().push_back({"waiting", "", "", ""});
+  Vault::SaveVault();
+  EXPECT_EQ(gSaveErrors, std::vector<std::string>{kSaveFailed});
+  EXPECT_EQ(Vault::ChangeMasterPassword("a new password"), Vault::FileError);
+  EXPECT_EQ(ReadFile(path), other);
+  EXPECT_FALSE(TestFiles::Exists(kept));
+  EXPECT_TRUE(gKeptCopies.empty());
+  EXPECT_TRUE(Vault::IsVaultOpen());
+
+  // Once the way is free, the next save keeps their version and writes ours.
+  ASSERT_EQ(rmdir((kept + ".tmp").c_str()), 0);
+  Vault::SaveVault();
+  EXPECT_EQ(ReadFile(kept), other);
+  EXPECT_EQ(DescriptionsIn(path, "ours"), (std::vector<std::string>{"mine", "waiting"}));
+  EXPECT_EQ(gKeptCopies.size(), 1u);
+}
+
+TEST_F(OtherWriters, AKeptCopyIsMadeOnceAndToldWhenTheSaveSucceeds) {
+  const std::string other = AnotherVaultArrives("theirs", "first");
+  ASSERT_EQ(mkdir((path + ".tmp").c_str(), 0700), 0);  // our own write fails
+  Vault::SaveVault();
+  EXPECT_EQ(gSaveErrors, std::vector<std::string>{kSaveFailed});
+  EXPECT_TRUE(gKeptCopies.empty()) << "no 'your changes are saved' while they are not";
+  EXPECT_EQ(ReadFile(path), other);
+  ASSERT_EQ(rmdir((path + ".tmp").c_str()), 0);
+  Vault::SaveVault();
+  EXPECT_EQ(KeptFiles(), std::vector<std::string>{"kluis.lwv" + kStamp});
+  EXPECT_EQ(gKeptCopies, std::vector<std::string>{Told("kluis.lwv" + kStamp)});
+
+  // A second outside change within the same second keeps the first copy as it is.
+  const std::string second = AnotherVaultArrives("theirs", "second");
+  Vault::SaveVault();
+  EXPECT_EQ(KeptFiles(),
+            (std::vector<std::string>{"kluis.lwv" + kStamp, "kluis.lwv" + kStamp + "-2"}));
+  EXPECT_EQ(ReadFile(path + kStamp), other);
+  EXPECT_EQ(ReadFile(path + kStamp + "-2"), second);
+  EXPECT_EQ(gKeptCopies.back(), Told("kluis.lwv" + kStamp + "-2"));
+}
+
+TEST_F(OtherWriters, AFileReplacedOnPurposeIsNotKept) {
+  // A restore puts a backup in place, adopts it, and then saves into it.
+  const std::string backup = dir.path + "backup.lwv";
+  WriteSmallVault(backup, "old", {{"restored", "", "", ""}});
+  const std::string safety = path + ".voor-terugzetten";
+  const std::string ours = ReadFile(path);
+  WriteFile(safety, ours);
+  Vault::CloseVault();
+  WriteFile(path, ReadFile(backup));
+  Vault::AdoptVaultFileOnDisk(path);
+  ASSERT_EQ(Vault::OpenVault(path, "old"), Vault::Ok);
+  Vault::SaveVault();
+  EXPECT_TRUE(KeptFiles().empty());
+
+  // Putting the safety copy back over a file only we wrote keeps nothing either.
+  Vault::CloseVault();
+  ASSERT_EQ(Vault::PutFileBackAsVault(safety, path), Vault::Ok);
+  EXPECT_EQ(ReadFile(path), ours);
+  EXPECT_TRUE(KeptFiles().empty());
+  ASSERT_EQ(Vault::OpenVault(path, "ours"), Vault::Ok);
+
+  // But over another program's version it keeps that version first.
+  const std::string other = AnotherVaultArrives("theirs", "from the laptop");
+  ASSERT_EQ(Vault::PutFileBackAsVault(safety, path), Vault::Ok);
+  EXPECT_EQ(ReadFile(path), ours);
+  EXPECT_EQ(ReadFile(path + kStamp), other);
+  EXPECT_EQ(gKeptCopies, std::vector<std::string>{Told("kluis.lwv" + kStamp)});
+  Vault::SaveVault();  // the file put back counts as ours
+  EXPECT_EQ(KeptFiles().size(), 1u);
+  EXPECT_EQ(Vault::PutFileBackAsVault(dir.path + "missing", path), Vault::FileError);
+  EXPECT_EQ(DescriptionsIn(path, "ours"), std::vector<std::string>{"mine"});
+  EXPECT_TRUE(gSaveErrors.empty());
+}
+
+TEST_F(OtherWriters, AVaultThatAppearsWhileOneIsBeingCreatedIsKept) {
+  Vault::CloseVault();
+  const std::string fresh = dir.path + "fresh/kluis.lwv";
+  ASSERT_EQ(mkdir((dir.path + "fresh").c_str(), 0700), 0);
+  WriteSmallVault(fresh, "synced", {{"from the cloud", "", "", ""}});
+  const std::string synced = ReadFile(fresh);
+  ASSERT_EQ(Vault::CreateVault(fresh, "a new password"), Vault::Ok);
+  EXPECT_EQ(ReadFile(fresh + kStamp), synced);
+  EXPECT_EQ(gKeptCopies, std::vector<std::string>{Told("kluis.lwv" + kStamp)});
+}
+
+TEST(FileIdentity, TellsVersionsApart) {
+  TempDir dir;
+  const std::string path = dir.path + "f";
+  EXPECT_FALSE(Vault::IdentityAt(path).present);
+  WriteFile(path, "one");
+  const Vault::FileIdentity first = Vault::IdentityAt(path);
+  EXPECT_TRUE(first.present);
+  EXPECT_EQ(first, Vault::IdentityAt(path));
+  // Same size, same inode, written again: only the modification time tells.
+  struct timespec later[2] = {{0, UTIME_OMIT},
+                              {first.modifiedSeconds, first.modifiedNanoseconds + 1}};
+  if (later[1].tv_nsec >= 1000000000) later[1] = {first.modifiedSeconds + 1, 0};
+  WriteFile(path, "two");
+  ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), later, 0), 0);
+  const Vault::FileIdentity second = Vault::IdentityAt(path);
+  EXPECT_EQ(second.inode, first.inode);
+  EXPECT_EQ(second.size, first.size);
+  EXPECT_NE(second, first);
+}
+
+}  // namespace
