@@ -167,6 +167,47 @@ TEST_F(Program, FirstRunCreatesAVaultAndTheNextRunLogsIn) {
   EXPECT_EQ(TestFiles::ReadFile(dir + "kluis.lwv"), vault) << "logging in never rewrites";
 }
 
+// The visible windows of a process once it shows any; empty when none appears in time.
+std::vector<std::string> WaitWindowsOf(pid_t pid, int seconds) {
+  std::vector<std::string> windows;
+  for (int i = 0; i < seconds * 10 && windows.empty(); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    windows = VisibleWindowsOf(pid);
+  }
+  return windows;
+}
+
+TEST_F(Program, ASecondStartOnTheSameFolderStopsWhileTheFirstWorksOn) {
+  TestFiles::TempDir home;
+  const std::string dir = home.path + ".Lockwell/";
+  const pid_t first = Launch(LOCKWELL_PROGRAM_EN, {"HOME=" + home.path}, {});
+  ASSERT_TRUE(FocusWindow("New vault"));
+
+  const pid_t second = Launch(LOCKWELL_PROGRAM_EN, {"HOME=" + home.path}, {});
+  const std::vector<std::string> boxes = WaitWindowsOf(second, 20);
+  ASSERT_EQ(boxes.size(), 1u) << "the second start shows its message and nothing else";
+  EXPECT_EQ(Shell("xdotool getwindowname " + boxes[0]), "Lockwell\n");
+  Shell("xdotool windowfocus --sync " + boxes[0] + " key Return");
+  EXPECT_EQ(WaitExit(second, 20), 1);
+  EXPECT_FALSE(TestFiles::Exists(dir + "instellingen.ini"));
+
+  // The first one was not disturbed: it creates the vault and ends as usual.
+  ASSERT_TRUE(FocusWindow("New vault"));
+  Shell("xdotool type --delay 10 'correct horse'");
+  Shell("xdotool key Tab");
+  Shell("xdotool type --delay 10 'correct horse'");
+  Shell("xdotool key Return");
+  ASSERT_TRUE(WaitForFile(dir + "kluis.lwv", 94, 30)) << "the first start did not work on";
+  ChooseExit();
+  EXPECT_EQ(WaitExit(first, 20), 0);
+
+  // With the first one gone, a new start asks for the password; Escape gives up.
+  const pid_t third = Launch(LOCKWELL_PROGRAM_EN, {"HOME=" + home.path}, {});
+  ASSERT_TRUE(FocusWindow("Log in"));
+  Shell("xdotool key Escape");
+  EXPECT_EQ(WaitExit(third, 20), 0);
+}
+
 // The dynamic linker's own account of where every library's malloc and free went.
 TEST(ProgramAllocator, MimallocServesEveryMallocOfTheProcess) {
   for (const char* edition : {LOCKWELL_PROGRAM_EN, LOCKWELL_PROGRAM_NL}) {
