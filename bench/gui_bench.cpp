@@ -1,10 +1,11 @@
-// FillEntryList with many entries, until GTK has nothing left to do.
-// Run: build/bench/gui_bench
+// FillEntryList with many entries, until GTK has nothing left to do; and the start-up's
+// lock on the configuration folder. Run: build/bench/gui_bench
 #include <benchmark/benchmark.h>
 #include <gtk/gtk.h>
 
 #include "app/dialog_window.h"
 #include "app/entry_list.h"
+#include "app/instance_lock.h"
 #include "app/main_loop.h"
 #include "app/main_window.h"
 #include "app/menus.h"
@@ -39,6 +40,16 @@ void BM_FillEntryList(benchmark::State& state) {
   App::ClearEntryList();
 }
 BENCHMARK(BM_FillEntryList)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// Taken once per run, at start-up; a save never pays for it.
+void BM_LockConfigDir(benchmark::State& state) {
+  TestFiles::TempDir dir;
+  for (auto _ : state) {
+    if (!App::LockConfigDir(dir.path)) std::abort();
+    App::UnlockConfigDir();
+  }
+}
+BENCHMARK(BM_LockConfigDir)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

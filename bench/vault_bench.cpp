@@ -1,6 +1,7 @@
 // Vault speed as ratios against the floor the machine sets: an unlock against one bare
 // crypto_pwhash with the same parameters, a save against sealing and writing the same
-// bytes. Run: build/bench/lockwell_bench
+// bytes, and what the guard against other writers adds to a save.
+// Run: build/bench/lockwell_bench
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <unistd.h>
@@ -9,9 +10,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 
 #include "bench/bench_entries.h"
+#include "tests/support/test_files.h"
 #include "tests/support/test_vaults.h"
+#include "vault/file_guard.h"
 #include "vault/sodium_calls.h"
 #include "vault/vault.h"
 
@@ -102,7 +106,83 @@ void BM_SaveVault(benchmark::State& state) {
   state.SetBytesProcessed(state.iterations() * Vault::JsonLength(Vault::Entries()));
   Vault::CloseVault();
 }
+// With the guard's look at the file on disk, which finds it unchanged.
 BENCHMARK(BM_SaveVault)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// The guard against other writers on a save. Saves are dominated by fsync, which varies
+// a lot here from one moment to the next, so each iteration makes the same save twice, in
+// turn: once as the open vault saves (the guard looks at the file on disk first) and once
+// without the guard (the same entries sealed and written to the same folder).
+void BM_SaveWithAndWithoutGuard(benchmark::State& state) {
+  CreateBenchVault(static_cast<int>(state.range(0)));
+  const Vault::KeyState keys = TestVaults::SmallKeys("benchmark password");
+  const std::string unguarded = BenchDir() + "unguarded.lwv";
+  double with = 0, without = 0;
+  for (auto _ : state) {
+    auto start = Clock::now();
+    if (Vault::SealAndWrite() != Vault::Ok) std::abort();
+    const double took = Seconds(start);
+    with += took;
+    state.SetIterationTime(took);
+    start = Clock::now();
+    if (Vault::SealAndWriteFile(unguarded, keys, Vault::Entries()) != Vault::Ok) std::abort();
+    without += Seconds(start);
+  }
+  Vault::WipeAndFree(keys.key, Vault::kKeySize);
+  Vault::CloseVault();
+  state.counters["with_guard_ms"] = 1000 * with / state.iterations();
+  state.counters["without_guard_ms"] = 1000 * without / state.iterations();
+  state.counters["ratio"] = with / without;
+}
+BENCHMARK(BM_SaveWithAndWithoutGuard)
+    ->Arg(10000)
+    ->Iterations(200)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+// The guard's look on its own: stat of the vault file and a comparison.
+void BM_GuardLook(benchmark::State& state) {
+  const std::string path = CreateBenchVault(10000);
+  for (auto _ : state) {
+    if (Vault::GuardBeforeWrite(path) != Vault::Ok) std::abort();
+  }
+  Vault::CloseVault();
+}
+BENCHMARK(BM_GuardLook)->Unit(benchmark::kMicrosecond);
+
+int64_t gFakeSeconds = 1772878500;
+int64_t NextSecond() { return gFakeSeconds++; }
+
+void RemoveKeptCopies() {
+  for (const auto& file : std::filesystem::directory_iterator(BenchDir())) {
+    if (file.path().filename().string().find(".extern-") != std::string::npos) {
+      std::filesystem::remove(file.path());
+    }
+  }
+}
+
+// A save that finds the file replaced (by the same bytes, as a new file) and keeps a copy
+// of it first.
+void BM_SaveKeepingACopy(benchmark::State& state) {
+  const std::string path = CreateBenchVault(static_cast<int>(state.range(0)));
+  Vault::SetKeptCopyClock(NextSecond);  // a name of its own for every kept copy
+  const std::string bytes = TestFiles::ReadFile(path);
+  const std::string incoming = BenchDir() + "incoming.lwv";
+  for (auto _ : state) {
+    state.PauseTiming();
+    // Another program puts the same bytes in place as a new file.
+    TestFiles::WriteFile(incoming, bytes);
+    if (std::rename(incoming.c_str(), path.c_str()) != 0) std::abort();
+    state.ResumeTiming();
+    if (Vault::SealAndWrite() != Vault::Ok) std::abort();
+    state.PauseTiming();
+    RemoveKeptCopies();
+    state.ResumeTiming();
+  }
+  Vault::SetKeptCopyClock(nullptr);
+  Vault::CloseVault();
+}
+BENCHMARK(BM_SaveKeepingACopy)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 // The floor of a save: the same payload bytes, already composed, sealed and written.
 void BM_SealAndWriteBytes(benchmark::State& state) {
