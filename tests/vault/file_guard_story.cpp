@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <regex>
 
 #include "app/menus.h"
 #include "tests/support/gui_story.h"
@@ -48,7 +49,8 @@ TEST_F(KeptCopyStory, AVaultCopiedOverTheOpenOneIsKeptAndTheUserIsTold) {
 
   const std::vector<std::string> kept = KeptFilesIn(dir.path);
   ASSERT_EQ(kept.size(), 1u);
-  EXPECT_EQ(kept[0].size(), std::string("kluis.lwv.extern-2026-03-07-101500").size());
+  EXPECT_TRUE(std::regex_match(kept[0], std::regex(R"(kluis\.lwv\.extern-\d{4}-\d\d-\d\d-\d{6})")))
+      << kept[0];
   ASSERT_EQ(Messages().size(), 1u);
   EXPECT_EQ(Messages()[0].title, "Lockwell");
   EXPECT_EQ(Messages()[0].icon, GTK_MESSAGE_INFO);
