@@ -7,7 +7,14 @@
 #include "app/main_window.h"
 #include "app/settings.h"
 #include "commands/login.h"
+#include "commands/password_dialog.h"
+#include "features/about.h"
+#include "features/backup.h"
+#include "features/browser.h"
 #include "features/clipboard.h"
+#include "features/restore.h"
+#include "resources/app_image.h"
+#include "texts/texts.h"
 #include "vault/vault.h"
 
 namespace App {
@@ -42,20 +49,27 @@ void CopySelected(std::string Vault::Entry::*field) {
   if (i >= 0) Features::CopyToClipboard(Vault::Entries()[i].*field);
 }
 
+void RestoreBackup() { Features::RestoreBackup(Commands::AskMasterPassword); }
+
+void ShowAbout() {
+  Features::ShowAboutWindow(MainWindowWidget(), "Lockwell 1.0", Resources::AppImagePng,
+                            Resources::AppImagePngSize, Texts::kText.dutch);
+}
+
 // Menu rows; a null row is a command that arrives with a later part of the program.
 using Command = void (*)();
 constexpr Command kMenuCommands[kMenuItemCount] = {
-    nullptr,              // 0 make backup
-    nullptr,              // 1 restore backup
-    Quit,                 // 2 exit
-    nullptr,              // 3 new entry
-    nullptr,              // 4 edit entry
-    nullptr,              // 5 delete entry
-    ToggleShowPasswords,  // 6
-    ToggleAlwaysOnTop,    // 7
-    nullptr,              // 8 choose browser
-    nullptr,              // 9 change master password
-    nullptr,              // 10 about
+    Features::MakeBackup,     // 0
+    RestoreBackup,            // 1
+    Quit,                     // 2 exit
+    nullptr,                  // 3 new entry
+    nullptr,                  // 4 edit entry
+    nullptr,                  // 5 delete entry
+    ToggleShowPasswords,      // 6
+    ToggleAlwaysOnTop,        // 7
+    Features::ChooseBrowser,  // 8
+    nullptr,                  // 9 change master password
+    ShowAbout,                // 10
 };
 
 void DispatchControl(const Event& event) {
@@ -63,6 +77,9 @@ void DispatchControl(const Event& event) {
     case EntryList:
       if (event.type != kLeftDoubleClick) RefreshDetails();
       break;  // a double click edits, which arrives with the entry editor
+    case OpenButton:
+      if (SelectedIndex() >= 0) Features::OpenWebAddress(Vault::Entries()[SelectedIndex()].Url);
+      break;
     case CopyUserButton:
       CopySelected(&Vault::Entry::Gebruiker);
       break;
@@ -70,7 +87,7 @@ void DispatchControl(const Event& event) {
       CopySelected(&Vault::Entry::Wachtwoord);
       break;
     default:
-      break;  // up, down and open arrive with their commands
+      break;  // up and down arrive with their commands
   }
 }
 

@@ -57,6 +57,32 @@ struct Table {
   const char* enterPassword;
   const char* passwordTooShort;
   const char* passwordsDiffer;
+
+  // Browser, backup, restore and About.
+  const char* onlyWebAddresses;
+  const char* systemDefaultBrowser;
+  const char* chooseBrowserTitle;
+  const char* currentBrowser;
+  const char* browserChoices;
+  const char* allFilesFilter;
+  const char* statusBrowser;
+  const char* statusDefaultBrowser;
+  const char* backupPrefix;
+  const char* makeBackupTitle;
+  const char* vaultFilter;
+  const char* backupIsVault;
+  const char* fileExists;
+  const char* statusBackupMade;
+  const char* backupFailed;
+  const char* restoreTitle;
+  const char* restorePrompt;
+  const char* statusCheckingBackup;
+  const char* restoreConfirm;
+  const char* statusBackupRestored;
+  const char* restoreDone;
+  const char* restoreFailedPutBack;
+  const char* restoreFailedUnchanged;
+  const char* restoreFailedNotPutBack;
 };
 
 extern const Table kText;
