@@ -57,6 +57,7 @@ TEST_F(BrowserStory, AddressesOpenInTheDefaultOrTheChosenBrowser) {
   GivenVault("pw", {{"site", "  example.org/a b\"c  ", "", ""},
                     {"files", "ftp://files.example", "", ""},
                     {"shop", "HTTP://Shop.Example/", "", ""}});
+  TestFiles::WriteFile(dir.path + "notabrowser", "#!/bin/sh\ntouch '" + dir.path + "by-choice'\n");
   LogInWith("pw", 3);
   Robot::Click(App::OpenButton);
   ExpectOpened("by-default", "https://example.org/a%20b%22c");
@@ -75,10 +76,23 @@ TEST_F(BrowserStory, AddressesOpenInTheDefaultOrTheChosenBrowser) {
   ExpectOpened("by-choice", "HTTP://Shop.Example/");
   Robot::Do("the default handler was not asked again",
             [this] { EXPECT_FALSE(TestFiles::Exists(dir.path + "by-default")); });
+  // A chosen file that is no program opens nothing and says nothing.
+  Robot::ChooseMenu(App::MenuChooseBrowser);
+  Robot::AnswerMessage(GTK_RESPONSE_YES);
+  Robot::ChooseFile(dir.path + "notabrowser");
+  Robot::WaitStatus("Browser: notabrowser");
+  Robot::Click(App::OpenButton);
+  Robot::Pause(500);
+  Robot::Do("nothing was started", [this] {
+    EXPECT_FALSE(Robot::MessageBoxOpen());
+    EXPECT_FALSE(TestFiles::Exists(dir.path + "by-default"));
+    EXPECT_FALSE(TestFiles::Exists(dir.path + "by-choice"));
+    EXPECT_EQ(Robot::StatusText(), "Browser: notabrowser");
+  });
   Robot::ChooseMenu(App::MenuExit);
   EXPECT_EQ(RunLockwell(), 0);
 
-  ASSERT_EQ(Messages().size(), 2u);
+  ASSERT_EQ(Messages().size(), 3u);
   EXPECT_EQ(Messages()[0].title, "Lockwell");
   EXPECT_EQ(Messages()[0].text, Pick("Only http:// and https:// addresses can be opened.",
                                      "Alleen http:// en https:// adressen kunnen worden geopend."));
@@ -87,12 +101,13 @@ TEST_F(BrowserStory, AddressesOpenInTheDefaultOrTheChosenBrowser) {
   EXPECT_EQ(Messages()[1].text,
             Question(Pick("(system default browser)", "(standaardbrowser van het systeem)")));
   EXPECT_EQ(Messages()[1].icon, GTK_MESSAGE_OTHER);
-  ASSERT_EQ(Requesters().size(), 1u);
+  EXPECT_EQ(Messages()[2].text, Question(dir.path + "mybrowser"));
+  ASSERT_EQ(Requesters().size(), 2u);
   EXPECT_EQ(Requesters()[0].title, Pick("Choose browser", "Kies browser"));
   EXPECT_FALSE(Requesters()[0].save);
   EXPECT_EQ(Requesters()[0].filters,
             std::vector<std::string>{Pick("All files (*)", "Alle bestanden (*)")});
-  EXPECT_NE(TestFiles::ReadFile(SettingsFile()).find("Browser = " + dir.path + "mybrowser\n"),
+  EXPECT_NE(TestFiles::ReadFile(SettingsFile()).find("Browser = " + dir.path + "notabrowser\n"),
             std::string::npos);
 }
 

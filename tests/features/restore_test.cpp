@@ -172,6 +172,18 @@ TEST_F(RestoreStory, ARestoreThatFailsPutsTheOldVaultBackAndAsksForTheLogin) {
   Robot::PressKey(GDK_KEY_Return);
   Robot::WaitStatus(Pick("Logged in - 1 password(s)", "Ingelogd - 1 wachtwoord(en)"));
 
+  // When the vault can be written neither from the backup nor from the safety copy, the
+  // message says so; the vault file was never touched.
+  Robot::Do("a folder stands where the vault's temporary file goes",
+            [this] { mkdir((VaultFile() + ".tmp").c_str(), 0700); });
+  StartRestore(homeDir + "good.lwv", "old pw");
+  Robot::AnswerMessage(GTK_RESPONSE_YES);
+  Robot::AnswerMessage();
+  Robot::WaitWindow(Pick("Log in", "Inloggen"));
+  Robot::Do("the folder goes", [this] { rmdir((VaultFile() + ".tmp").c_str()); });
+  Robot::Type(MasterPasswordField, "current pw");
+  Robot::PressKey(GDK_KEY_Return);
+  Robot::WaitStatus(Pick("Logged in - 1 password(s)", "Ingelogd - 1 wachtwoord(en)"));
   // Without a safety copy nothing is overwritten, and the vault stays open.
   Robot::Do("a folder stands where the safety copy goes",
             [this] { mkdir((SafetyCopy() + ".tmp").c_str(), 0700); });
@@ -187,15 +199,21 @@ TEST_F(RestoreStory, ARestoreThatFailsPutsTheOldVaultBackAndAsksForTheLogin) {
   GivenBackup(homeDir + "good.lwv", "old pw", {{"g", "", "", "1"}});
   EXPECT_EQ(RunLockwell(), 0);
 
-  ASSERT_EQ(Messages().size(), 4u);
+  ASSERT_EQ(Messages().size(), 6u);
   EXPECT_EQ(Messages()[1].title, Title());
   EXPECT_EQ(Messages()[1].text,
             Pick("Restoring failed; the old vault has been put back. Please log in again.",
                  "Terugzetten mislukt; de oude kluis is hersteld. Log opnieuw in."));
   EXPECT_EQ(Messages()[1].icon, GTK_MESSAGE_ERROR);
-  EXPECT_EQ(Messages()[3].text, Pick("Restoring failed; the vault has not been changed.",
+  EXPECT_EQ(Messages()[3].text,
+            Pick("Restoring failed, and the old vault could not be put back. It is kept as "
+                 "kluis.lwv.voor-terugzetten.",
+                 "Terugzetten mislukt en de oude kluis kon niet worden teruggezet. Hij staat in "
+                 "kluis.lwv.voor-terugzetten."));
+  EXPECT_EQ(Messages()[5].text, Pick("Restoring failed; the vault has not been changed.",
                                      "Terugzetten mislukt; de kluis is niet gewijzigd."));
-  EXPECT_EQ(Messages()[3].icon, GTK_MESSAGE_ERROR);
+  EXPECT_EQ(Messages()[5].icon, GTK_MESSAGE_ERROR);
+  EXPECT_EQ(Vault::CheckVaultFile(VaultFile() + ".voor-terugzetten", "current pw"), Vault::Ok);
 }
 
 }  // namespace
