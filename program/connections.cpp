@@ -8,7 +8,14 @@
 #include "app/menus.h"
 #include "app/settings.h"
 #include "commands/login.h"
+#include "commands/password_dialog.h"
+#include "features/about.h"
+#include "features/backup.h"
+#include "features/browser.h"
 #include "features/clipboard.h"
+#include "features/restore.h"
+#include "resources/app_image.h"
+#include "texts/texts.h"
 #include "vault/vault.h"
 
 namespace Program {
@@ -35,6 +42,19 @@ void CopySelected(std::string Vault::Entry::*field) {
   if (i >= 0) Features::CopyToClipboard(Vault::Entries()[i].*field);
 }
 
+void OpenSelectedAddress() {
+  const int i = App::SelectedIndex();
+  if (i >= 0) Features::OpenWebAddress(Vault::Entries()[i].Url);
+}
+
+// Restoring asks for the backup's password through the login's own dialog.
+void RestoreBackup() { Features::RestoreBackup(Commands::AskMasterPassword); }
+
+void ShowAbout() {
+  Features::ShowAboutWindow(App::MainWindowWidget(), "Lockwell 1.0", Resources::AppImagePng,
+                            Resources::AppImagePngSize, Texts::kText.dutch);
+}
+
 void CopyUser() { CopySelected(&Vault::Entry::Gebruiker); }
 void CopyPassword() { CopySelected(&Vault::Entry::Wachtwoord); }
 
@@ -42,33 +62,34 @@ using Command = void (*)();
 
 // Menu rows, by menu event number.
 constexpr Command kMenuCommands[App::kMenuItemCount] = {
-    nullptr,              // 0 make backup
-    nullptr,              // 1 restore backup
-    App::RequestQuit,     // 2 exit
-    nullptr,              // 3 new entry
-    nullptr,              // 4 edit entry
-    nullptr,              // 5 delete entry
-    ToggleShowPasswords,  // 6 show passwords
-    ToggleAlwaysOnTop,    // 7 always on top
-    nullptr,              // 8 choose browser
-    nullptr,              // 9 change master password
-    nullptr,              // 10 about
+    Features::MakeBackup,     // 0 make backup
+    RestoreBackup,            // 1 restore backup
+    App::RequestQuit,         // 2 exit
+    nullptr,                  // 3 new entry
+    nullptr,                  // 4 edit entry
+    nullptr,                  // 5 delete entry
+    ToggleShowPasswords,      // 6 show passwords
+    ToggleAlwaysOnTop,        // 7 always on top
+    Features::ChooseBrowser,  // 8 choose browser
+    nullptr,                  // 9 change master password
+    ShowAbout,                // 10 about
 };
 
 // Controls of the main window, by control number; the list has its own row below.
 constexpr Command kControlCommands[App::kMainControlCount] = {
-    nullptr,       // 0 entry list: see DispatchList
-    nullptr,       // 1 up
-    nullptr,       // 2 down
-    nullptr,       // 3 details frame
-    nullptr,       // 4 web address field
-    nullptr,       // 5 open
-    nullptr,       // 6 user field
-    CopyUser,      // 7 copy user name
-    nullptr,       // 8 password field
-    CopyPassword,  // 9 copy password
-    nullptr,       // 10, 11, 12 labels
-    nullptr,      nullptr,
+    nullptr,              // 0 entry list: see DispatchList
+    nullptr,              // 1 up
+    nullptr,              // 2 down
+    nullptr,              // 3 details frame
+    nullptr,              // 4 web address field
+    OpenSelectedAddress,  // 5 open
+    nullptr,              // 6 user field
+    CopyUser,             // 7 copy user name
+    nullptr,              // 8 password field
+    CopyPassword,         // 9 copy password
+    nullptr,              // 10, 11, 12 labels
+    nullptr,
+    nullptr,
 };
 
 void DispatchList(const Event& event) {

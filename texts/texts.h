@@ -64,6 +64,31 @@ struct Table {
   const char* alreadyRunning;  // a second Lockwell on the same configuration directory
   const char* keptCopyBefore;  // followed by the kept file's name, then keptCopyAfter
   const char* keptCopyAfter;
+  // Browser, backup, restore and About.
+  const char* onlyWebAddresses;
+  const char* systemDefaultBrowser;
+  const char* chooseBrowserTitle;
+  const char* currentBrowser;
+  const char* browserChoices;
+  const char* allFilesFilter;
+  const char* statusBrowser;
+  const char* statusDefaultBrowser;
+  const char* backupPrefix;
+  const char* makeBackupTitle;
+  const char* vaultFilter;
+  const char* backupIsVault;
+  const char* fileExists;
+  const char* statusBackupMade;
+  const char* backupFailed;
+  const char* restoreTitle;
+  const char* restorePrompt;
+  const char* statusCheckingBackup;
+  const char* restoreConfirm;
+  const char* statusBackupRestored;
+  const char* restoreDone;
+  const char* restoreFailedPutBack;
+  const char* restoreFailedUnchanged;
+  const char* restoreFailedNotPutBack;
 };
 
 extern const Table kText;

@@ -69,6 +69,34 @@ const Table kText = {
         "The vault file was changed by another program while Lockwell had it open. That version is "
         "kept as ",
     .keptCopyAfter = "; your changes are saved.",
+    .onlyWebAddresses = "Only http:// and https:// addresses can be opened.",
+    .systemDefaultBrowser = "(system default browser)",
+    .chooseBrowserTitle = "Choose browser",
+    .currentBrowser = "Current browser: ",
+    .browserChoices = "\n\nYes = choose another browser\nNo = use the default browser",
+    .allFilesFilter = "All files (*)|*",
+    .statusBrowser = "Browser: ",
+    .statusDefaultBrowser = "Browser: default browser",
+    .backupPrefix = "vault_backup_",
+    .makeBackupTitle = "Make backup",
+    .vaultFilter = "Vault (*.lwv)|*.lwv|All files (*.*)|*.*",
+    .backupIsVault = "Choose a different file than the vault itself.",
+    .fileExists = "The file already exists. Overwrite?",
+    .statusBackupMade = "Backup made: ",
+    .backupFailed = "Making the backup failed.",
+    .restoreTitle = "Restore backup",
+    .restorePrompt = "Enter the master password of the backup.",
+    .statusCheckingBackup = "Checking backup...",
+    .restoreConfirm =
+        "The backup contains valid data.\n\nThis will replace the current vault. Continue?",
+    .statusBackupRestored = "Backup restored - ",
+    .restoreDone = "The backup has been restored.\nThe master password is now that of the backup.",
+    .restoreFailedPutBack =
+        "Restoring failed; the old vault has been put back. Please log in again.",
+    .restoreFailedUnchanged = "Restoring failed; the vault has not been changed.",
+    .restoreFailedNotPutBack =
+        "Restoring failed, and the old vault could not be put back. It is kept as "
+        "kluis.lwv.voor-terugzetten.",
 };
 
 }  // namespace Texts

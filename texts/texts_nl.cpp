@@ -70,6 +70,33 @@ const Table kText = {
         "Het kluisbestand is door een ander programma gewijzigd terwijl Lockwell het open had. Die "
         "versie is bewaard als ",
     .keptCopyAfter = "; uw wijzigingen zijn opgeslagen.",
+    .onlyWebAddresses = "Alleen http:// en https:// adressen kunnen worden geopend.",
+    .systemDefaultBrowser = "(standaardbrowser van het systeem)",
+    .chooseBrowserTitle = "Kies browser",
+    .currentBrowser = "Huidige browser: ",
+    .browserChoices = "\n\nJa = een andere browser kiezen\nNee = standaardbrowser gebruiken",
+    .allFilesFilter = "Alle bestanden (*)|*",
+    .statusBrowser = "Browser: ",
+    .statusDefaultBrowser = "Browser: standaardbrowser",
+    .backupPrefix = "kluis_backup_",
+    .makeBackupTitle = "Backup maken",
+    .vaultFilter = "Kluis (*.lwv)|*.lwv|Alle bestanden (*.*)|*.*",
+    .backupIsVault = "Kies een ander bestand dan de kluis zelf.",
+    .fileExists = "Bestand bestaat al. Overschrijven?",
+    .statusBackupMade = "Backup gemaakt: ",
+    .backupFailed = "Backup maken is mislukt.",
+    .restoreTitle = "Backup terugzetten",
+    .restorePrompt = "Voer het hoofdwachtwoord van de backup in.",
+    .statusCheckingBackup = "Backup controleren...",
+    .restoreConfirm =
+        "De backup bevat geldige gegevens.\n\nDe huidige kluis wordt hierdoor vervangen. Doorgaan?",
+    .statusBackupRestored = "Backup teruggezet - ",
+    .restoreDone = "De backup is teruggezet.\nHet hoofdwachtwoord is nu dat van de backup.",
+    .restoreFailedPutBack = "Terugzetten mislukt; de oude kluis is hersteld. Log opnieuw in.",
+    .restoreFailedUnchanged = "Terugzetten mislukt; de kluis is niet gewijzigd.",
+    .restoreFailedNotPutBack =
+        "Terugzetten mislukt en de oude kluis kon niet worden teruggezet. Hij staat in "
+        "kluis.lwv.voor-terugzetten.",
 };
 
 }  // namespace Texts

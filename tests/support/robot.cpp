@@ -28,6 +28,7 @@ struct PendingStep {
 
 std::deque<PendingStep> gSteps;
 std::vector<Message> gMessages;
+std::vector<Requester> gRequesters;
 guint gSource = 0;
 gint64 gWaitingSince = 0;
 
@@ -74,11 +75,34 @@ bool Usable(int control) {
   return widget != nullptr && gtk_widget_get_visible(widget) && gtk_widget_is_sensitive(widget);
 }
 
+// A key press as the X server would deliver it to a window: through GTK's own key
+// handling, so the window's shortcuts see it first.
+void SendKey(GtkWidget* window, guint keyval, GdkModifierType mods) {
+  GdkDisplay* display = gtk_widget_get_display(window);
+  GdkEvent* event = gdk_event_new(GDK_KEY_PRESS);
+  event->key.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(window)));
+  event->key.time = GDK_CURRENT_TIME;
+  event->key.keyval = keyval;
+  event->key.state = mods;
+  GdkKeymapKey* keys = nullptr;
+  gint count = 0;
+  if (gdk_keymap_get_entries_for_keyval(gdk_keymap_get_for_display(display), keyval, &keys,
+                                        &count) &&
+      count > 0) {
+    event->key.hardware_keycode = static_cast<guint16>(keys[0].keycode);
+  }
+  g_free(keys);
+  gdk_event_set_device(event, gdk_seat_get_keyboard(gdk_display_get_default_seat(display)));
+  gtk_main_do_event(event);
+  gdk_event_free(event);
+}
+
 }  // namespace
 
 void Reset() {
   gSteps.clear();
   gMessages.clear();
+  gRequesters.clear();
 }
 
 void Step(const std::string& what, std::function<bool()> ready, std::function<void()> act) {
@@ -139,26 +163,7 @@ void PressKey(guint keyval, GdkModifierType mods) {
   Step(
       "press key " + std::string(gdk_keyval_name(keyval)),
       [] { return OpenMessageBox() == nullptr && ActiveWindow() != nullptr; },
-      [keyval, mods] {
-        GtkWidget* window = GTK_WIDGET(ActiveWindow());
-        GdkDisplay* display = gtk_widget_get_display(window);
-        GdkEvent* event = gdk_event_new(GDK_KEY_PRESS);
-        event->key.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(window)));
-        event->key.time = GDK_CURRENT_TIME;
-        event->key.keyval = keyval;
-        event->key.state = mods;
-        GdkKeymapKey* keys = nullptr;
-        gint count = 0;
-        if (gdk_keymap_get_entries_for_keyval(gdk_keymap_get_for_display(display), keyval, &keys,
-                                              &count) &&
-            count > 0) {
-          event->key.hardware_keycode = static_cast<guint16>(keys[0].keycode);
-        }
-        g_free(keys);
-        gdk_event_set_device(event, gdk_seat_get_keyboard(gdk_display_get_default_seat(display)));
-        gtk_main_do_event(event);
-        gdk_event_free(event);
-      });
+      [keyval, mods] { SendKey(GTK_WIDGET(ActiveWindow()), keyval, mods); });
 }
 
 void ChooseMenu(int item) {
@@ -277,5 +282,153 @@ bool MessageBoxOpen() { return OpenMessageBox() != nullptr; }
 const std::vector<Message>& Messages() { return gMessages; }
 
 bool Done() { return gSteps.empty(); }
+
+// ---- file requesters and the About window ----------------------------------------------
+
+namespace {
+
+GtkFileChooser* OpenRequester() {
+  GList* windows = gtk_window_list_toplevels();
+  GtkFileChooser* found = nullptr;
+  for (GList* w = windows; w != nullptr; w = w->next) {
+    if (GTK_IS_FILE_CHOOSER_DIALOG(w->data) && gtk_widget_get_visible(GTK_WIDGET(w->data))) {
+      found = GTK_FILE_CHOOSER(w->data);
+    }
+  }
+  g_list_free(windows);
+  return found;
+}
+
+std::string Taken(gchar* text) {
+  std::string result = text != nullptr ? text : "";
+  g_free(text);
+  return result;
+}
+
+void RecordRequester(GtkFileChooser* chooser) {
+  Requester seen;
+  seen.title = gtk_window_get_title(GTK_WINDOW(chooser));
+  seen.save = gtk_file_chooser_get_action(chooser) == GTK_FILE_CHOOSER_ACTION_SAVE;
+  seen.folder = Taken(gtk_file_chooser_get_current_folder(chooser));
+  if (seen.save) {
+    seen.name = Taken(gtk_file_chooser_get_current_name(chooser));
+  } else {
+    const std::string selected = Taken(gtk_file_chooser_get_filename(chooser));
+    seen.name = selected.substr(selected.rfind('/') + 1);
+  }
+  GSList* filters = gtk_file_chooser_list_filters(chooser);
+  for (GSList* f = filters; f != nullptr; f = f->next) {
+    seen.filters.push_back(gtk_file_filter_get_name(GTK_FILE_FILTER(f->data)));
+  }
+  g_slist_free(filters);
+  GtkFileFilter* selected = gtk_file_chooser_get_filter(chooser);
+  if (selected != nullptr) seen.selectedFilter = gtk_file_filter_get_name(selected);
+  gRequesters.push_back(seen);
+}
+
+// The requester loads its folder in the background; it has settled once it knows its folder
+// or what it selects. One that starts at the toolkit's own default place never does, so a
+// second is the most it is given.
+std::function<bool()> RequesterSettled() {
+  auto since = std::make_shared<gint64>(0);
+  return [since] {
+    GtkFileChooser* chooser = OpenRequester();
+    if (chooser == nullptr || !gtk_widget_get_mapped(GTK_WIDGET(chooser))) return false;
+    if (*since == 0) *since = g_get_monotonic_time();
+    const bool known = !Taken(gtk_file_chooser_get_current_folder(chooser)).empty() ||
+                       !Taken(gtk_file_chooser_get_filename(chooser)).empty();
+    return known || g_get_monotonic_time() - *since > 1000000;
+  };
+}
+
+GtkWidget* FindButton(GtkWidget* widget, const std::string& label) {
+  if (GTK_IS_BUTTON(widget)) {
+    const char* text = gtk_button_get_label(GTK_BUTTON(widget));
+    if (text != nullptr && label == text) return widget;
+  }
+  GtkWidget* found = nullptr;
+  if (GTK_IS_CONTAINER(widget)) {
+    GList* children = gtk_container_get_children(GTK_CONTAINER(widget));
+    for (GList* c = children; c != nullptr && found == nullptr; c = c->next) {
+      found = FindButton(GTK_WIDGET(c->data), label);
+    }
+    g_list_free(children);
+  }
+  return found;
+}
+
+void CollectLabels(GtkWidget* widget, std::vector<std::string>& texts) {
+  if (GTK_IS_LABEL(widget)) texts.push_back(gtk_label_get_text(GTK_LABEL(widget)));
+  if (GTK_IS_CONTAINER(widget) && !GTK_IS_BUTTON(widget)) {
+    GList* children = gtk_container_get_children(GTK_CONTAINER(widget));
+    for (GList* c = children; c != nullptr; c = c->next) CollectLabels(GTK_WIDGET(c->data), texts);
+    g_list_free(children);
+  }
+}
+
+}  // namespace
+
+void ChooseFile(const std::string& path) {
+  Step("a file requester", RequesterSettled(), [path] {
+    GtkFileChooser* chooser = OpenRequester();
+    RecordRequester(chooser);
+    const size_t slash = path.rfind('/');
+    if (gtk_file_chooser_get_action(chooser) == GTK_FILE_CHOOSER_ACTION_SAVE) {
+      gtk_file_chooser_set_current_folder(chooser, path.substr(0, slash + 1).c_str());
+      gtk_file_chooser_set_current_name(chooser, path.substr(slash + 1).c_str());
+    } else {
+      gtk_file_chooser_set_filename(chooser, path.c_str());
+    }
+  });
+  auto polls = std::make_shared<int>(0);
+  Step(
+      "the requester holds " + path,
+      [path, polls] {
+        GtkFileChooser* chooser = OpenRequester();
+        if (chooser == nullptr) return false;
+        if (Taken(gtk_file_chooser_get_filename(chooser)) == path) return true;
+        // A selection made while the folder was still loading can be lost: select again.
+        if (++*polls % 25 == 0 &&
+            gtk_file_chooser_get_action(chooser) == GTK_FILE_CHOOSER_ACTION_OPEN) {
+          gtk_file_chooser_set_filename(chooser, path.c_str());
+        }
+        return false;
+      },
+      [] { gtk_dialog_response(GTK_DIALOG(OpenRequester()), GTK_RESPONSE_ACCEPT); });
+}
+
+void CancelFile() {
+  Step("a file requester to cancel", RequesterSettled(), [] {
+    RecordRequester(OpenRequester());
+    gtk_dialog_response(GTK_DIALOG(OpenRequester()), GTK_RESPONSE_CANCEL);
+  });
+}
+
+const std::vector<Requester>& Requesters() { return gRequesters; }
+
+void PressKeyIn(const std::string& title, guint keyval) {
+  Step(
+      "press key " + std::string(gdk_keyval_name(keyval)) + " in \"" + title + "\"",
+      [title] { return FindWindow(title) != nullptr; },
+      [title, keyval] { SendKey(GTK_WIDGET(FindWindow(title)), keyval, GdkModifierType(0)); });
+}
+
+void ClickButtonIn(const std::string& title, const std::string& label) {
+  Step(
+      "click \"" + label + "\" in \"" + title + "\"",
+      [title, label] {
+        GtkWindow* window = FindWindow(title);
+        return window != nullptr && FindButton(GTK_WIDGET(window), label) != nullptr;
+      },
+      [title, label] {
+        gtk_button_clicked(GTK_BUTTON(FindButton(GTK_WIDGET(FindWindow(title)), label)));
+      });
+}
+
+std::vector<std::string> LabelsIn(const std::string& title) {
+  std::vector<std::string> texts;
+  if (GtkWindow* window = FindWindow(title)) CollectLabels(GTK_WIDGET(window), texts);
+  return texts;
+}
 
 }  // namespace Robot

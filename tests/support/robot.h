@@ -56,6 +56,30 @@ void FocusProgram(bool program);
 [[nodiscard]] bool MessageBoxOpen();
 
 const std::vector<Message>& Messages();
+
+// ---- file requesters and the About window ----------------------------------------------
+
+// What an open file requester showed when the robot answered it.
+struct Requester {
+  std::string title;
+  bool save;
+  std::string folder;  // its current folder, without a trailing "/"
+  std::string name;    // the file name filled in (save) or selected (open)
+  std::vector<std::string> filters;
+  std::string selectedFilter;
+};
+
+// Chooses path in the open file requester and accepts it, recording what it showed.
+void ChooseFile(const std::string& path);
+// Cancels the open file requester, recording what it showed.
+void CancelFile();
+const std::vector<Requester>& Requesters();
+// A key press in the window with this title, through its real shortcuts.
+void PressKeyIn(const std::string& title, guint keyval);
+// Clicks the button with this label in the window with this title.
+void ClickButtonIn(const std::string& title, const std::string& label);
+// The texts of every label in the window with this title, in placing order.
+[[nodiscard]] std::vector<std::string> LabelsIn(const std::string& title);
 // True once every step has run.
 [[nodiscard]] bool Done();
 

@@ -1,0 +1,53 @@
+#include "features/backup.h"
+
+#include <sys/stat.h>
+
+#include <cstdlib>
+
+#include "app/file_requester.h"
+#include "app/status_bar.h"
+#include "app/message_box.h"
+#include "app/paths.h"
+#include "features/backup_names.h"
+#include "features/file_copy.h"
+#include "features/web_address.h"
+#include "texts/texts.h"
+#include "vault/vault.h"
+
+namespace Features {
+namespace {
+
+bool ExistsAsFile(const std::string& path) {
+  struct stat info {};
+  return lstat(path.c_str(), &info) == 0 &&
+         !(stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode));
+}
+
+}  // namespace
+
+void MakeBackup() {
+  if (!Vault::IsVaultOpen()) return;
+  const Texts::Table& t = Texts::kText;
+  const std::string proposed = TodaysBackupPath(HomeFolder(std::getenv("HOME")), t.backupPrefix);
+  std::string path = App::AskSaveFile(t.makeBackupTitle, proposed, t.vaultFilter);
+  if (path.empty()) return;
+  path = WithBackupExtension(path);
+  if (SamePathIgnoringCase(path, App::VaultFilePath())) {
+    App::ShowMessageBox(t.makeBackupTitle, t.backupIsVault, App::MessageIcon::Warning,
+                        App::MessageButtons::Ok);
+    return;
+  }
+  if (ExistsAsFile(path) &&
+      App::ShowMessageBox(t.makeBackupTitle, t.fileExists, App::MessageIcon::Plain,
+                          App::MessageButtons::YesNo) != App::MessageAnswer::Yes) {
+    return;
+  }
+  if (CopyFileKeepingMode(App::VaultFilePath(), path)) {
+    App::SetStatusText(t.statusBackupMade + FileNamePart(path));
+  } else {
+    App::ShowMessageBox(t.makeBackupTitle, t.backupFailed, App::MessageIcon::Error,
+                        App::MessageButtons::Ok);
+  }
+}
+
+}  // namespace Features

@@ -1,0 +1,50 @@
+#include "features/browser.h"
+
+#include "app/file_requester.h"
+#include "app/status_bar.h"
+#include "app/message_box.h"
+#include "app/settings.h"
+#include "features/launcher.h"
+#include "features/web_address.h"
+#include "texts/texts.h"
+
+namespace Features {
+
+void OpenWebAddress(const std::string& url) {
+  std::string parameter;
+  switch (PrepareWebAddress(url, parameter)) {
+    case AddressCheck::Empty:
+      return;
+    case AddressCheck::Refused:
+      App::ShowMessageBox("Lockwell", Texts::kText.onlyWebAddresses, App::MessageIcon::Warning,
+                          App::MessageButtons::Ok);
+      return;
+    case AddressCheck::Accepted:
+      break;
+  }
+  // A browser that cannot be started is the desktop's matter; nothing is reported.
+  (void)StartDetached(BrowserProgram(App::CurrentSettings().Browser), parameter, "");
+}
+
+void ChooseBrowser() {
+  const Texts::Table& t = Texts::kText;
+  App::Settings& settings = App::CurrentSettings();
+  const std::string current = settings.Browser.empty() ? t.systemDefaultBrowser : settings.Browser;
+  const App::MessageAnswer answer =
+      App::ShowMessageBox(t.chooseBrowserTitle, t.currentBrowser + current + t.browserChoices,
+                          App::MessageIcon::Plain, App::MessageButtons::YesNoCancel);
+  if (answer == App::MessageAnswer::Yes) {
+    const std::string chosen =
+        App::AskOpenFile(t.chooseBrowserTitle, settings.Browser, t.allFilesFilter);
+    if (chosen.empty()) return;
+    settings.Browser = chosen;
+    App::SaveSettings();
+    App::SetStatusText(t.statusBrowser + FileNamePart(chosen));
+  } else if (answer == App::MessageAnswer::No) {
+    settings.Browser.clear();
+    App::SaveSettings();
+    App::SetStatusText(t.statusDefaultBrowser);
+  }
+}
+
+}  // namespace Features

@@ -1,0 +1,30 @@
+// Copying a file whole with its owner and permission bits, through a temporary file that
+// is renamed over the target, so a failed copy never leaves a half-written target.
+#pragma once
+
+#include <sys/types.h>
+
+#include <string>
+#include <vector>
+
+namespace Features {
+
+constexpr size_t kCopyBlockSize = 512000;
+
+// Copies source to target in blocks; true only when every byte arrived and the target was
+// renamed into place. On false the target is as it was.
+[[nodiscard]] bool CopyFileKeepingMode(const std::string& source, const std::string& target);
+
+// A whole file held in memory with what CopyFileKeepingMode carries over.
+struct FileImage {
+  std::vector<unsigned char> bytes;
+  mode_t mode = 0600;
+  uid_t owner = 0;
+  gid_t group = 0;
+};
+// Reads a regular file whole; false on any read error.
+[[nodiscard]] bool ReadFileImage(const std::string& path, FileImage& image);
+// Replaces target with the image's bytes, owner (when allowed) and permission bits.
+[[nodiscard]] bool WriteFileImage(const std::string& target, const FileImage& image);
+
+}  // namespace Features

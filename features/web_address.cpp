@@ -1,0 +1,61 @@
+#include "features/web_address.h"
+
+#include <sys/stat.h>
+
+namespace Features {
+namespace {
+
+bool StartsWithIgnoringCase(const std::string& text, const std::string& lowerPrefix) {
+  if (text.size() < lowerPrefix.size()) return false;
+  for (size_t i = 0; i < lowerPrefix.size(); ++i) {
+    char c = text[i];
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (c != lowerPrefix[i]) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string TrimBlanks(const std::string& text) {
+  const size_t first = text.find_first_not_of(' ');
+  if (first == std::string::npos) return "";
+  return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+AddressCheck PrepareWebAddress(const std::string& url, std::string& parameter) {
+  std::string address = TrimBlanks(url);
+  if (address.empty()) return AddressCheck::Empty;
+  if (address.find("://") == std::string::npos) address = "https://" + address;
+  if (!StartsWithIgnoringCase(address, "http://") && !StartsWithIgnoringCase(address, "https://")) {
+    return AddressCheck::Refused;
+  }
+  std::string encoded;
+  for (const char c : address) {
+    if (c == '"') {
+      encoded += "%22";
+    } else if (c == ' ') {
+      encoded += "%20";
+    } else {
+      encoded += c;
+    }
+  }
+  parameter = "\"" + encoded + "\"";
+  return AddressCheck::Accepted;
+}
+
+std::string BrowserProgram(const std::string& browserSetting) {
+  struct stat info {};
+  if (!browserSetting.empty() && stat(browserSetting.c_str(), &info) == 0 &&
+      !S_ISDIR(info.st_mode)) {
+    return browserSetting;
+  }
+  return "xdg-open";
+}
+
+std::string FileNamePart(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace Features

@@ -1,0 +1,120 @@
+// Stories of making a backup: the proposed name, names without extension, overwriting,
+// and the vault itself refused.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <ctime>
+
+#include "app/dialog_window.h"
+#include "app/main_window.h"
+#include "app/menus.h"
+#include "app/status_bar.h"
+#include "tests/features/requester_story.h"
+
+namespace {
+
+using Robot::Messages;
+using Robot::Requesters;
+using TestFiles::ReadFile;
+
+class BackupStory : public RequesterStory {
+ protected:
+  void SetUp() override {
+    RequesterStory::SetUp();
+    const char* home = std::getenv("HOME");
+    savedHome = home != nullptr ? home : "";
+    homeDir = dir.path + "home/";
+    mkdir(homeDir.c_str(), 0700);
+    setenv("HOME", (dir.path + "home").c_str(), 1);  // without its "/"
+  }
+  void TearDown() override { setenv("HOME", savedHome.c_str(), 1); }
+
+  std::string savedHome, homeDir;
+};
+
+std::string Today() {
+  const std::time_t now = std::time(nullptr);
+  char date[16];
+  std::strftime(date, sizeof date, "%Y-%m-%d", std::localtime(&now));
+  return date;
+}
+
+std::string Made(const std::string& name) {
+  return Pick("Backup made: ", "Backup gemaakt: ") + name;
+}
+
+TEST_F(BackupStory, BackupsUnderTheProposedAndChosenNames) {
+  GivenVault("pw", {{"mail", "", "ann", "s3cret"}});
+  chmod(VaultFile().c_str(), 0640);
+  const std::string proposed = Pick("vault_backup_", "kluis_backup_") + Today() + ".lwv";
+  const std::string vault = ReadFile(VaultFile());
+  TestFiles::WriteFile(homeDir + "other.bak", "precious");
+  // A folder in the way of the temporary file makes the copy fail.
+  mkdir((homeDir + "blocked.lwv.tmp").c_str(), 0700);
+  LogInWith("pw", 1);
+
+  Robot::ChooseMenu(App::MenuMakeBackup);
+  Robot::ChooseFile(homeDir + proposed);
+  Robot::WaitStatus(Made(proposed));
+  Robot::ChooseMenu(App::MenuMakeBackup);
+  Robot::ChooseFile(homeDir + "mybackup");
+  Robot::WaitStatus(Made("mybackup.lwv"));
+  // An existing file: No leaves it alone, Yes overwrites it.
+  Robot::ChooseMenu(App::MenuMakeBackup);
+  Robot::ChooseFile(homeDir + "other.bak");
+  Robot::AnswerMessage(GTK_RESPONSE_NO);
+  Robot::Do("the file is untouched", [this] {
+    EXPECT_EQ(ReadFile(homeDir + "other.bak"), "precious");
+    EXPECT_EQ(Robot::StatusText(), Made("mybackup.lwv"));
+  });
+  Robot::ChooseMenu(App::MenuMakeBackup);
+  Robot::ChooseFile(homeDir + "other.bak");
+  Robot::AnswerMessage(GTK_RESPONSE_YES);
+  Robot::WaitStatus(Made("other.bak"));
+  // The vault itself, in other letters, is refused; a copy that fails is reported.
+  Robot::ChooseMenu(App::MenuMakeBackup);
+  Robot::ChooseFile(dir.path + "KLUIS.LWV");
+  Robot::AnswerMessage();
+  Robot::ChooseMenu(App::MenuMakeBackup);
+  Robot::ChooseFile(homeDir + "blocked.lwv");
+  Robot::AnswerMessage();
+  Robot::ChooseMenu(App::MenuMakeBackup);
+  Robot::CancelFile();
+  Robot::ChooseMenu(App::MenuExit);
+  EXPECT_EQ(RunLockwell(), 0);
+
+  for (const std::string& name :
+       {proposed, std::string("mybackup.lwv"), std::string("other.bak")}) {
+    EXPECT_EQ(ReadFile(homeDir + name), vault) << name;
+    EXPECT_EQ(TestFiles::ModeOf(homeDir + name), 0640) << name;
+    EXPECT_FALSE(TestFiles::Exists(homeDir + name + ".tmp")) << name;
+  }
+  EXPECT_FALSE(TestFiles::Exists(homeDir + "mybackup"));
+  EXPECT_EQ(ReadFile(VaultFile()), vault);
+  EXPECT_FALSE(TestFiles::Exists(homeDir + "blocked.lwv"));
+
+  const std::string title = Pick("Make backup", "Backup maken");
+  ASSERT_EQ(Messages().size(), 4u);
+  for (const auto& message : Messages()) EXPECT_EQ(message.title, title);
+  EXPECT_EQ(Messages()[0].text,
+            Pick("The file already exists. Overwrite?", "Bestand bestaat al. Overschrijven?"));
+  EXPECT_EQ(Messages()[0].icon, GTK_MESSAGE_OTHER);
+  EXPECT_EQ(Messages()[1].text, Messages()[0].text);
+  EXPECT_EQ(Messages()[2].text, Pick("Choose a different file than the vault itself.",
+                                     "Kies een ander bestand dan de kluis zelf."));
+  EXPECT_EQ(Messages()[2].icon, GTK_MESSAGE_WARNING);
+  EXPECT_EQ(Messages()[3].text, Pick("Making the backup failed.", "Backup maken is mislukt."));
+  EXPECT_EQ(Messages()[3].icon, GTK_MESSAGE_ERROR);
+
+  ASSERT_EQ(Requesters().size(), 7u);
+  EXPECT_EQ(Requesters()[0].title, title);
+  EXPECT_TRUE(Requesters()[0].save);
+  EXPECT_EQ(Requesters()[0].folder + "/", homeDir);
+  EXPECT_EQ(Requesters()[0].name, proposed);
+  EXPECT_EQ(Requesters()[0].filters,
+            (std::vector<std::string>{Pick("Vault (*.lwv)", "Kluis (*.lwv)"),
+                                      Pick("All files (*.*)", "Alle bestanden (*.*)")}));
+  EXPECT_EQ(Requesters()[0].selectedFilter, Pick("Vault (*.lwv)", "Kluis (*.lwv)"));
+}
+
+}  // namespace

@@ -1,0 +1,173 @@
+// Stories of opening an entry's web address and of choosing the browser that opens it.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdlib>
+
+#include "app/dialog_window.h"
+#include "app/main_window.h"
+#include "app/menus.h"
+#include "app/status_bar.h"
+#include "tests/features/requester_story.h"
+
+namespace {
+
+using Robot::Messages;
+using Robot::Requesters;
+
+// A browser that writes the arguments it got, one a line, to record.
+void WriteFakeBrowser(const std::string& path, const std::string& record) {
+  TestFiles::WriteFile(path, "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > '" +
+                                 record + ".part' && mv '" + record + ".part' '" + record + "'\n");
+  chmod(path.c_str(), 0755);
+}
+
+class BrowserStory : public RequesterStory {
+ protected:
+  void SetUp() override {
+    RequesterStory::SetUp();
+    const char* path = std::getenv("PATH");
+    savedPath = path != nullptr ? path : "";
+    // The desktop's default handler is a fake found first on PATH.
+    mkdir((dir.path + "bin").c_str(), 0700);
+    WriteFakeBrowser(dir.path + "bin/xdg-open", dir.path + "by-default");
+    setenv("PATH", (dir.path + "bin:" + savedPath).c_str(), 1);
+    WriteFakeBrowser(dir.path + "mybrowser", dir.path + "by-choice");
+  }
+  void TearDown() override { setenv("PATH", savedPath.c_str(), 1); }
+
+  // Waits until a browser has written its record, then checks it.
+  void ExpectOpened(const std::string& record, const std::string& address) {
+    const std::string path = dir.path + record;
+    Robot::Step(
+        "a browser opens " + address, [path] { return TestFiles::Exists(path); },
+        [path, address] {
+          EXPECT_EQ(TestFiles::ReadFile(path), address + "\n");
+          std::remove(path.c_str());
+        });
+  }
+
+  std::string savedPath;
+};
+
+std::string Question(const std::string& current) {
+  return Pick("Current browser: ", "Huidige browser: ") + current +
+         Pick("\n\nYes = choose another browser\nNo = use the default browser",
+              "\n\nJa = een andere browser kiezen\nNee = standaardbrowser gebruiken");
+}
+
+TEST_F(BrowserStory, AddressesOpenInTheDefaultOrTheChosenBrowser) {
+  GivenVault("pw", {{"site", "  example.org/a b\"c  ", "", ""},
+                    {"files", "ftp://files.example", "", ""},
+                    {"shop", "HTTP://Shop.Example/", "", ""}});
+  TestFiles::WriteFile(dir.path + "notabrowser", "#!/bin/sh\ntouch '" + dir.path + "by-choice'\n");
+  LogInWith("pw", 3);
+  Robot::Click(App::OpenButton);
+  ExpectOpened("by-default", "https://example.org/a%20b%22c");
+  Robot::ClickRow(1);
+  Robot::Click(App::OpenButton);
+  Robot::AnswerMessage();
+  Robot::ClickRow(2);
+  Robot::Click(App::OpenButton);
+  ExpectOpened("by-default", "HTTP://Shop.Example/");
+
+  Robot::ChooseMenu(App::MenuChooseBrowser);
+  Robot::AnswerMessage(GTK_RESPONSE_YES);
+  Robot::ChooseFile(dir.path + "mybrowser");
+  Robot::WaitStatus("Browser: mybrowser");
+  Robot::Click(App::OpenButton);
+  ExpectOpened("by-choice", "HTTP://Shop.Example/");
+  Robot::Do("the default handler was not asked again",
+            [this] { EXPECT_FALSE(TestFiles::Exists(dir.path + "by-default")); });
+  // A chosen file that is no program opens nothing and says nothing.
+  Robot::ChooseMenu(App::MenuChooseBrowser);
+  Robot::AnswerMessage(GTK_RESPONSE_YES);
+  Robot::ChooseFile(dir.path + "notabrowser");
+  Robot::WaitStatus("Browser: notabrowser");
+  Robot::Click(App::OpenButton);
+  Robot::Pause(500);
+  Robot::Do("nothing was started", [this] {
+    EXPECT_FALSE(Robot::MessageBoxOpen());
+    EXPECT_FALSE(TestFiles::Exists(dir.path + "by-default"));
+    EXPECT_FALSE(TestFiles::Exists(dir.path + "by-choice"));
+    EXPECT_EQ(Robot::StatusText(), "Browser: notabrowser");
+  });
+  Robot::ChooseMenu(App::MenuExit);
+  EXPECT_EQ(RunLockwell(), 0);
+
+  ASSERT_EQ(Messages().size(), 3u);
+  EXPECT_EQ(Messages()[0].title, "Lockwell");
+  EXPECT_EQ(Messages()[0].text, Pick("Only http:// and https:// addresses can be opened.",
+                                     "Alleen http:// en https:// adressen kunnen worden geopend."));
+  EXPECT_EQ(Messages()[0].icon, GTK_MESSAGE_WARNING);
+  EXPECT_EQ(Messages()[1].title, Pick("Choose browser", "Kies browser"));
+  EXPECT_EQ(Messages()[1].text,
+            Question(Pick("(system default browser)", "(standaardbrowser van het systeem)")));
+  EXPECT_EQ(Messages()[1].icon, GTK_MESSAGE_OTHER);
+  EXPECT_EQ(Messages()[2].text, Question(dir.path + "mybrowser"));
+  ASSERT_EQ(Requesters().size(), 2u);
+  EXPECT_EQ(Requesters()[0].title, Pick("Choose browser", "Kies browser"));
+  EXPECT_FALSE(Requesters()[0].save);
+  EXPECT_EQ(Requesters()[0].filters,
+            std::vector<std::string>{Pick("All files (*)", "Alle bestanden (*)")});
+  EXPECT_NE(TestFiles::ReadFile(SettingsFile()).find("Browser = " + dir.path + "notabrowser\n"),
+            std::string::npos);
+}
+
+TEST_F(BrowserStory, ChoosingResettingAndCancellingTheBrowser) {
+  GivenVault("pw", {});
+  LogInWith("pw", 0);
+  const std::string loggedIn = Pick("Logged in - 0 password(s)", "Ingelogd - 0 wachtwoord(en)");
+  const std::string browser = dir.path + "mybrowser";
+  // Yes, then cancelling the requester, and Cancel in the question: nothing changes.
+  Robot::ChooseMenu(App::MenuChooseBrowser);
+  Robot::AnswerMessage(GTK_RESPONSE_YES);
+  Robot::CancelFile();
+  Robot::ChooseMenu(App::MenuChooseBrowser);
+  Robot::AnswerMessage(GTK_RESPONSE_CANCEL);
+  Robot::ChooseMenu(App::MenuChooseBrowser);
+  Robot::AnswerMessage(GTK_RESPONSE_DELETE_EVENT);  // the box closed by the window manager
+  Robot::Do("no settings written, no status", [this, loggedIn] {
+    EXPECT_FALSE(TestFiles::Exists(SettingsFile()));
+    EXPECT_EQ(Robot::StatusText(), loggedIn);
+  });
+  Robot::ChooseMenu(App::MenuChooseBrowser);
+  Robot::AnswerMessage(GTK_RESPONSE_YES);
+  Robot::ChooseFile(browser);
+  Robot::WaitStatus("Browser: mybrowser");
+  Robot::Do("the choice is saved", [this, browser] {
+    EXPECT_NE(TestFiles::ReadFile(SettingsFile()).find("Browser = " + browser + "\n"),
+              std::string::npos);
+  });
+  // The requester starts at the chosen browser; cancelling it keeps the choice.
+  Robot::ChooseMenu(App::MenuChooseBrowser);
+  Robot::AnswerMessage(GTK_RESPONSE_YES);
+  Robot::CancelFile();
+  Robot::ChooseMenu(App::MenuChooseBrowser);
+  Robot::AnswerMessage(GTK_RESPONSE_NO);
+  Robot::WaitStatus(Pick("Browser: default browser", "Browser: standaardbrowser"));
+  Robot::Do("the default is saved; then the file is removed", [this] {
+    EXPECT_NE(TestFiles::ReadFile(SettingsFile()).find("Browser = \n"), std::string::npos);
+    std::remove(SettingsFile().c_str());
+    App::SetStatusText("");
+  });
+  // No again, though the default is already in use: saved again and shown again.
+  Robot::ChooseMenu(App::MenuChooseBrowser);
+  Robot::AnswerMessage(GTK_RESPONSE_NO);
+  Robot::WaitStatus(Pick("Browser: default browser", "Browser: standaardbrowser"));
+  Robot::Do("written again", [this] { EXPECT_TRUE(TestFiles::Exists(SettingsFile())); });
+  Robot::ChooseMenu(App::MenuExit);
+  EXPECT_EQ(RunLockwell(), 0);
+
+  ASSERT_EQ(Messages().size(), 7u);
+  const std::string defaultBrowser =
+      Pick("(system default browser)", "(standaardbrowser van het systeem)");
+  for (int i : {0, 1, 2, 3, 6}) EXPECT_EQ(Messages()[i].text, Question(defaultBrowser)) << i;
+  EXPECT_EQ(Messages()[4].text, Question(browser));
+  EXPECT_EQ(Messages()[5].text, Question(browser));
+  ASSERT_EQ(Requesters().size(), 3u);
+  EXPECT_EQ(Requesters()[2].folder + "/", dir.path);
+  EXPECT_EQ(Requesters()[2].name, "mybrowser");
+}
+
+}  // namespace
