@@ -6,6 +6,9 @@
 #include "app/entry_list.h"
 #include "app/main_window.h"
 #include "app/settings.h"
+#include "commands/change_password.h"
+#include "commands/entry_editor.h"
+#include "commands/entry_order.h"
 #include "commands/login.h"
 #include "features/clipboard.h"
 #include "vault/vault.h"
@@ -45,24 +48,34 @@ void CopySelected(std::string Vault::Entry::*field) {
 // Menu rows; a null row is a command that arrives with a later part of the program.
 using Command = void (*)();
 constexpr Command kMenuCommands[kMenuItemCount] = {
-    nullptr,              // 0 make backup
-    nullptr,              // 1 restore backup
-    Quit,                 // 2 exit
-    nullptr,              // 3 new entry
-    nullptr,              // 4 edit entry
-    nullptr,              // 5 delete entry
-    ToggleShowPasswords,  // 6
-    ToggleAlwaysOnTop,    // 7
-    nullptr,              // 8 choose browser
-    nullptr,              // 9 change master password
-    nullptr,              // 10 about
+    nullptr,                                // 0 make backup
+    nullptr,                                // 1 restore backup
+    Quit,                                   // 2 exit
+    Commands::AddEntry,                     // 3
+    Commands::EditSelectedEntry,            // 4
+    Commands::DeleteSelectedEntry,          // 5
+    ToggleShowPasswords,                    // 6
+    ToggleAlwaysOnTop,                      // 7
+    nullptr,                                // 8 choose browser
+    Commands::ChangeMasterPasswordCommand,  // 9
+    nullptr,                                // 10 about
 };
 
 void DispatchControl(const Event& event) {
   switch (event.object) {
     case EntryList:
-      if (event.type != kLeftDoubleClick) RefreshDetails();
-      break;  // a double click edits, which arrives with the entry editor
+      if (event.type == kLeftDoubleClick) {
+        Commands::EditSelectedEntry();
+      } else {
+        RefreshDetails();
+      }
+      break;
+    case UpButton:
+      Commands::MoveSelectedEntry(-1);
+      break;
+    case DownButton:
+      Commands::MoveSelectedEntry(+1);
+      break;
     case CopyUserButton:
       CopySelected(&Vault::Entry::Gebruiker);
       break;
@@ -70,7 +83,7 @@ void DispatchControl(const Event& event) {
       CopySelected(&Vault::Entry::Wachtwoord);
       break;
     default:
-      break;  // up, down and open arrive with their commands
+      break;  // open arrives with its command
   }
 }
 
