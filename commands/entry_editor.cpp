@@ -19,6 +19,12 @@ constexpr int kWidth = 440;
 constexpr int kHeight = 335;
 constexpr int kFieldX = 130;
 constexpr int kFieldWidth = 300;
+constexpr int kSpinStylePriority = 800;
+// The theme's spin arrows alone are wider and taller than the field's 70 x 26 box.
+constexpr char kSpinStyle[] =
+    "spinbutton, spinbutton entry {min-height: 0; padding-top: 0; padding-bottom: 0;} "
+    "spinbutton button {min-width: 0; min-height: 0; padding: 0 2px;} "
+    "spinbutton entry {min-width: 0;}";
 
 void OnDescriptionEvent(GtkWidget*, gpointer) {
   App::PostEvent({App::EventKind::Control, App::kDialogWindow, DescriptionField, App::kClicked});
@@ -95,6 +101,11 @@ void BuildDialog(const Vault::Entry& entry) {
   gtk_spin_button_set_numeric(GTK_SPIN_BUTTON(spin), TRUE);
   gtk_spin_button_set_update_policy(GTK_SPIN_BUTTON(spin), GTK_UPDATE_ALWAYS);
   gtk_entry_set_width_chars(GTK_ENTRY(spin), 0);
+  GtkCssProvider* css = gtk_css_provider_new();
+  gtk_css_provider_load_from_data(css, kSpinStyle, -1, nullptr);
+  gtk_style_context_add_provider(gtk_widget_get_style_context(spin), GTK_STYLE_PROVIDER(css),
+                                 kSpinStylePriority);
+  g_object_unref(css);
   gtk_spin_button_set_value(GTK_SPIN_BUTTON(spin), static_cast<double>(settings.GenLengte));
   App::PlaceDialogControl(NewLabel(t.lengthLabel, spin), -1, 25, 238, 60, 20);
   App::PlaceDialogControl(spin, LengthSpin, 85, 234, 70, 26);
