@@ -109,12 +109,19 @@ void FillEntryList(int index) {
 
   const int count = static_cast<int>(Vault::Entries().size());
   if (index >= count) index = count - 1;
-  if (index >= 0) {
-    GtkTreePath* path = gtk_tree_path_new_from_indices(index, -1);
-    gtk_tree_view_set_cursor(view, path, nullptr, FALSE);
-    gtk_tree_path_free(path);
-  }
+  if (index >= 0) SelectRow(index);
   RefreshDetails();
+}
+
+void RefreshRow(int row) {
+  EntryRowChanged(gtk_tree_view_get_model(ListView()), row);
+  FitListColumn();
+}
+
+void SelectRow(int row) {
+  GtkTreePath* path = gtk_tree_path_new_from_indices(row, -1);
+  gtk_tree_view_set_cursor(ListView(), path, nullptr, FALSE);
+  gtk_tree_path_free(path);
 }
 
 void RefreshDetails() {

@@ -12,6 +12,11 @@ void SetShowPasswords(bool on);
 [[nodiscard]] int SelectedIndex();
 // Rebuilds the list from Entries and selects the entry at index (clamped; -1 for none).
 void FillEntryList(int index);
+// Row k shows entry k again after that entry changed in place (edited, or moved by a swap);
+// the other rows are not touched.
+void RefreshRow(int row);
+// Selects a row of the list as it is, without rebuilding it.
+void SelectRow(int row);
 // Shows the selected entry and enables the controls and menu items that apply.
 void RefreshDetails();
 // Removes every row.

@@ -112,4 +112,12 @@ GtkTreeModel* NewEntryModel() {
   return GTK_TREE_MODEL(model);
 }
 
+void EntryRowChanged(GtkTreeModel* model, int row) {
+  GtkTreeIter iter;
+  if (model == nullptr || !gtk_tree_model_iter_nth_child(model, &iter, nullptr, row)) return;
+  GtkTreePath* path = gtk_tree_path_new_from_indices(row, -1);
+  gtk_tree_model_row_changed(model, path, &iter);
+  gtk_tree_path_free(path);
+}
+
 }  // namespace App

@@ -50,12 +50,18 @@ void OnSelectionChanged(GtkTreeSelection*, gpointer) {
   PostEvent({EventKind::Control, kMainWindow, EntryList, kClicked});
 }
 
-gboolean OnListButton(GtkWidget*, GdkEventButton* event, gpointer) {
+gboolean OnListButton(GtkWidget* list, GdkEventButton* event, gpointer) {
   int type = -1;
   if (event->type == GDK_BUTTON_PRESS) {
     type = event->button == 1 ? kClicked : event->button == 3 ? kRightClick : -1;
   } else if (event->type == GDK_2BUTTON_PRESS) {
     type = event->button == 1 ? kLeftDoubleClick : event->button == 3 ? kRightDoubleClick : -1;
+    // A double click on the empty area below the last row is only a click: it edits nothing.
+    if (!gtk_tree_view_get_path_at_pos(GTK_TREE_VIEW(list), static_cast<gint>(event->x),
+                                       static_cast<gint>(event->y), nullptr, nullptr, nullptr,
+                                       nullptr)) {
+      type = kClicked;
+    }
   }
   if (type >= 0) PostEvent({EventKind::Control, kMainWindow, EntryList, type});
   return FALSE;

@@ -1,5 +1,5 @@
 // Every menu row, control and window event of the main window, and the command it calls.
-// An empty row does nothing.
+// An empty row (a frame, a field, a label) does nothing.
 #include "program/connections.h"
 
 #include "app/entry_list.h"
@@ -7,6 +7,9 @@
 #include "app/main_window.h"
 #include "app/menus.h"
 #include "app/settings.h"
+#include "commands/change_password.h"
+#include "commands/entry_editor.h"
+#include "commands/entry_order.h"
 #include "commands/login.h"
 #include "commands/password_dialog.h"
 #include "features/about.h"
@@ -55,6 +58,9 @@ void ShowAbout() {
                             Resources::AppImagePngSize, Texts::kText.dutch);
 }
 
+void MoveUp() { Commands::MoveSelectedEntry(-1); }
+void MoveDown() { Commands::MoveSelectedEntry(+1); }
+
 void CopyUser() { CopySelected(&Vault::Entry::Gebruiker); }
 void CopyPassword() { CopySelected(&Vault::Entry::Wachtwoord); }
 
@@ -62,24 +68,24 @@ using Command = void (*)();
 
 // Menu rows, by menu event number.
 constexpr Command kMenuCommands[App::kMenuItemCount] = {
-    Features::MakeBackup,     // 0 make backup
-    RestoreBackup,            // 1 restore backup
-    App::RequestQuit,         // 2 exit
-    nullptr,                  // 3 new entry
-    nullptr,                  // 4 edit entry
-    nullptr,                  // 5 delete entry
-    ToggleShowPasswords,      // 6 show passwords
-    ToggleAlwaysOnTop,        // 7 always on top
-    Features::ChooseBrowser,  // 8 choose browser
-    nullptr,                  // 9 change master password
-    ShowAbout,                // 10 about
+    Features::MakeBackup,                   // 0 make backup
+    RestoreBackup,                          // 1 restore backup
+    App::RequestQuit,                       // 2 exit
+    Commands::AddEntry,                     // 3 new entry
+    Commands::EditSelectedEntry,            // 4 edit entry
+    Commands::DeleteSelectedEntry,          // 5 delete entry
+    ToggleShowPasswords,                    // 6 show passwords
+    ToggleAlwaysOnTop,                      // 7 always on top
+    Features::ChooseBrowser,                // 8 choose browser
+    Commands::ChangeMasterPasswordCommand,  // 9 change master password
+    ShowAbout,                              // 10 about
 };
 
 // Controls of the main window, by control number; the list has its own row below.
 constexpr Command kControlCommands[App::kMainControlCount] = {
     nullptr,              // 0 entry list: see DispatchList
-    nullptr,              // 1 up
-    nullptr,              // 2 down
+    MoveUp,               // 1 up
+    MoveDown,             // 2 down
     nullptr,              // 3 details frame
     nullptr,              // 4 web address field
     OpenSelectedAddress,  // 5 open
@@ -93,8 +99,11 @@ constexpr Command kControlCommands[App::kMainControlCount] = {
 };
 
 void DispatchList(const Event& event) {
-  if (event.type == App::kLeftDoubleClick) return;  // edit the selected entry
-  App::RefreshDetails();
+  if (event.type == App::kLeftDoubleClick) {
+    Commands::EditSelectedEntry();
+  } else {
+    App::RefreshDetails();
+  }
 }
 
 void Run(Command command) {

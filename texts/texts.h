@@ -89,6 +89,35 @@ struct Table {
   const char* restoreFailedPutBack;
   const char* restoreFailedUnchanged;
   const char* restoreFailedNotPutBack;
+  // Entry editor, delete and reorder, change of master password.
+  const char* newEntryTitle;
+  const char* editEntryTitle;
+  const char* descriptionLabel;
+  const char* entryUrlLabel;
+  const char* entryUserLabel;
+  const char* entryPasswordLabel;
+  const char* generateFrame;
+  const char* digitsBox;
+  const char* lowerBox;
+  const char* upperBox;
+  const char* symbolsBox;
+  const char* lengthLabel;
+  const char* generateButton;
+  const char* chooseKind;
+  const char* descriptionRequired;
+  const char* statusAdded;
+  const char* statusPasswordsClose;
+  const char* deleteTitle;
+  const char* confirmDeleteBefore;
+  const char* confirmDeleteAfter;
+  const char* statusDeleted;
+  const char* changeTitle;
+  const char* changeCurrentPrompt;
+  const char* currentPasswordWrong;
+  const char* changeNewPrompt;
+  const char* statusPasswordChanged;
+  const char* passwordChanged;
+  const char* changingFailed;
 };
 
 extern const Table kText;

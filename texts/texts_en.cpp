@@ -97,6 +97,36 @@ const Table kText = {
     .restoreFailedNotPutBack =
         "Restoring failed, and the old vault could not be put back. It is kept as "
         "kluis.lwv.voor-terugzetten.",
+    // Entry editor, delete and reorder, change of master password.
+    .newEntryTitle = "New password",
+    .editEntryTitle = "Edit password",
+    .descriptionLabel = "Description *",
+    .entryUrlLabel = "URL",
+    .entryUserLabel = "User name",
+    .entryPasswordLabel = "Password",
+    .generateFrame = "Generate password",
+    .digitsBox = "Digits (0-9)",
+    .lowerBox = "Lower case (a-z)",
+    .upperBox = "Upper case (A-Z)",
+    .symbolsBox = "Symbols (!@#...)",
+    .lengthLabel = "Length:",
+    .generateButton = "Generate",
+    .chooseKind = "Choose at least one kind of character.",
+    .descriptionRequired = "A description is required.",
+    .statusAdded = "Added: ",
+    .statusPasswordsClose = " passwords)",
+    .deleteTitle = "Delete",
+    .confirmDeleteBefore = "Permanently delete '",
+    .confirmDeleteAfter = "'?",
+    .statusDeleted = "Deleted (",
+    .changeTitle = "Change master password",
+    .changeCurrentPrompt = "Enter the current master password.",
+    .currentPasswordWrong = "The current password is wrong.",
+    .changeNewPrompt = "Choose a new master password (at least 8 characters).",
+    .statusPasswordChanged = "Master password changed",
+    .passwordChanged =
+        "The master password has been changed.\nOld backups keep their old password.",
+    .changingFailed = "Changing failed: ",
 };
 
 }  // namespace Texts

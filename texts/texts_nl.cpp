@@ -97,6 +97,36 @@ const Table kText = {
     .restoreFailedNotPutBack =
         "Terugzetten mislukt en de oude kluis kon niet worden teruggezet. Hij staat in "
         "kluis.lwv.voor-terugzetten.",
+    // Entry editor, delete and reorder, change of master password.
+    .newEntryTitle = "Nieuw wachtwoord",
+    .editEntryTitle = "Wijzig wachtwoord",
+    .descriptionLabel = "Omschrijving *",
+    .entryUrlLabel = "URL",
+    .entryUserLabel = "Gebruikersnaam",
+    .entryPasswordLabel = "Wachtwoord",
+    .generateFrame = "Wachtwoord genereren",
+    .digitsBox = "Cijfers (0-9)",
+    .lowerBox = "Kleine letters (a-z)",
+    .upperBox = "Hoofdletters (A-Z)",
+    .symbolsBox = "Leestekens (!@#...)",
+    .lengthLabel = "Lengte:",
+    .generateButton = "Genereer",
+    .chooseKind = "Kies minstens een soort tekens.",
+    .descriptionRequired = "Een omschrijving is verplicht.",
+    .statusAdded = "Toegevoegd: ",
+    .statusPasswordsClose = " wachtwoorden)",
+    .deleteTitle = "Verwijderen",
+    .confirmDeleteBefore = "'",
+    .confirmDeleteAfter = "' definitief verwijderen?",
+    .statusDeleted = "Verwijderd (",
+    .changeTitle = "Hoofdwachtwoord wijzigen",
+    .changeCurrentPrompt = "Voer het huidige hoofdwachtwoord in.",
+    .currentPasswordWrong = "Het huidige wachtwoord is onjuist.",
+    .changeNewPrompt = "Kies een nieuw hoofdwachtwoord (minimaal 8 tekens).",
+    .statusPasswordChanged = "Hoofdwachtwoord gewijzigd",
+    .passwordChanged =
+        "Het hoofdwachtwoord is gewijzigd.\nOude backups houden hun oude wachtwoord.",
+    .changingFailed = "Wijzigen mislukt: ",
 };
 
 }  // namespace Texts

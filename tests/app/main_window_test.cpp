@@ -334,6 +334,8 @@ TEST_F(MainWindowStory, MenusShowTheirTextsAndShortcutHints) {
   Robot::PressKey(GDK_KEY_n, GDK_CONTROL_MASK);
   Robot::Step(
       "Ctrl+N too", [] { return Robot::StatusText(2) == "60 s"; }, [] {});
+  Robot::WaitWindow(Pick("New password", "Nieuw wachtwoord"));  // it opens the editor
+  Robot::PressKey(GDK_KEY_Escape);
   Robot::ChooseMenu(MenuExit);
   EXPECT_EQ(RunLockwell(), 0);
 }

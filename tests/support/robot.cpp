@@ -279,6 +279,78 @@ std::string ClipboardText() {
 
 bool MessageBoxOpen() { return OpenMessageBox() != nullptr; }
 
+// ---- the entry editor and the list ----------------------------------------------------
+
+namespace {
+
+// A button event as the X server would deliver it to the list's row area.
+void SendListButton(GdkEventType type, int x, int y) {
+  GtkTreeView* view = GTK_TREE_VIEW(App::ControlWidget(App::EntryList));
+  GdkEvent* event = gdk_event_new(type);
+  event->button.window = GDK_WINDOW(g_object_ref(gtk_tree_view_get_bin_window(view)));
+  event->button.time = GDK_CURRENT_TIME;
+  event->button.x = x;
+  event->button.y = y;
+  event->button.button = 1;
+  gdk_event_set_device(
+      event,
+      gdk_seat_get_pointer(gdk_display_get_default_seat(gtk_widget_get_display(GTK_WIDGET(view)))));
+  gtk_main_do_event(event);
+  gdk_event_free(event);
+}
+
+// The centre of a row, or just below the last row when row is the row count.
+void DoubleClickAt(int row) {
+  GtkTreeView* view = GTK_TREE_VIEW(App::ControlWidget(App::EntryList));
+  const int count = static_cast<int>(ListRows().size());
+  GdkRectangle cell{};
+  GtkTreePath* path = gtk_tree_path_new_from_indices(row < count ? row : count - 1, -1);
+  gtk_tree_view_get_cell_area(view, path, gtk_tree_view_get_column(view, 0), &cell);
+  gtk_tree_path_free(path);
+  const int x = cell.x + 5;
+  const int y = row < count ? cell.y + cell.height / 2 : cell.y + cell.height * 2;
+  gtk_widget_grab_focus(GTK_WIDGET(view));
+  SendListButton(GDK_BUTTON_PRESS, x, y);
+  SendListButton(GDK_BUTTON_RELEASE, x, y);
+  SendListButton(GDK_BUTTON_PRESS, x, y);
+  SendListButton(GDK_2BUTTON_PRESS, x, y);
+  SendListButton(GDK_BUTTON_RELEASE, x, y);
+}
+
+}  // namespace
+
+void Toggle(int control) { Click(control); }
+
+void DoubleClickRow(int row) {
+  Step(
+      "double-click row " + std::to_string(row),
+      [row] { return Usable(App::EntryList) && static_cast<int>(ListRows().size()) > row; },
+      [row] { DoubleClickAt(row); });
+}
+
+void DoubleClickBelowRows() {
+  Step(
+      "double-click below the rows", [] { return Usable(App::EntryList) && !ListRows().empty(); },
+      [] { DoubleClickAt(static_cast<int>(ListRows().size())); });
+}
+
+bool Ticked(int control) {
+  return gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(App::ControlWidget(control)));
+}
+
+int SelectedRow() {
+  GtkTreeView* view = GTK_TREE_VIEW(App::ControlWidget(App::EntryList));
+  GtkTreeModel* model = nullptr;
+  GtkTreeIter iter;
+  if (!gtk_tree_selection_get_selected(gtk_tree_view_get_selection(view), &model, &iter)) {
+    return -1;
+  }
+  GtkTreePath* path = gtk_tree_model_get_path(model, &iter);
+  const int row = gtk_tree_path_get_indices(path)[0];
+  gtk_tree_path_free(path);
+  return row;
+}
+
 const std::vector<Message>& Messages() { return gMessages; }
 
 bool Done() { return gSteps.empty(); }

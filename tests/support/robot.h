@@ -55,6 +55,16 @@ void FocusProgram(bool program);
 [[nodiscard]] std::string ClipboardText();
 [[nodiscard]] bool MessageBoxOpen();
 
+// ---- the entry editor and the list ----------------------------------------------------
+// Ticks or unticks a check box, as a click would.
+void Toggle(int control);
+// A left double click on a row of the entry list, or on the empty area below its last row.
+void DoubleClickRow(int row);
+void DoubleClickBelowRows();
+[[nodiscard]] bool Ticked(int control);
+// The row the list has selected, or -1.
+[[nodiscard]] int SelectedRow();
+
 const std::vector<Message>& Messages();
 
 // ---- file requesters and the About window ----------------------------------------------

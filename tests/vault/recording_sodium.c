@@ -70,8 +70,8 @@ int crypto_pwhash(unsigned char* out, unsigned long long outlen, const char* pas
 int crypto_aead_xchacha20poly1305_ietf_encrypt(unsigned char* c, unsigned long long* clen,
                                                const unsigned char* m, unsigned long long mlen,
                                                const unsigned char* ad, unsigned long long adlen,
-                                               const unsigned char* nsec,
-                                               const unsigned char* npub, const unsigned char* k) {
+                                               const unsigned char* nsec, const unsigned char* npub,
+                                               const unsigned char* k) {
   record(kPlaintextIn, m, mlen);
   return real_encrypt(c, clen, m, mlen, ad, adlen, nsec, npub, k);
 }
@@ -79,14 +79,23 @@ int crypto_aead_xchacha20poly1305_ietf_encrypt(unsigned char* c, unsigned long l
 int crypto_aead_xchacha20poly1305_ietf_decrypt(unsigned char* m, unsigned long long* mlen,
                                                unsigned char* nsec, const unsigned char* c,
                                                unsigned long long clen, const unsigned char* ad,
-                                               unsigned long long adlen,
-                                               const unsigned char* npub, const unsigned char* k) {
+                                               unsigned long long adlen, const unsigned char* npub,
+                                               const unsigned char* k) {
   record(kPlaintextOut, m, clen >= 16 ? clen - 16 : 0);
   return real_decrypt(m, mlen, nsec, c, clen, ad, adlen, npub, k);
 }
 
 void randombytes_buf(void* buf, size_t size) { real_random(buf, size); }
-uint32_t randombytes_uniform(uint32_t upper) { return real_uniform(upper); }
+/* Every bound asked of randombytes_uniform, so that tests can count and check the draws. */
+#define MAX_UNIFORM 1024
+uint32_t lockwell_uniform_bounds[MAX_UNIFORM];
+int lockwell_uniform_count = 0;
+
+uint32_t randombytes_uniform(uint32_t upper) {
+  if (lockwell_uniform_count < MAX_UNIFORM) lockwell_uniform_bounds[lockwell_uniform_count] = upper;
+  ++lockwell_uniform_count;
+  return real_uniform(upper);
+}
 
 void sodium_memzero(void* pnt, size_t len) {
   record(kWipe, pnt, len);

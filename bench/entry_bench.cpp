@@ -1,0 +1,91 @@
+// An edit and save in a large vault against the floor of sealing and writing the same bytes,
+// and the password generator. Run: build/bench/entry_bench
+#include <benchmark/benchmark.h>
+#include <stdlib.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "bench/bench_entries.h"
+#include "commands/password_generator.h"
+#include "vault/sodium_calls.h"
+#include "vault/vault.h"
+
+namespace {
+
+constexpr int kWarmUps = 3;
+
+std::string BenchDir() {
+  static std::string dir = [] {
+    std::string pattern = "/tmp/lockwell-entry-bench-XXXXXX";
+    if (mkdtemp(pattern.data()) == nullptr || !Vault::LoadSodium()) std::abort();
+    return pattern + "/";
+  }();
+  return dir;
+}
+
+// What EditSelectedEntry does after OK: the fields into the entry, then the whole vault
+// sealed and written.
+void EditAndSave(int i, int round) {
+  Vault::Entry& entry = Vault::Entries()[static_cast<size_t>(i)];
+  entry.Omschrijving = "Edited " + std::to_string(round);
+  entry.Wachtwoord = "Xq7!rT2#pL9$" + std::to_string(round);
+  if (Vault::SealAndWrite() != Vault::Ok) std::abort();
+}
+
+void BM_EditAndSave(benchmark::State& state) {
+  const int n = static_cast<int>(state.range(0));
+  const std::string path = BenchDir() + "edit.lwv";
+  Vault::KeyState keys{nullptr, 1, 8192, {}};
+  keys.key = Vault::DeriveKey("pw", keys.salt, keys.opslimit, keys.memlimit);
+  if (Vault::SealAndWriteFile(path, keys, MakeEntries(n)) != Vault::Ok ||
+      Vault::OpenVault(path, "pw") != Vault::Ok) {
+    std::abort();
+  }
+  Vault::WipeAndFree(keys.key, Vault::kKeySize);
+  int round = 0;
+  for (int i = 0; i < kWarmUps; ++i) EditAndSave(n / 2, round++);
+  for (auto _ : state) EditAndSave(n / 2, round++);
+  state.SetBytesProcessed(state.iterations() * Vault::JsonLength(Vault::Entries()));
+  Vault::CloseVault();
+}
+BENCHMARK(BM_EditAndSave)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+// The floor: the same payload, already composed, sealed and written through the same
+// temporary file, fsync and rename.
+void BM_SealAndWriteFloor(benchmark::State& state) {
+  const std::string payload = Vault::EntriesToJson(MakeEntries(static_cast<int>(state.range(0))));
+  unsigned char key[Vault::kKeySize] = {7};
+  std::vector<unsigned char> image(payload.size() + Vault::kMinFileSize);
+  const std::string path = BenchDir() + "floor.lwv";
+  auto sealAndWrite = [&] {
+    Vault::Sodium::RandomBytes(image.data() + Vault::kNonceOffset, Vault::kNonceSize);
+    Vault::Sodium::Seal(image.data() + Vault::kHeaderSize,
+                        reinterpret_cast<const unsigned char*>(payload.data()), payload.size(),
+                        image.data(), Vault::kHeaderSize, image.data() + Vault::kNonceOffset, key);
+    if (Vault::WriteFileReplacing(path, image.data(), image.size()) != Vault::Ok) std::abort();
+  };
+  for (int i = 0; i < kWarmUps; ++i) sealAndWrite();
+  for (auto _ : state) sealAndWrite();
+  state.SetBytesProcessed(state.iterations() * payload.size());
+}
+BENCHMARK(BM_SealAndWriteFloor)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+void BM_GeneratePassword(benchmark::State& state) {
+  BenchDir();  // loads libsodium
+  const int length = static_cast<int>(state.range(0));
+  for (int i = 0; i < kWarmUps; ++i) {
+    std::string warm = Commands::GeneratePassword(length, true, true, true, true);
+    Vault::WipeText(warm);
+  }
+  for (auto _ : state) {
+    std::string password = Commands::GeneratePassword(length, true, true, true, true);
+    benchmark::DoNotOptimize(password.data());
+    Vault::WipeText(password);
+  }
+}
+BENCHMARK(BM_GeneratePassword)->Arg(20)->Arg(128)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,41 @@
+#include "commands/change_password.h"
+
+#include <string>
+
+#include "app/message_box.h"
+#include "app/paths.h"
+#include "app/status_bar.h"
+#include "commands/password_dialog.h"
+#include "texts/texts.h"
+#include "vault/vault.h"
+
+namespace Commands {
+
+void ChangeMasterPasswordCommand() {
+  if (!Vault::IsVaultOpen()) return;
+  const Texts::Table& t = Texts::kText;
+  std::string password;
+  if (!AskMasterPassword(t.changeTitle, t.changeCurrentPrompt, false, password)) return;
+  // The file, not the key in memory: proves the user knows the password the file opens with.
+  const Vault::VaultError checked = Vault::CheckVaultFile(App::VaultFilePath(), password);
+  Vault::WipeText(password);
+  if (checked != Vault::Ok) {
+    App::ShowMessageBox(t.changeTitle, t.currentPasswordWrong, App::MessageIcon::Warning,
+                        App::MessageButtons::Ok);
+    return;
+  }
+  if (!AskMasterPassword(t.changeTitle, t.changeNewPrompt, true, password)) return;
+  App::PaintNow();
+  const Vault::VaultError result = Vault::ChangeMasterPassword(password);
+  Vault::WipeText(password);
+  if (result != Vault::Ok) {
+    App::ShowMessageBox(t.changeTitle, t.changingFailed + Vault::ErrorText(result),
+                        App::MessageIcon::Error, App::MessageButtons::Ok);
+    return;
+  }
+  App::SetStatusText(t.statusPasswordChanged);
+  App::ShowMessageBox(t.changeTitle, t.passwordChanged, App::MessageIcon::Information,
+                      App::MessageButtons::Ok);
+}
+
+}  // namespace Commands

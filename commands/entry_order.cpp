@@ -1,0 +1,46 @@
+#include "commands/entry_order.h"
+
+#include <string>
+#include <utility>
+
+#include "app/entry_list.h"
+#include "app/message_box.h"
+#include "app/status_bar.h"
+#include "texts/texts.h"
+#include "vault/vault.h"
+
+namespace Commands {
+
+void DeleteSelectedEntry() {
+  const int i = App::SelectedIndex();
+  if (i < 0) return;
+  const Texts::Table& t = Texts::kText;
+  std::vector<Vault::Entry>& entries = Vault::Entries();
+  const std::string question =
+      t.confirmDeleteBefore + entries[static_cast<size_t>(i)].Omschrijving + t.confirmDeleteAfter;
+  if (App::ShowMessageBox(t.deleteTitle, question, App::MessageIcon::Warning,
+                          App::MessageButtons::YesNo) != App::MessageAnswer::Yes) {
+    return;
+  }
+  Vault::WipeText(entries[static_cast<size_t>(i)].Wachtwoord);
+  entries.erase(entries.begin() + i);
+  Vault::SaveVault();  // a failure is shown by the store; the entry stays removed in memory
+  App::FillEntryList(i);
+  App::SetStatusText(t.statusDeleted + std::to_string(entries.size()) + t.statusPasswordsClose);
+}
+
+void MoveSelectedEntry(int step) {
+  const int i = App::SelectedIndex();
+  const int j = i + step;
+  std::vector<Vault::Entry>& entries = Vault::Entries();
+  if (i < 0 || j < 0 || j >= static_cast<int>(entries.size())) return;
+  std::swap(entries[static_cast<size_t>(i)], entries[static_cast<size_t>(j)]);
+  Vault::SaveVault();
+  // Only the two rows touched are redrawn; the moved entry stays selected.
+  App::RefreshRow(i);
+  App::RefreshRow(j);
+  App::SelectRow(j);
+  App::RefreshDetails();
+}
+
+}  // namespace Commands

@@ -1,0 +1,28 @@
+// Random passwords from the chosen kinds of characters, and the editor's field rules. No
+// GTK here, so both are testable without a display.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "vault/vault.h"
+
+namespace Commands {
+
+constexpr int kMinGeneratedLength = 4;
+constexpr int kMaxGeneratedLength = 128;
+
+// A password of length (clamped into 4..128) holding at least one character of every
+// chosen kind; empty when no kind is chosen. Draws exactly 2 * length - 1 random numbers.
+// Secret: the caller owns the text and wipes it (Vault::WipeText) when done.
+[[nodiscard]] std::string GeneratePassword(int length, bool digits, bool lower, bool upper,
+                                           bool symbols);
+
+// The text without its leading and trailing spaces (U+0020 only; tabs stay).
+[[nodiscard]] std::string TrimSpaces(std::string_view text);
+// The entry the editor's four fields give: description and address trimmed, user name and
+// password exactly as typed.
+[[nodiscard]] Vault::Entry EntryFromFields(std::string_view description, std::string_view url,
+                                           std::string_view user, std::string_view password);
+
+}  // namespace Commands

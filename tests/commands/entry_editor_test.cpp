@@ -1,0 +1,260 @@
+// Stories of the entry editor: adding with a generated password, editing, cancelling after
+// changing the generator, and the idle lock while the editor is open.
+#include "commands/entry_editor.h"
+
+#include <gtest/gtest.h>
+
+#include "app/entry_list.h"
+#include "app/dialog_window.h"
+#include "app/main_window.h"
+#include "app/menus.h"
+#include "app/status_bar.h"
+#include "app/settings.h"
+#include "tests/support/gui_story.h"
+
+namespace {
+
+using namespace Commands;
+using Robot::Messages;
+
+class EntryEditorStory : public GuiStory {
+ protected:
+  // The entries the vault file holds now.
+  std::vector<Vault::Entry> OnDisk(const std::string& password = "pw") {
+    std::vector<Vault::Entry> list;
+    if (Vault::OpenVault(VaultFile(), password) == Vault::Ok) list = Vault::Entries();
+    Vault::CloseVault();
+    return list;
+  }
+  App::Settings SettingsOnDisk() { return App::ParseSettings(TestFiles::ReadFile(SettingsFile())); }
+};
+
+std::vector<int> gChangedRows;
+
+// Records the rows the list's model reports as changed.
+void WatchRowChanges() {
+  gChangedRows.clear();
+  GtkTreeModel* model = gtk_tree_view_get_model(GTK_TREE_VIEW(App::ControlWidget(App::EntryList)));
+  g_signal_connect(model, "row-changed",
+                   G_CALLBACK(+[](GtkTreeModel*, GtkTreePath* path, GtkTreeIter*, gpointer) {
+                     gChangedRows.push_back(gtk_tree_path_get_indices(path)[0]);
+                   }),
+                   nullptr);
+}
+
+const char* LabelOf(int control) {
+  AtkObject* field = gtk_widget_get_accessible(App::ControlWidget(control));
+  AtkRelationSet* relations = atk_object_ref_relation_set(field);
+  AtkRelation* by = atk_relation_set_get_relation_by_type(relations, ATK_RELATION_LABELLED_BY);
+  const char* name = "";
+  if (by != nullptr && atk_relation_get_target(by)->len > 0) {
+    name = atk_object_get_name(ATK_OBJECT(g_ptr_array_index(atk_relation_get_target(by), 0)));
+  }
+  g_object_unref(relations);
+  return name;
+}
+
+TEST_F(EntryEditorStory, AddAnEntryWithAGeneratedPassword) {
+  GivenVault("pw", {});
+  LogInWith("pw", 0);
+  Robot::PressKey(GDK_KEY_n, GDK_CONTROL_MASK);
+  Robot::WaitWindow(Pick("New password", "Nieuw wachtwoord"));
+  Robot::Do("an empty form with the generator's defaults", [] {
+    EXPECT_FALSE(Robot::Enabled(EntryOkButton));
+    EXPECT_EQ(gtk_window_get_focus(GTK_WINDOW(App::DialogWindowWidget())),
+              App::ControlWidget(DescriptionField));
+    EXPECT_FALSE(gtk_entry_get_visibility(GTK_ENTRY(App::ControlWidget(EntryPasswordField))));
+    for (int box : {DigitsBox, LowerBox, UpperBox, SymbolsBox}) EXPECT_TRUE(Robot::Ticked(box));
+    EXPECT_EQ(Robot::FieldText(LengthSpin), "20");
+    EXPECT_STREQ(LabelOf(DescriptionField), Pick("Description *", "Omschrijving *"));
+    EXPECT_STREQ(LabelOf(UrlEntryField), "URL");
+    EXPECT_STREQ(LabelOf(UserNameField), Pick("User name", "Gebruikersnaam"));
+    EXPECT_STREQ(LabelOf(EntryPasswordField), Pick("Password", "Wachtwoord"));
+    EXPECT_STREQ(LabelOf(LengthSpin), Pick("Length:", "Lengte:"));
+    // Every control gets exactly the box it was placed in.
+    GtkWidget* area = gtk_bin_get_child(GTK_BIN(App::DialogWindowWidget()));
+    GList* children = gtk_container_get_children(GTK_CONTAINER(area));
+    for (GList* c = children; c != nullptr; c = c->next) {
+      int width = 0, height = 0;
+      gtk_widget_get_size_request(GTK_WIDGET(c->data), &width, &height);
+      EXPECT_EQ(gtk_widget_get_allocated_width(GTK_WIDGET(c->data)), width);
+      EXPECT_EQ(gtk_widget_get_allocated_height(GTK_WIDGET(c->data)), height);
+    }
+    EXPECT_EQ(g_list_length(children), 18u);
+    g_list_free(children);
+  });
+  Robot::Type(DescriptionField, "   ");
+  Robot::Do("spaces are no description", [] { EXPECT_FALSE(Robot::Enabled(EntryOkButton)); });
+  Robot::Type(DescriptionField, "  mail\t ");
+  Robot::Do("a description enables OK", [] { EXPECT_TRUE(Robot::Enabled(EntryOkButton)); });
+  Robot::Type(LengthSpin, "200");
+  Robot::Click(GenerateButton);
+  Robot::Do("the length is clamped to 128", [] {
+    EXPECT_EQ(Robot::FieldText(LengthSpin), "128");
+    EXPECT_EQ(Robot::FieldText(EntryPasswordField).size(), 128u);
+    // Hidden also when generated.
+    EXPECT_FALSE(gtk_entry_get_visibility(GTK_ENTRY(App::ControlWidget(EntryPasswordField))));
+  });
+  Robot::Type(LengthSpin, "1");
+  Robot::Click(GenerateButton);
+  Robot::Do("and up to 4", [] {
+    EXPECT_EQ(Robot::FieldText(LengthSpin), "4");
+    EXPECT_EQ(Robot::FieldText(EntryPasswordField).size(), 4u);
+  });
+  auto generated = std::make_shared<std::string>();
+  Robot::Do("remember the password",
+            [generated] { *generated = Robot::FieldText(EntryPasswordField); });
+  Robot::Type(UrlEntryField, " https://mail.example ");
+  Robot::Type(UserNameField, " ann ");
+  Robot::PressKey(GDK_KEY_Return);
+  Robot::WaitStatus(Pick("Added: mail\t (1 passwords)", "Toegevoegd: mail\t (1 wachtwoorden)"));
+  Robot::Do("the new entry is listed and selected", [] {
+    EXPECT_EQ(Robot::ListRows(), std::vector<std::string>{"mail\t"});
+    EXPECT_EQ(Robot::SelectedRow(), 0);
+    EXPECT_EQ(Robot::FieldText(App::UserField), " ann ");
+    EXPECT_EQ(Robot::FieldText(App::PasswordField), "●●●●●●●●●●");
+  });
+  Robot::ChooseMenu(App::MenuExit);
+  EXPECT_EQ(RunLockwell(), 0);
+  EXPECT_TRUE(Messages().empty());
+  const std::vector<Vault::Entry> disk = OnDisk();
+  ASSERT_EQ(disk.size(), 1u);
+  EXPECT_EQ(disk[0].Omschrijving, "mail\t");
+  EXPECT_EQ(disk[0].Url, "https://mail.example");
+  EXPECT_EQ(disk[0].Gebruiker, " ann ");
+  EXPECT_EQ(disk[0].Wachtwoord, *generated);
+  EXPECT_EQ(SettingsOnDisk().GenLengte, 4);
+}
+
+TEST_F(EntryEditorStory, EditAnEntryAndSeeTheRowAndDetailsChange) {
+  GivenVault("pw", {{"mail", "https://mail.example", "ann", "old"}, {"bank", "", "bob", "1234"}});
+  LogInWith("pw", 2);
+  Robot::ChooseMenu(App::MenuShowPasswords);
+  Robot::Do("watch the list", WatchRowChanges);
+  Robot::DoubleClickRow(1);
+  Robot::WaitWindow(Pick("Edit password", "Wijzig wachtwoord"));
+  Robot::Do("the entry's fields, the password readable", [] {
+    EXPECT_EQ(Robot::FieldText(DescriptionField), "bank");
+    EXPECT_EQ(Robot::FieldText(UserNameField), "bob");
+    EXPECT_EQ(Robot::FieldText(EntryPasswordField), "1234");
+    EXPECT_TRUE(gtk_entry_get_visibility(GTK_ENTRY(App::ControlWidget(EntryPasswordField))));
+    EXPECT_TRUE(Robot::Enabled(EntryOkButton));
+  });
+  Robot::Type(DescriptionField, "  ");
+  Robot::PressKey(GDK_KEY_Return);  // Return works while OK is disabled: it warns
+  Robot::AnswerMessage();
+  Robot::Do("the focus is back in the description", [] {
+    EXPECT_FALSE(Robot::Enabled(EntryOkButton));
+    EXPECT_EQ(gtk_window_get_focus(GTK_WINDOW(App::DialogWindowWidget())),
+              App::ControlWidget(DescriptionField));
+  });
+  Robot::Type(DescriptionField, "bank two");
+  Robot::Type(EntryPasswordField, " 5678 ");
+  Robot::Click(EntryOkButton);
+  Robot::Step(
+      "the editor closes", [] { return App::DialogWindowWidget() == nullptr; },
+      [] {
+        EXPECT_EQ(Robot::ListRows(), (std::vector<std::string>{"mail", "bank two"}));
+        EXPECT_EQ(gChangedRows, std::vector<int>{1});
+        EXPECT_EQ(Robot::SelectedRow(), 1);
+        EXPECT_EQ(Robot::FieldText(App::PasswordField), " 5678 ");
+        EXPECT_EQ(Robot::StatusText(),
+                  Pick("Logged in - 2 password(s)", "Ingelogd - 2 wachtwoord(en)"));
+      });
+  Robot::DoubleClickBelowRows();
+  Robot::Pause(300);
+  Robot::Do("a double click below the rows edits nothing",
+            [] { EXPECT_EQ(App::DialogWindowWidget(), nullptr); });
+  Robot::ChooseMenu(App::MenuExit);
+  EXPECT_EQ(RunLockwell(), 0);
+  ASSERT_EQ(Messages().size(), 1u);
+  EXPECT_EQ(Messages()[0].title, Pick("Edit password", "Wijzig wachtwoord"));
+  EXPECT_EQ(Messages()[0].text,
+            Pick("A description is required.", "Een omschrijving is verplicht."));
+  EXPECT_EQ(Messages()[0].icon, GTK_MESSAGE_WARNING);
+  const std::vector<Vault::Entry> disk = OnDisk();
+  ASSERT_EQ(disk.size(), 2u);
+  EXPECT_EQ(disk[1].Omschrijving, "bank two");
+  EXPECT_EQ(disk[1].Gebruiker, "bob");
+  EXPECT_EQ(disk[1].Wachtwoord, " 5678 ");
+  EXPECT_EQ(disk[0].Wachtwoord, "old");
+}
+
+TEST_F(EntryEditorStory, CancelKeepsTheEntryButRemembersTheGenerator) {
+  GivenVault("pw", {{"mail", "", "ann", "old"}});
+  TestFiles::WriteFile(SettingsFile(), "GenLengte=300\n");  // shown clamped
+  LogInWith("pw", 1);
+  const std::string before = TestFiles::ReadFile(VaultFile());
+  Robot::PressKey(GDK_KEY_Return);
+  Robot::WaitWindow(Pick("Edit password", "Wijzig wachtwoord"));
+  Robot::Do("a stored length is shown clamped",
+            [] { EXPECT_EQ(Robot::FieldText(LengthSpin), "128"); });
+  Robot::Toggle(DigitsBox);
+  Robot::Toggle(SymbolsBox);
+  Robot::Type(LengthSpin, "33");
+  Robot::Type(DescriptionField, "changed");
+  Robot::Click(EntryCancelButton);
+  Robot::Step(
+      "the editor closes", [] { return App::DialogWindowWidget() == nullptr; },
+      [this, before] {
+        EXPECT_EQ(Robot::ListRows(), std::vector<std::string>{"mail"});
+        EXPECT_EQ(TestFiles::ReadFile(VaultFile()), before);
+        const App::Settings s = SettingsOnDisk();
+        EXPECT_EQ(s.GenCijfers, 0);
+        EXPECT_EQ(s.GenKlein, 1);
+        EXPECT_EQ(s.GenHoofd, 1);
+        EXPECT_EQ(s.GenLeestekens, 0);
+        EXPECT_EQ(s.GenLengte, 33);
+      });
+  Robot::ChooseMenu(App::MenuNew);
+  Robot::WaitWindow(Pick("New password", "Nieuw wachtwoord"));
+  Robot::Do("the next editor shows the changed generator", [] {
+    EXPECT_FALSE(Robot::Ticked(DigitsBox));
+    EXPECT_TRUE(Robot::Ticked(LowerBox));
+    EXPECT_EQ(Robot::FieldText(LengthSpin), "33");
+  });
+  Robot::Toggle(LowerBox);
+  Robot::Toggle(UpperBox);
+  Robot::Type(EntryPasswordField, "kept");
+  Robot::Click(GenerateButton);
+  Robot::AnswerMessage();
+  Robot::Do("no kind chosen leaves the password",
+            [] { EXPECT_EQ(Robot::FieldText(EntryPasswordField), "kept"); });
+  Robot::CloseWindow(Pick("New password", "Nieuw wachtwoord"));
+  Robot::Step(
+      "the editor closes", [] { return App::DialogWindowWidget() == nullptr; },
+      [this, before] {
+        EXPECT_EQ(TestFiles::ReadFile(VaultFile()), before);
+        EXPECT_EQ(SettingsOnDisk().GenKlein, 0);
+      });
+  Robot::ChooseMenu(App::MenuExit);
+  EXPECT_EQ(RunLockwell(), 0);
+  ASSERT_EQ(Messages().size(), 1u);
+  EXPECT_EQ(Messages()[0].title, Pick("New password", "Nieuw wachtwoord"));
+  EXPECT_EQ(Messages()[0].text,
+            Pick("Choose at least one kind of character.", "Kies minstens een soort tekens."));
+}
+
+TEST_F(EntryEditorStory, AnIdleLockClosesTheEditorWithoutChanges) {
+  GivenVault("pw", {{"one", "", "", "p1"}});
+  LogInWith("pw", 1);
+  const std::string before = TestFiles::ReadFile(VaultFile());
+  Robot::ChooseMenu(App::MenuEdit);
+  Robot::WaitWindow(Pick("Edit password", "Wijzig wachtwoord"));
+  Robot::Type(DescriptionField, "two");
+  Robot::Toggle(UpperBox);
+  Robot::MoveClock(61000);
+  Robot::WaitWindow(Pick("Log in", "Inloggen"));
+  Robot::Do("the editor is gone and the generator choice kept", [this] {
+    EXPECT_EQ(Robot::FindWindow(Pick("Edit password", "Wijzig wachtwoord")), nullptr);
+    EXPECT_EQ(SettingsOnDisk().GenHoofd, 0);
+  });
+  LogInWith("pw", 1);
+  Robot::Do("the entry is unchanged",
+            [] { EXPECT_EQ(Robot::ListRows(), std::vector<std::string>{"one"}); });
+  Robot::ChooseMenu(App::MenuExit);
+  EXPECT_EQ(RunLockwell(), 0);
+  EXPECT_EQ(TestFiles::ReadFile(VaultFile()), before);
+}
+
+}  // namespace
