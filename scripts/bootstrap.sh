@@ -4,6 +4,7 @@
 #   scripts/bootstrap.sh run [CONFIG_DIR]   build and start lockwell-en
 #   scripts/bootstrap.sh run-nl [CONFIG_DIR] build and start lockwell-nl
 #   scripts/bootstrap.sh test               build and run all tests
+#   scripts/bootstrap.sh package            build the Debian package (build/lockwell_*.deb)
 #   scripts/bootstrap.sh build              only install and build
 set -euo pipefail
 
@@ -21,6 +22,8 @@ packages=(
   # tests and benchmarks
   libgtest-dev libbenchmark-dev libsimdjson-dev
   xvfb xauth xdotool at-spi2-core dbus-x11 fonts-dejavu-core
+  # the Debian package and its checks (cpack calls dpkg-shlibdeps)
+  dpkg-dev lintian desktop-file-utils appstream
 )
 
 missing=()
@@ -47,6 +50,7 @@ case "$mode" in
   run) exec "$build/lockwell-en" "$@" ;;
   run-nl) exec "$build/lockwell-nl" "$@" ;;
   test) cd "$build" && exec ctest --output-on-failure -j"$(nproc)" ;;
+  package) cd "$build" && exec cpack -G DEB ;;
   build) ;;
-  *) echo "usage: $0 run|run-nl|test|build" >&2; exit 2 ;;
+  *) echo "usage: $0 run|run-nl|test|package|build" >&2; exit 2 ;;
 esac
