@@ -24,8 +24,8 @@ constexpr int kSpinStylePriority = 800;
 // The theme's spin arrows alone are wider and taller than the field's 70 x 26 box.
 constexpr char kSpinStyle[] =
     "spinbutton, spinbutton entry {min-height: 0; padding-top: 0; padding-bottom: 0;} "
-    "spinbutton button {min-width: 0; min-height: 0; padding: 0 2px;} "
-    "spinbutton entry {min-width: 0;}";
+    "spinbutton button {min-width: 0; min-height: 0; padding: 0;} "
+    "spinbutton entry {min-width: 0; padding-left: 3px; padding-right: 0;}";
 
 void OnDescriptionEvent(GtkWidget*, gpointer) {
   App::PostEvent({App::EventKind::Control, App::kDialogWindow, DescriptionField, App::kClicked});

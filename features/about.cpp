@@ -11,7 +11,7 @@ namespace {
 constexpr int kWidth = 600;
 constexpr int kHeight = 300;
 constexpr char kHeadingFont[] = "Sans Bold 12";
-constexpr char kCreditLine1[] = "Encryption: libsodium (Argon2id, XChaCha20-Poly1305)";
+constexpr char kCreditLine1[] = "Encryption: libsodium";
 constexpr char kCreditLine2[] = "Interface: GTK 3";
 
 struct AboutTexts {
