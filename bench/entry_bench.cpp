@@ -8,6 +8,8 @@
 
 #include "bench/bench_entries.h"
 #include "commands/password_generator.h"
+#include "tests/support/test_files.h"
+#include "tests/support/test_vaults.h"
 #include "vault/sodium_calls.h"
 #include "vault/vault.h"
 
@@ -16,12 +18,9 @@ namespace {
 constexpr int kWarmUps = 3;
 
 std::string BenchDir() {
-  static std::string dir = [] {
-    std::string pattern = "/tmp/lockwell-entry-bench-XXXXXX";
-    if (mkdtemp(pattern.data()) == nullptr || !Vault::LoadSodium()) std::abort();
-    return pattern + "/";
-  }();
-  return dir;
+  static TestFiles::TempDir dir;
+  if (!Vault::LoadSodium()) std::abort();
+  return dir.path;
 }
 
 // What EditSelectedEntry does after OK: the fields into the entry, then the whole vault
@@ -36,13 +35,10 @@ void EditAndSave(int i, int round) {
 void BM_EditAndSave(benchmark::State& state) {
   const int n = static_cast<int>(state.range(0));
   const std::string path = BenchDir() + "edit.lwv";
-  Vault::KeyState keys{nullptr, 1, 8192, {}};
-  keys.key = Vault::DeriveKey("pw", keys.salt, keys.opslimit, keys.memlimit);
-  if (Vault::SealAndWriteFile(path, keys, MakeEntries(n)) != Vault::Ok ||
+  if (TestVaults::WriteSmallVault(path, "pw", MakeEntries(n)) != Vault::Ok ||
       Vault::OpenVault(path, "pw") != Vault::Ok) {
     std::abort();
   }
-  Vault::WipeAndFree(keys.key, Vault::kKeySize);
   int round = 0;
   for (int i = 0; i < kWarmUps; ++i) EditAndSave(n / 2, round++);
   for (auto _ : state) EditAndSave(n / 2, round++);

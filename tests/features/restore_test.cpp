@@ -10,6 +10,7 @@
 #include "app/status_bar.h"
 #include "commands/password_dialog.h"
 #include "tests/features/requester_story.h"
+#include "tests/support/test_vaults.h"
 
 namespace {
 
@@ -33,10 +34,7 @@ class RestoreStory : public RequesterStory {
   // A backup made under another master password (small key parameters, as GivenVault).
   void GivenBackup(const std::string& path, const std::string& password,
                    const std::vector<Vault::Entry>& entries) {
-    Vault::KeyState keys{nullptr, 1, 8192, {7}};
-    keys.key = Vault::DeriveKey(password, keys.salt, keys.opslimit, keys.memlimit);
-    ASSERT_EQ(Vault::SealAndWriteFile(path, keys, entries), Vault::Ok);
-    Vault::WipeAndFree(keys.key, Vault::kKeySize);
+    ASSERT_EQ(TestVaults::WriteSmallVault(path, password, entries), Vault::Ok);
   }
 
   // Chooses the backup and types its password.

@@ -1,26 +1,21 @@
-// Story of a vault file replaced behind Lockwell's back while the user is logged in.
+// Story of a vault file replaced behind Lockwell's back while the user is logged in: the
+// other version is kept, and restoring it brings it back.
 #include <gtest/gtest.h>
 
+#include <ctime>
 #include <filesystem>
-#include <regex>
 
 #include "app/menus.h"
-#include "tests/support/gui_story.h"
+#include "commands/entry_editor.h"
+#include "commands/password_dialog.h"
+#include "tests/features/requester_story.h"
 #include "tests/support/test_vaults.h"
 
 namespace {
 
 using Robot::Messages;
 
-class KeptCopyStory : public GuiStory {};
-
-// Saves as the entry commands do after a change, from the main loop rather than from the
-// robot's own step, so that the robot can answer the box the save shows.
-gboolean SaveAsACommandWould(gpointer) {
-  Vault::Entries().push_back({"added here", "", "", ""});
-  Vault::SaveVault();
-  return G_SOURCE_REMOVE;
-}
+class KeptCopyStory : public RequesterStory {};
 
 std::vector<std::string> KeptFilesIn(const std::string& folder) {
   std::vector<std::string> names;
@@ -31,27 +26,63 @@ std::vector<std::string> KeptFilesIn(const std::string& folder) {
   return names;
 }
 
-TEST_F(KeptCopyStory, AVaultCopiedOverTheOpenOneIsKeptAndTheUserIsTold) {
+// The moment the kept copy's name is taken from, and that name as the user sees it.
+constexpr int64_t kThen = 1767225600;
+int64_t Then() { return kThen; }
+std::string KeptName() {
+  const time_t then = kThen;
+  tm local{};
+  localtime_r(&then, &local);
+  char stamp[32];
+  strftime(stamp, sizeof stamp, "%Y-%m-%d-%H%M%S", &local);
+  return std::string("kluis.lwv.extern-") + stamp;
+}
+
+TEST_F(KeptCopyStory, AVaultCopiedOverTheOpenOneIsKeptAndCanBeRestored) {
   GivenVault("our password", {{"mail", "", "", ""}});
   const std::string laptop = dir.path + "laptop.lwv";
   ASSERT_EQ(TestVaults::WriteSmallVault(laptop, "laptop password",
                                         {{"bank", "", "", ""}, {"shop", "", "", ""}}),
             Vault::Ok);
+  Vault::SetKeptCopyClock(Then);
   LogInWith("our password", 1);
   Robot::Do("the user copies the laptop's vault over kluis.lwv", [&] {
     std::filesystem::copy_file(laptop, VaultFile(),
                                std::filesystem::copy_options::overwrite_existing);
   });
-  Robot::Do("a change in Lockwell is saved", [] { g_idle_add(SaveAsACommandWould, nullptr); });
+  Robot::PressKey(GDK_KEY_n, GDK_CONTROL_MASK);
+  Robot::WaitWindow(Pick("New password", "Nieuw wachtwoord"));
+  Robot::Type(Commands::DescriptionField, "added here");
+  Robot::PressKey(GDK_KEY_Return);
+  Robot::AnswerMessage();  // the kept copy
+  Robot::WaitStatus(
+      Pick("Added: added here (2 passwords)", "Toegevoegd: added here (2 wachtwoorden)"));
+  Robot::Do("the laptop's version is kept whole; ours is saved", [&] {
+    EXPECT_EQ(KeptFilesIn(dir.path), std::vector<std::string>{KeptName()});
+    EXPECT_EQ(TestFiles::ReadFile(dir.path + KeptName()), TestFiles::ReadFile(laptop));
+    EXPECT_EQ(Vault::CheckVaultFile(dir.path + KeptName(), "laptop password"), Vault::Ok);
+    EXPECT_EQ(Vault::CheckVaultFile(VaultFile(), "our password"), Vault::Ok);
+  });
+  // Restoring the kept copy brings the laptop's version back.
+  Robot::ChooseMenu(App::MenuRestoreBackup);
+  Robot::ChooseFile(dir.path + KeptName());
+  Robot::WaitWindow(Pick("Restore backup", "Backup terugzetten"));
+  Robot::Type(Commands::MasterPasswordField, "laptop password");
+  Robot::PressKey(GDK_KEY_Return);
+  Robot::AnswerMessage(GTK_RESPONSE_YES);
   Robot::AnswerMessage();
+  Robot::WaitStatus(
+      Pick("Backup restored - 2 password(s)", "Backup teruggezet - 2 wachtwoord(en)"));
+  Robot::Do("the laptop's entries are shown", [] {
+    EXPECT_EQ(Robot::ListRows(), (std::vector<std::string>{"bank", "shop"}));
+  });
   Robot::ChooseMenu(App::MenuExit);
   EXPECT_EQ(RunLockwell(), 0);
+  Vault::SetKeptCopyClock(nullptr);
 
-  const std::vector<std::string> kept = KeptFilesIn(dir.path);
-  ASSERT_EQ(kept.size(), 1u);
-  EXPECT_TRUE(std::regex_match(kept[0], std::regex(R"(kluis\.lwv\.extern-\d{4}-\d\d-\d\d-\d{6})")))
-      << kept[0];
-  ASSERT_EQ(Messages().size(), 1u);
+  // A restore replaces the vault on purpose: no second kept copy.
+  EXPECT_EQ(KeptFilesIn(dir.path).size(), 1u);
+  ASSERT_EQ(Messages().size(), 3u);
   EXPECT_EQ(Messages()[0].title, "Lockwell");
   EXPECT_EQ(Messages()[0].icon, GTK_MESSAGE_INFO);
   EXPECT_EQ(Messages()[0].text,
@@ -59,13 +90,9 @@ TEST_F(KeptCopyStory, AVaultCopiedOverTheOpenOneIsKeptAndTheUserIsTold) {
                  "That version is kept as ",
                  "Het kluisbestand is door een ander programma gewijzigd terwijl Lockwell het "
                  "open had. Die versie is bewaard als ") +
-                kept[0] + Pick("; your changes are saved.", "; uw wijzigingen zijn opgeslagen."));
-  // The laptop's version is kept whole and opens with its own password; ours is saved.
-  EXPECT_EQ(TestFiles::ReadFile(dir.path + kept[0]), TestFiles::ReadFile(laptop));
-  EXPECT_EQ(Vault::CheckVaultFile(dir.path + kept[0], "laptop password"), Vault::Ok);
-  ASSERT_EQ(Vault::OpenVault(VaultFile(), "our password"), Vault::Ok);
-  EXPECT_EQ(Vault::Entries().size(), 2u);
-  Vault::CloseVault();
+                KeptName() +
+                Pick("; your changes are saved.", "; uw wijzigingen zijn opgeslagen."));
+  EXPECT_EQ(Vault::CheckVaultFile(VaultFile(), "laptop password"), Vault::Ok);
 }
 
 }  // namespace
