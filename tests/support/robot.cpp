@@ -3,10 +3,14 @@
 #include <X11/Xlib.h>
 #include <gdk/gdkx.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
 #include <memory>
+#include <mutex>
+#include <thread>
 
 #include "app/clock.h"
 #include "app/dialog_window.h"
@@ -19,6 +23,7 @@ namespace {
 
 constexpr guint kPollMs = 20;
 constexpr int64_t kPatienceMs = 30000;
+constexpr int64_t kWatchGraceMs = 30000;
 
 struct PendingStep {
   std::string what;
@@ -30,11 +35,27 @@ std::deque<PendingStep> gSteps;
 std::vector<Message> gMessages;
 std::vector<Requester> gRequesters;
 guint gSource = 0;
-gint64 gWaitingSince = 0;
+std::atomic<gint64> gWaitingSince = 0;
+std::atomic<bool> gScriptRunning = false;
+
+// A step whose action runs a nested loop of its own (a modal box opened from the step)
+// keeps the poll from running again, so a thread of its own watches the patience too.
+void Watch() {
+  for (;;) {
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    if (gScriptRunning &&
+        (g_get_monotonic_time() - gWaitingSince) / 1000 > kPatienceMs + kWatchGraceMs) {
+      std::fprintf(stderr, "robot: a step has not come back for %lld ms\n",
+                   static_cast<long long>(kPatienceMs + kWatchGraceMs));
+      std::_Exit(3);
+    }
+  }
+}
 
 gboolean Poll(gpointer) {
   if (gSteps.empty()) {
     gSource = 0;
+    gScriptRunning = false;
     return G_SOURCE_REMOVE;
   }
   PendingStep& step = gSteps.front();
@@ -101,12 +122,17 @@ void SendKey(GtkWidget* window, guint keyval, GdkModifierType mods) {
 
 void Reset() {
   gSteps.clear();
+  gScriptRunning = false;
   gMessages.clear();
   gRequesters.clear();
 }
 
 void Step(const std::string& what, std::function<bool()> ready, std::function<void()> act) {
   gSteps.push_back({what, std::move(ready), std::move(act)});
+  static std::once_flag watching;
+  std::call_once(watching, [] { std::thread(Watch).detach(); });
+  if (!gScriptRunning) gWaitingSince = g_get_monotonic_time();
+  gScriptRunning = true;
   if (gSource == 0) {
     gWaitingSince = g_get_monotonic_time();
     gSource = g_timeout_add(kPollMs, Poll, nullptr);
