@@ -233,7 +233,7 @@ void AddEntry() {
   Vault::Entry entry;
   if (!EditEntryDialog(t.newEntryTitle, entry)) return;
   std::vector<Vault::Entry>& entries = Vault::Entries();
-  entries.push_back(entry);
+  Vault::AppendEntry(entries, entry);
   const std::string description = entry.Omschrijving;
   Vault::WipeText(entry.Wachtwoord);
   Vault::SaveVault();  // a failure is shown by the store; the entry stays in memory

@@ -22,8 +22,7 @@ void DeleteSelectedEntry() {
                           App::MessageButtons::YesNo) != App::MessageAnswer::Yes) {
     return;
   }
-  Vault::WipeText(entries[static_cast<size_t>(i)].Wachtwoord);
-  entries.erase(entries.begin() + i);
+  Vault::EraseEntry(entries, static_cast<size_t>(i));
   Vault::SaveVault();  // a failure is shown by the store; the entry stays removed in memory
   App::FillEntryList(i);
   App::SetStatusText(t.statusDeleted + std::to_string(entries.size()) + t.statusPasswordsClose);

@@ -52,6 +52,10 @@ void WipeMemory(void* buffer, size_t len);
 void WipeText(std::string& text);
 // Wipes the characters of every entry, then empties the list.
 void WipeEntries(std::vector<Entry>& list);
+// Appends a copy of an entry; when the list must grow, its old storage is wiped first.
+void AppendEntry(std::vector<Entry>& list, const Entry& entry);
+// Removes an entry, wiping its texts and what the removal leaves behind in the list.
+void EraseEntry(std::vector<Entry>& list, size_t index);
 
 // ---- vault file format --------------------------------------------------------------
 

@@ -158,3 +158,36 @@ TEST_F(VaultStore, CreatingInAFolderThatCannotHoldItFailsClosed) {
 }
 
 }  // namespace
+
+namespace {
+
+// Short texts live inside the entries, so the list's own storage must not keep a removed
+// or moved password. The storage is scanned as the allocator would hand it back.
+bool SpareHolds(const std::vector<Vault::Entry>& list, const std::string& text) {
+  const auto* spare = reinterpret_cast<const char*>(list.data() + list.size());
+  const std::string bytes(spare, (list.capacity() - list.size()) * sizeof(Vault::Entry));
+  return bytes.find(text) != std::string::npos;
+}
+
+TEST(EntryList, RemovedAndClearedEntriesLeaveNoTextInTheListsStorage) {
+  std::vector<Vault::Entry> list;
+  for (const char* password : {"pw-one", "pw-two", "pw-three"}) {
+    Vault::AppendEntry(list, {"entry", "", "", password});
+  }
+  Vault::EraseEntry(list, 0);  // the later entries move up over it
+  ASSERT_EQ(list.size(), 2u);
+  EXPECT_EQ(list[0].Wachtwoord, "pw-two");
+  EXPECT_EQ(list[1].Wachtwoord, "pw-three");
+  EXPECT_FALSE(SpareHolds(list, "pw-three"));
+  EXPECT_FALSE(SpareHolds(list, "pw-one"));
+  Vault::WipeEntries(list);
+  EXPECT_FALSE(SpareHolds(list, "pw-two"));
+  EXPECT_FALSE(SpareHolds(list, "pw-three"));
+
+  // Growing keeps every entry, in order.
+  for (int i = 0; i < 40; ++i) Vault::AppendEntry(list, {std::to_string(i), "", "", "p"});
+  ASSERT_EQ(list.size(), 40u);
+  EXPECT_EQ(list[39].Omschrijving, "39");
+}
+
+}  // namespace
