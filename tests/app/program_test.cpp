@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <sstream>
 #include <string>
 #include <thread>
 
@@ -192,6 +193,44 @@ TEST(ProgramAllocator, MimallocServesEveryMallocOfTheProcess) {
     EXPECT_GT(toMimalloc, 20) << edition;
     EXPECT_EQ(elsewhere, 0) << edition;
   }
+}
+
+// How the programs were built: position-independent, relocations read-only and bound at
+// start, stack canaries and checked string functions; control-flow marks in their objects.
+TEST(ProgramBuild, BothProgramsAreHardened) {
+  for (const char* edition : {LOCKWELL_PROGRAM_EN, LOCKWELL_PROGRAM_NL}) {
+    const std::string file = std::string("'") + edition + "'";
+    EXPECT_NE(Shell("readelf -hW " + file).find("DYN (Position-Independent"), std::string::npos)
+        << edition;
+    const std::string dynamic = Shell("readelf -dW " + file);
+    EXPECT_NE(dynamic.find("(FLAGS)              BIND_NOW"), std::string::npos) << edition;
+    EXPECT_NE(dynamic.find("Flags: NOW PIE"), std::string::npos) << edition;
+    EXPECT_NE(Shell("readelf -lW " + file).find("GNU_RELRO"), std::string::npos) << edition;
+    const std::string symbols = Shell("readelf --dyn-syms -W " + file);
+    EXPECT_NE(symbols.find("__stack_chk_fail"), std::string::npos) << edition;
+    EXPECT_NE(Shell("readelf --dyn-syms -W " + file + " | grep -E ' __[a-z_]+_chk(@|$)'"), "")
+        << edition << ": no fortified call";
+  }
+  // Debian's C start files carry no such mark, so the linker drops it from the programs;
+  // the program's own objects must have it.
+  EXPECT_NE(Shell("readelf -nW '" LOCKWELL_HARDENED_OBJECT "'").find("IBT, SHSTK"),
+            std::string::npos);
+}
+
+TEST_F(Program, RunsWithoutCoreDumps) {
+  TestFiles::TempDir home;
+  const pid_t pid = Launch(LOCKWELL_PROGRAM_EN, {"HOME=" + home.path}, {});
+  ASSERT_TRUE(FocusWindow("New vault"));
+  const std::string limits = TestFiles::ReadFile("/proc/" + std::to_string(pid) + "/limits");
+  const size_t line = limits.find("Max core file size");
+  ASSERT_NE(line, std::string::npos);
+  std::istringstream fields(limits.substr(line + 18, limits.find('\n', line) - line - 18));
+  std::string soft, hard;
+  fields >> soft >> hard;
+  EXPECT_EQ(soft, "0");
+  EXPECT_EQ(hard, "0");
+  kill(pid, SIGTERM);
+  WaitExit(pid, 20);
 }
 
 }  // namespace
