@@ -88,6 +88,10 @@ struct KeyState {
                                           const std::vector<Entry>& list);
 // Seals the open vault's Entries with its KeyState and writes VaultPath.
 [[nodiscard]] VaultError SealAndWrite();
+// The checks made before any key is derived, on a whole file's bytes: size, magic, version
+// and the key-cost ranges. Ok (and the two limits filled) or NotAVault.
+[[nodiscard]] VaultError CheckVaultImage(const unsigned char* bytes, size_t size, int64_t& opslimit,
+                                         int64_t& memlimit);
 // Reads, checks and decrypts a vault file. On Ok, keys is filled and owns a new key, which
 // the caller releases; on failure keys is untouched and nothing secret is left.
 [[nodiscard]] VaultError ReadVaultFile(const std::string& path, std::string_view password,
