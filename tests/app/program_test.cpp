@@ -168,29 +168,35 @@ TEST_F(Program, FirstRunCreatesAVaultAndTheNextRunLogsIn) {
   EXPECT_EQ(TestFiles::ReadFile(dir + "kluis.lwv"), vault) << "logging in never rewrites";
 }
 
-// The dynamic linker's own account of where every library's malloc and free went.
-TEST(ProgramAllocator, MimallocServesEveryMallocOfTheProcess) {
+// The dynamic linker's own account of where every library's malloc and free went: malloc
+// to mimalloc, free to the program's own, which wipes each block before mimalloc gets it.
+TEST(ProgramAllocator, MimallocServesEveryMallocAndTheProgramWipesEveryFree) {
   for (const char* edition : {LOCKWELL_PROGRAM_EN, LOCKWELL_PROGRAM_NL}) {
     // An unusable display ends the program right after start-up; that is enough to see it.
     const std::string log =
         Shell("LD_DEBUG=bindings DISPLAY=:65000 '" + std::string(edition) + "' 2>&1 >/dev/null");
-    int toMimalloc = 0, elsewhere = 0;
+    const std::string program = std::string(edition).substr(std::string(edition).rfind('/') + 1);
+    int toMimalloc = 0, toProgram = 0, elsewhere = 0;
     size_t start = 0;
     for (size_t nl; (nl = log.find('\n', start)) != std::string::npos; start = nl + 1) {
       const std::string line = log.substr(start, nl - start);
-      if (line.find("symbol `malloc'") == std::string::npos &&
-          line.find("symbol `free'") == std::string::npos) {
-        continue;
-      }
+      const bool isMalloc = line.find("symbol `malloc'") != std::string::npos;
+      const bool isFree = line.find("symbol `free'") != std::string::npos ||
+                          line.find("symbol `realloc'") != std::string::npos;
+      if (!isMalloc && !isFree) continue;
       const size_t to = line.find(" to ");
-      if (to != std::string::npos && line.find("libmimalloc.so", to) != std::string::npos) {
+      const std::string target = to == std::string::npos ? "" : line.substr(to);
+      if (isMalloc && target.find("libmimalloc.so") != std::string::npos) {
         ++toMimalloc;
+      } else if (isFree && target.find("/" + program + " ") != std::string::npos) {
+        ++toProgram;
       } else {
         ++elsewhere;
         ADD_FAILURE() << edition << ": " << line;
       }
     }
-    EXPECT_GT(toMimalloc, 20) << edition;
+    EXPECT_GT(toMimalloc, 10) << edition;
+    EXPECT_GT(toProgram, 10) << edition;
     EXPECT_EQ(elsewhere, 0) << edition;
   }
 }
