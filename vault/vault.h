@@ -142,4 +142,8 @@ void CloseVault();
 using SaveErrorReporter = void (*)(const std::string& message);
 void SetSaveErrorReporter(SaveErrorReporter reporter);
 
+// Test seam: the Argon2id costs that CreateVault and ChangeMasterPassword give a new key,
+// so that harnesses can change passwords thousands of times. The programs never call it.
+void SetNewKeyCostsForTests(int64_t opslimit, int64_t memlimit);
+
 }  // namespace Vault
