@@ -124,11 +124,13 @@ void BM_ResidentAfterLogin(benchmark::State& state) {
   for (auto _ : state) {
     pid_t pid = 0;
     SecondsUntilMapped(display, LOCKWELL_PROGRAM, dir.path, "Log in", &pid);
-    std::system(("DISPLAY=" + TestDisplay::Name() +
-                 " sh -c 'w=$(xdotool search --sync --onlyvisible --name \"^Log in$\" | head -n1);"
-                 " xdotool windowfocus --sync $w; xdotool type \"benchmark password\";"
-                 " xdotool key Return'")
-                    .c_str());
+    const int typed = std::system(
+        ("DISPLAY=" + TestDisplay::Name() +
+         " sh -c 'w=$(xdotool search --sync --onlyvisible --name \"^Log in$\" | head -n1);"
+         " xdotool windowfocus --sync $w; xdotool type \"benchmark password\";"
+         " xdotool key Return'")
+            .c_str());
+    if (typed != 0) state.SkipWithError("xdotool could not type the password");
     // Logged in once the dialog is gone; then let the list settle.
     while (std::system(("DISPLAY=" + TestDisplay::Name() +
                         " xdotool search --onlyvisible --name '^Log in$' >/dev/null")

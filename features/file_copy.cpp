@@ -43,9 +43,10 @@ bool IsDirectory(const std::string& path) {
 
 // Owner first: fchown clears set-id bits, so the mode is applied after it.
 bool GiveOwnerAndMode(int fd, uid_t owner, gid_t group, mode_t mode) {
-  // An ordinary user may not give files away, and some file systems keep no owner: the
-  // copy then stays the user's own, which is no reason to fail it.
-  (void)fchown(fd, owner, group);
+  if (fchown(fd, owner, group) != 0) {
+    // An ordinary user may not give files away, and some file systems keep no owner: the
+    // copy then stays the user's own, which is no reason to fail it.
+  }
   return fchmod(fd, mode & 07777) == 0;
 }
 

@@ -1,6 +1,6 @@
 // libFuzzer target for the payload reader: whatever the bytes, JsonToEntries must not
 // crash, and what it accepts must survive a write and a second read unchanged.
-// Build: cmake -DLOCKWELL_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ ...; run: fuzz/payload_fuzz
+// Build and run: scripts/fuzz.sh (every target), or see README.md.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>

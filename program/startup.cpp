@@ -18,6 +18,7 @@
 #include "commands/login.h"
 #include "features/clipboard.h"
 #include "program/connections.h"
+#include "program/hardening.h"
 #include "texts/texts.h"
 #include "vault/vault.h"
 
@@ -51,6 +52,8 @@ int End(int status) {
 }  // namespace
 
 int RunProgram(int argc, char** argv) {
+  // Before anything secret exists; a failure leaves the process as usable as before.
+  (void)HardenProcess();
   SetLocale();
   setenv("GDK_BACKEND", "x11", 1);
   XInitThreads();

@@ -3,7 +3,9 @@
 # starts it (run) or runs every test (test). Uses sudo for apt-get when not root.
 #   scripts/bootstrap.sh run [CONFIG_DIR]   build and start lockwell-en
 #   scripts/bootstrap.sh run-nl [CONFIG_DIR] build and start lockwell-nl
-#   scripts/bootstrap.sh test               build and run all tests
+#   scripts/bootstrap.sh test               build and run all tests, then again under
+#                                           AddressSanitizer + UBSan (build-asan), then
+#                                           every fuzz target for 20 s (build-fuzz)
 #   scripts/bootstrap.sh package            build the Debian package (build/lockwell_*.deb)
 #   scripts/bootstrap.sh build              only install and build
 set -euo pipefail
@@ -24,6 +26,8 @@ packages=(
   xvfb xauth xdotool at-spi2-core dbus-x11 fonts-dejavu-core
   # the Debian package and its checks (cpack calls dpkg-shlibdeps)
   dpkg-dev lintian desktop-file-utils appstream
+  # memory checking and fuzzing
+  valgrind clang libclang-rt-14-dev
 )
 
 missing=()
@@ -49,7 +53,16 @@ cmake --build "$build" -j"$(nproc)"
 case "$mode" in
   run) exec "$build/lockwell-en" "$@" ;;
   run-nl) exec "$build/lockwell-nl" "$@" ;;
-  test) cd "$build" && exec ctest --output-on-failure -j"$(nproc)" ;;
+  test)
+    (cd "$build" && ctest --output-on-failure -j"$(nproc)")
+    asan="${LOCKWELL_ASAN_BUILD_DIR:-$here/build-asan}"
+    cmake -S "$here" -B "$asan" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLOCKWELL_WERROR="$werror" \
+      -DLOCKWELL_SANITIZE=ON -DLOCKWELL_BENCHMARKS=OFF >/dev/null
+    cmake --build "$asan" -j"$(nproc)"
+    # The package is built and checked once, from the plain build.
+    (cd "$asan" && ctest --output-on-failure -j"$(nproc)" -E package_test)
+    exec "$here/scripts/fuzz.sh"
+    ;;
   package) cd "$build" && exec cpack -G DEB ;;
   build) ;;
   *) echo "usage: $0 run|run-nl|test|package|build" >&2; exit 2 ;;

@@ -133,6 +133,21 @@ VaultError WriteFileReplacing(const std::string& path, const void* bytes, size_t
   return Ok;
 }
 
+VaultError CheckVaultImage(const unsigned char* bytes, size_t size, int64_t& opslimit,
+                           int64_t& memlimit) {
+  if (size < kMinFileSize || size > kMaxFileSize) return NotAVault;
+  const int64_t ops = static_cast<int64_t>(LoadLE(bytes + kOpsOffset, 8));
+  const int64_t mem = static_cast<int64_t>(LoadLE(bytes + kMemOffset, 8));
+  if (std::memcmp(bytes, kMagic, sizeof kMagic) != 0 ||
+      LoadLE(bytes + kVersionOffset, 4) != kFormatVersion || ops < kMinOpsLimit ||
+      ops > kMaxOpsLimit || mem < kMinMemLimit || mem > kMaxMemLimit) {
+    return NotAVault;
+  }
+  opslimit = ops;
+  memlimit = mem;
+  return Ok;
+}
+
 VaultError ReadVaultFile(const std::string& path, std::string_view password, KeyState& keys,
                          std::vector<Entry>& list, FileIdentity* seen) {
   OwnedBytes file;
@@ -141,12 +156,9 @@ VaultError ReadVaultFile(const std::string& path, std::string_view password, Key
   if (const VaultError read = ReadFileBytes(path, file, size, identity); read != Ok) return read;
 
   const unsigned char* header = file.get();
-  const int64_t opslimit = static_cast<int64_t>(LoadLE(header + kOpsOffset, 8));
-  const int64_t memlimit = static_cast<int64_t>(LoadLE(header + kMemOffset, 8));
-  if (std::memcmp(header, kMagic, sizeof kMagic) != 0 ||
-      LoadLE(header + kVersionOffset, 4) != kFormatVersion || opslimit < kMinOpsLimit ||
-      opslimit > kMaxOpsLimit || memlimit < kMinMemLimit || memlimit > kMaxMemLimit) {
-    return NotAVault;
+  int64_t opslimit = 0, memlimit = 0;
+  if (const VaultError checked = CheckVaultImage(header, size, opslimit, memlimit); checked != Ok) {
+    return checked;
   }
 
   SecretBuffer<unsigned char> key(DeriveKey(password, header + kSaltOffset, opslimit, memlimit),

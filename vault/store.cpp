@@ -10,11 +10,13 @@ std::string gVaultPath;
 KeyState gKeys{};  // owns the open vault's key; released only by CloseVault or a key change
 std::vector<Entry> gEntries;
 SaveErrorReporter gReportSaveError = nullptr;
+int64_t gNewOpsLimit = kNewOpsLimit;
+int64_t gNewMemLimit = kNewMemLimit;
 
 void NewKeyParameters() {
   Sodium::RandomBytes(gKeys.salt, kSaltSize);
-  gKeys.opslimit = kNewOpsLimit;
-  gKeys.memlimit = kNewMemLimit;
+  gKeys.opslimit = gNewOpsLimit;
+  gKeys.memlimit = gNewMemLimit;
 }
 
 }  // namespace
@@ -24,6 +26,11 @@ const std::string& VaultPath() { return gVaultPath; }
 bool IsVaultOpen() { return gKeys.key != nullptr; }
 
 void SetSaveErrorReporter(SaveErrorReporter reporter) { gReportSaveError = reporter; }
+
+void SetNewKeyCostsForTests(int64_t opslimit, int64_t memlimit) {
+  gNewOpsLimit = opslimit;
+  gNewMemLimit = memlimit;
+}
 
 VaultError SealAndWrite() {
   if (gKeys.key == nullptr) return NotOpen;

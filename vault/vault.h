@@ -107,6 +107,10 @@ struct FileIdentity {
 // Seals the open vault's Entries with its KeyState and writes VaultPath, guarded against
 // other writers (below): 0, 2, 6 or 7.
 [[nodiscard]] VaultError SealAndWrite();
+// The checks made before any key is derived, on a whole file's bytes: size, magic, version
+// and the key-cost ranges. Ok (and the two limits filled) or NotAVault.
+[[nodiscard]] VaultError CheckVaultImage(const unsigned char* bytes, size_t size, int64_t& opslimit,
+                                         int64_t& memlimit);
 // Reads, checks and decrypts a vault file. On Ok, keys is filled and owns a new key, which
 // the caller releases; on failure keys is untouched and nothing secret is left. seen, when
 // given, receives the identity of the file that was read.
@@ -178,5 +182,8 @@ void SetKeptCopyReporter(KeptCopyReporter reporter);
 // time(). Tests set it so that they know the name.
 using WallClock = int64_t (*)();
 void SetKeptCopyClock(WallClock clock);
+// Test seam: the Argon2id costs that CreateVault and ChangeMasterPassword give a new key,
+// so that harnesses can change passwords thousands of times. The programs never call it.
+void SetNewKeyCostsForTests(int64_t opslimit, int64_t memlimit);
 
 }  // namespace Vault

@@ -3,6 +3,8 @@
 #include "app/main_window.h"
 
 #include <gtest/gtest.h>
+#include <sys/prctl.h>
+#include <sys/resource.h>
 
 #include "app/dialog_window.h"
 #include "app/entry_list.h"
@@ -336,6 +338,20 @@ TEST_F(MainWindowStory, MenusShowTheirTextsAndShortcutHints) {
       "Ctrl+N too", [] { return Robot::StatusText(2) == "60 s"; }, [] {});
   Robot::WaitWindow(Pick("New password", "Nieuw wachtwoord"));  // it opens the editor
   Robot::PressKey(GDK_KEY_Escape);
+  Robot::ChooseMenu(MenuExit);
+  EXPECT_EQ(RunLockwell(), 0);
+}
+
+TEST_F(MainWindowStory, WhileLoggedInNoCoreFileAndNoDebuggerCanReadTheKey) {
+  GivenVault("pw", {{"mail", "", "ann", "s3cret"}});
+  LogInWith("pw", 1);
+  Robot::Do("the process is not dumpable and may write no core", [] {
+    EXPECT_EQ(prctl(PR_GET_DUMPABLE, 0, 0, 0, 0), 0);
+    rlimit core{};
+    ASSERT_EQ(getrlimit(RLIMIT_CORE, &core), 0);
+    EXPECT_EQ(core.rlim_cur, 0u);
+    EXPECT_EQ(core.rlim_max, 0u);
+  });
   Robot::ChooseMenu(MenuExit);
   EXPECT_EQ(RunLockwell(), 0);
 }

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <sstream>
 #include <string>
 #include <thread>
 
@@ -208,31 +209,80 @@ TEST_F(Program, ASecondStartOnTheSameFolderStopsWhileTheFirstWorksOn) {
   EXPECT_EQ(WaitExit(third, 20), 0);
 }
 
-// The dynamic linker's own account of where every library's malloc and free went.
-TEST(ProgramAllocator, MimallocServesEveryMallocOfTheProcess) {
+// The dynamic linker's own account of where every library's malloc and free went: malloc
+// to mimalloc, free to the program's own, which wipes each block before mimalloc gets it.
+TEST(ProgramAllocator, MimallocServesEveryMallocAndTheProgramWipesEveryFree) {
+#ifdef LOCKWELL_SANITIZED
+  GTEST_SKIP() << "the sanitizers replace malloc and free";
+#endif
   for (const char* edition : {LOCKWELL_PROGRAM_EN, LOCKWELL_PROGRAM_NL}) {
     // An unusable display ends the program right after start-up; that is enough to see it.
     const std::string log =
         Shell("LD_DEBUG=bindings DISPLAY=:65000 '" + std::string(edition) + "' 2>&1 >/dev/null");
-    int toMimalloc = 0, elsewhere = 0;
+    const std::string program = std::string(edition).substr(std::string(edition).rfind('/') + 1);
+    int toMimalloc = 0, toProgram = 0, elsewhere = 0;
     size_t start = 0;
     for (size_t nl; (nl = log.find('\n', start)) != std::string::npos; start = nl + 1) {
       const std::string line = log.substr(start, nl - start);
-      if (line.find("symbol `malloc'") == std::string::npos &&
-          line.find("symbol `free'") == std::string::npos) {
-        continue;
-      }
+      const bool isMalloc = line.find("symbol `malloc'") != std::string::npos;
+      const bool isFree = line.find("symbol `free'") != std::string::npos ||
+                          line.find("symbol `realloc'") != std::string::npos;
+      if (!isMalloc && !isFree) continue;
       const size_t to = line.find(" to ");
-      if (to != std::string::npos && line.find("libmimalloc.so", to) != std::string::npos) {
+      const std::string target = to == std::string::npos ? "" : line.substr(to);
+      if (isMalloc && target.find("libmimalloc.so") != std::string::npos) {
         ++toMimalloc;
+      } else if (isFree && target.find("/" + program + " ") != std::string::npos) {
+        ++toProgram;
       } else {
         ++elsewhere;
         ADD_FAILURE() << edition << ": " << line;
       }
     }
-    EXPECT_GT(toMimalloc, 20) << edition;
+    EXPECT_GT(toMimalloc, 10) << edition;
+    EXPECT_GT(toProgram, 10) << edition;
     EXPECT_EQ(elsewhere, 0) << edition;
   }
+}
+
+// How the programs were built: position-independent, relocations read-only and bound at
+// start, stack canaries and checked string functions; control-flow marks in their objects.
+TEST(ProgramBuild, BothProgramsAreHardened) {
+  for (const char* edition : {LOCKWELL_PROGRAM_EN, LOCKWELL_PROGRAM_NL}) {
+    const std::string file = std::string("'") + edition + "'";
+    EXPECT_NE(Shell("readelf -hW " + file).find("DYN (Position-Independent"), std::string::npos)
+        << edition;
+    const std::string dynamic = Shell("readelf -dW " + file);
+    EXPECT_NE(dynamic.find("(FLAGS)              BIND_NOW"), std::string::npos) << edition;
+    EXPECT_NE(dynamic.find("Flags: NOW PIE"), std::string::npos) << edition;
+    EXPECT_NE(Shell("readelf -lW " + file).find("GNU_RELRO"), std::string::npos) << edition;
+    const std::string symbols = Shell("readelf --dyn-syms -W " + file);
+    EXPECT_NE(symbols.find("__stack_chk_fail"), std::string::npos) << edition;
+#ifndef LOCKWELL_SANITIZED  // the sanitizers check string calls themselves, unfortified
+    EXPECT_NE(Shell("readelf --dyn-syms -W " + file + " | grep -E ' __[a-z_]+_chk(@|$)'"), "")
+        << edition << ": no fortified call";
+#endif
+  }
+  // Debian's C start files carry no such mark, so the linker drops it from the programs;
+  // the program's own objects must have it.
+  EXPECT_NE(Shell("readelf -nW '" LOCKWELL_HARDENED_OBJECT "'").find("IBT, SHSTK"),
+            std::string::npos);
+}
+
+TEST_F(Program, RunsWithoutCoreDumps) {
+  TestFiles::TempDir home;
+  const pid_t pid = Launch(LOCKWELL_PROGRAM_EN, {"HOME=" + home.path}, {});
+  ASSERT_TRUE(FocusWindow("New vault"));
+  const std::string limits = TestFiles::ReadFile("/proc/" + std::to_string(pid) + "/limits");
+  const size_t line = limits.find("Max core file size");
+  ASSERT_NE(line, std::string::npos);
+  std::istringstream fields(limits.substr(line + 18, limits.find('\n', line) - line - 18));
+  std::string soft, hard;
+  fields >> soft >> hard;
+  EXPECT_EQ(soft, "0");
+  EXPECT_EQ(hard, "0");
+  kill(pid, SIGTERM);
+  WaitExit(pid, 20);
 }
 
 }  // namespace

@@ -1,0 +1,171 @@
+// Runs one writer of the program once, under the fault-injecting library, and tells what
+// it reported; also prepares the writer's files and tells which state they are in.
+//   fault_harness WRITER prepare DIR   the old files, written without faults
+//   fault_harness WRITER run DIR       the write; exit 0 when it reported success, 1 when it
+//                                      reported a failure; prints the calls it made per kind
+//   fault_harness WRITER check DIR     prints old, new or bad
+// A writer is a row of kWriters: add a row for every new writer of the program.
+#include <dlfcn.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "app/paths.h"
+#include "app/settings.h"
+#include "tests/support/test_files.h"
+#include "tests/support/test_vaults.h"
+#include "vault/replace_file.h"
+#include "vault/vault.h"
+
+namespace {
+
+constexpr const char* kOldPassword = "old password";
+constexpr const char* kNewPassword = "new password";
+const std::vector<Vault::Entry> kOldEntries = {{"mail", "https://mail.example", "ann", "s3cret"}};
+const std::vector<Vault::Entry> kNewEntries = {{"mail", "https://mail.example", "ann", "s3cret"},
+                                               {"bank", "", "bob", "other secret"}};
+
+std::string gDir;
+std::string gReported;
+void Report(const std::string& message) { gReported = message; }
+
+std::string Vault() { return gDir + "kluis.lwv"; }
+
+bool Same(const std::vector<Vault::Entry>& a, const std::vector<Vault::Entry>& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (a[i].Omschrijving != b[i].Omschrijving || a[i].Url != b[i].Url ||
+        a[i].Gebruiker != b[i].Gebruiker || a[i].Wachtwoord != b[i].Wachtwoord) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// old when the vault opens with the old password and holds the old entries, new when it
+// opens with the password and entries the writer gives it.
+const char* VaultState(const char* newPassword, const std::vector<Vault::Entry>& newEntries) {
+  Vault::KeyState keys{};
+  std::vector<Vault::Entry> list;
+  if (Vault::ReadVaultFile(Vault(), kOldPassword, keys, list) == Vault::Ok) {
+    Vault::WipeAndFree(keys.key, Vault::kKeySize);
+    if (Same(list, kOldEntries)) return "old";
+    if (Same(list, newEntries) && std::strcmp(newPassword, kOldPassword) == 0) return "new";
+    return "bad";
+  }
+  if (Vault::ReadVaultFile(Vault(), newPassword, keys, list) == Vault::Ok) {
+    Vault::WipeAndFree(keys.key, Vault::kKeySize);
+    return Same(list, newEntries) ? "new" : "bad";
+  }
+  return "bad";
+}
+
+bool PrepareVault() {
+  return TestVaults::WriteSmallVault(Vault(), kOldPassword, kOldEntries) == Vault::Ok;
+}
+
+// ---- the writers ---------------------------------------------------------------------
+
+// The vault save, through the save-error reporter the program shows its message with.
+bool SetUpSave() {
+  if (Vault::OpenVault(Vault(), kOldPassword) != Vault::Ok) return false;
+  Vault::Entries() = kNewEntries;
+  return true;
+}
+bool RunSave() {
+  Vault::SaveVault();
+  return gReported.empty();
+}
+const char* CheckSave() { return VaultState(kOldPassword, kNewEntries); }
+
+bool SetUpChange() {
+  Vault::SetNewKeyCostsForTests(TestVaults::kSmallOpsLimit, TestVaults::kSmallMemLimit);
+  return Vault::OpenVault(Vault(), kOldPassword) == Vault::Ok;
+}
+bool RunChange() { return Vault::ChangeMasterPassword(kNewPassword) == Vault::Ok; }
+const char* CheckChange() { return VaultState(kNewPassword, kOldEntries); }
+
+App::Settings NewSettings() {
+  App::Settings settings = App::DefaultSettings();
+  settings.GenLengte = 33;
+  settings.Browser = "/usr/bin/new-browser";
+  return settings;
+}
+bool PrepareSettings() {
+  App::SetConfigDir(gDir);
+  App::SaveSettings();
+  return TestFiles::Exists(App::SettingsPath());
+}
+bool SetUpSettings() {
+  App::SetConfigDir(gDir);
+  App::CurrentSettings() = NewSettings();
+  return true;
+}
+// Silent by design: the answer is always "success", the file tells the rest.
+bool RunSettings() {
+  App::SaveSettings();
+  return true;
+}
+const char* CheckSettings() {
+  const std::string bytes = TestFiles::ReadFile(gDir + "instellingen.ini");
+  if (bytes == App::ComposeSettings(App::DefaultSettings())) return "old";
+  return bytes == App::ComposeSettings(NewSettings()) ? "new" : "bad";
+}
+
+const std::string kOldBytes = "the old file\n", kNewBytes = "the new file, a little longer\n";
+bool PrepareReplace() {
+  return Vault::ReplaceFileWith(gDir + "file", kOldBytes.data(), kOldBytes.size(), 0600);
+}
+bool Nothing() { return true; }
+bool RunReplace() {
+  return Vault::ReplaceFileWith(gDir + "file", kNewBytes.data(), kNewBytes.size(), 0600);
+}
+const char* CheckReplace() {
+  const std::string bytes = TestFiles::ReadFile(gDir + "file");
+  return bytes == kOldBytes ? "old" : bytes == kNewBytes ? "new" : "bad";
+}
+
+struct Writer {
+  const char* name;
+  bool (*prepare)();  // the old files
+  bool (*setUp)();    // what comes before the write, without faults
+  bool (*run)();      // the write; true when the writer reported success
+  const char* (*check)();
+};
+
+const Writer kWriters[] = {
+    {"save", PrepareVault, SetUpSave, RunSave, CheckSave},
+    {"change", PrepareVault, SetUpChange, RunChange, CheckChange},
+    {"settings", PrepareSettings, SetUpSettings, RunSettings, CheckSettings},
+    {"replace", PrepareReplace, Nothing, RunReplace, CheckReplace},
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 4 || !Vault::LoadSodium()) return 3;
+  const std::string mode = argv[2];
+  gDir = argv[3];
+  Vault::SetSaveErrorReporter(Report);
+  for (const Writer& writer : kWriters) {
+    if (std::strcmp(writer.name, argv[1]) != 0) continue;
+    if (mode == "prepare") return writer.prepare() ? 0 : 3;
+    if (mode == "check") {
+      std::printf("%s\n", writer.check());
+      return 0;
+    }
+    auto arm = reinterpret_cast<void (*)()>(dlsym(RTLD_DEFAULT, "lockwell_fault_arm"));
+    auto count =
+        reinterpret_cast<int (*)(const char*)>(dlsym(RTLD_DEFAULT, "lockwell_fault_count"));
+    if (arm == nullptr || count == nullptr || !writer.setUp()) return 3;  // not preloaded
+    arm();
+    const bool succeeded = writer.run();
+    for (const char* kind : {"write", "fsync", "close", "rename", "dirsync"}) {
+      std::printf("%s %d\n", kind, count(kind));
+    }
+    if (!gReported.empty()) std::printf("reported: %s\n", gReported.c_str());
+    return succeeded ? 0 : 1;
+  }
+  return 3;
+}
