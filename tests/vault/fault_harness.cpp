@@ -13,6 +13,7 @@
 
 #include "app/paths.h"
 #include "app/settings.h"
+#include "features/file_copy.h"
 #include "tests/support/test_files.h"
 #include "tests/support/test_vaults.h"
 #include "vault/replace_file.h"
@@ -126,6 +127,43 @@ const char* CheckReplace() {
   return bytes == kOldBytes ? "old" : bytes == kNewBytes ? "new" : "bad";
 }
 
+// The backup: a copy of the vault over an older backup.
+std::string Backup() { return gDir + "backup.lwv"; }
+bool PrepareBackup() {
+  TestFiles::WriteFile(Backup(), kOldBytes);
+  return TestVaults::WriteSmallVault(Vault(), kNewPassword, kNewEntries) == Vault::Ok;
+}
+bool RunBackup() { return Features::CopyFileKeepingMode(Vault(), Backup()); }
+const char* CheckBackup() {
+  const std::string bytes = TestFiles::ReadFile(Backup());
+  return bytes == kOldBytes ? "old" : bytes == TestFiles::ReadFile(Vault()) ? "new" : "bad";
+}
+
+// The restore's write: the backup, read whole, in place of the vault.
+std::string Chosen() { return gDir + "chosen.lwv"; }
+bool PrepareRestore() {
+  return PrepareVault() &&
+         TestVaults::WriteSmallVault(Chosen(), kNewPassword, kNewEntries) == Vault::Ok;
+}
+bool RunRestore() {
+  Features::FileImage image;
+  return Features::ReadFileImage(Chosen(), image) && Features::WriteFileImage(Vault(), image);
+}
+const char* CheckNewVault() { return VaultState(kNewPassword, kNewEntries); }
+
+// Putting the safety copy back after a failed restore, under the writer guard.
+std::string SafetyCopy() { return Vault() + ".voor-terugzetten"; }
+bool PreparePutBack() {
+  return PrepareVault() &&
+         TestVaults::WriteSmallVault(SafetyCopy(), kNewPassword, kNewEntries) == Vault::Ok;
+}
+// The restore has just written the vault on purpose.
+bool SetUpPutBack() {
+  Vault::AdoptVaultFileOnDisk(Vault());
+  return true;
+}
+bool RunPutBack() { return Vault::PutFileBackAsVault(SafetyCopy(), Vault()) == Vault::Ok; }
+
 struct Writer {
   const char* name;
   bool (*prepare)();  // the old files
@@ -139,6 +177,9 @@ const Writer kWriters[] = {
     {"change", PrepareVault, SetUpChange, RunChange, CheckChange},
     {"settings", PrepareSettings, SetUpSettings, RunSettings, CheckSettings},
     {"replace", PrepareReplace, Nothing, RunReplace, CheckReplace},
+    {"backup", PrepareBackup, Nothing, RunBackup, CheckBackup},
+    {"restore", PrepareRestore, Nothing, RunRestore, CheckNewVault},
+    {"putback", PreparePutBack, SetUpPutBack, RunPutBack, CheckNewVault},
 };
 
 }  // namespace
