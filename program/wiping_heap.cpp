@@ -4,14 +4,37 @@
 // dynamic linker binds for every library; malloc stays mimalloc's.
 #include <mimalloc.h>
 #include <string.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstddef>
+#include <cstdint>
 #include <new>
 
 namespace {
 
-void WipeBlock(void* block) { explicit_bzero(block, mi_usable_size(block)); }
+// From this size on, whole pages are handed back to the kernel instead of written over: a
+// private anonymous page comes back zero-filled, and pages never touched (a parser's spare
+// capacity, most of an Argon2 block already wiped by libsodium) cost nothing.
+constexpr size_t kDropPagesFrom = 1 << 20;
+
+void WipeBlock(void* block) {
+  char* start = static_cast<char*>(block);
+  const size_t size = mi_usable_size(block);
+  if (size >= kDropPagesFrom) {
+    static const uintptr_t page = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
+    const uintptr_t first = (reinterpret_cast<uintptr_t>(start) + page - 1) & ~(page - 1);
+    const uintptr_t last = (reinterpret_cast<uintptr_t>(start) + size) & ~(page - 1);
+    if (madvise(reinterpret_cast<void*>(first), last - first, MADV_DONTNEED) == 0) {
+      explicit_bzero(start, first - reinterpret_cast<uintptr_t>(start));
+      explicit_bzero(reinterpret_cast<char*>(last),
+                     reinterpret_cast<uintptr_t>(start) + size - last);
+      return;
+    }
+  }
+  explicit_bzero(start, size);
+}
 
 void WipeAndRelease(void* block) {
   if (block == nullptr) return;
