@@ -24,18 +24,6 @@ int OpenSource(const std::string& path, struct stat& info) {
   return fd;
 }
 
-// Reads exactly length bytes; a file that shrank meanwhile gives false.
-bool ReadExactly(int fd, unsigned char* bytes, size_t length) {
-  while (length > 0) {
-    const ssize_t got = read(fd, bytes, length);
-    if (got < 0 && errno == EINTR) continue;
-    if (got <= 0) return false;
-    bytes += got;
-    length -= static_cast<size_t>(got);
-  }
-  return true;
-}
-
 bool IsDirectory(const std::string& path) {
   struct stat info {};
   return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
@@ -72,7 +60,7 @@ bool CopyFileKeepingMode(const std::string& source, const std::string& target) {
   bool copied = true;
   for (size_t done = 0; copied && done < size;) {
     const size_t block = size - done < bufferSize ? size - done : bufferSize;
-    copied = ReadExactly(in, buffer, block) && Vault::AppendReplacing(out, buffer, block);
+    copied = Vault::ReadFully(in, buffer, block) && Vault::AppendReplacing(out, buffer, block);
     done += block;
   }
   std::free(buffer);
@@ -98,7 +86,7 @@ bool ReadFileImage(const std::string& path, FileImage& image) {
     return false;
   }
   image.bytes.assign(static_cast<size_t>(info.st_size), 0);
-  const bool read = ReadExactly(fd, image.bytes.data(), image.bytes.size());
+  const bool read = Vault::ReadFully(fd, image.bytes.data(), image.bytes.size());
   close(fd);
   return read;
 }

@@ -51,17 +51,6 @@ void FillHeader(unsigned char* header, const KeyState& keys) {
   Sodium::RandomBytes(header + kNonceOffset, kNonceSize);
 }
 
-bool ReadAll(int fd, unsigned char* bytes, size_t length) {
-  while (length > 0) {
-    const ssize_t got = read(fd, bytes, length);
-    if (got < 0 && errno == EINTR) continue;
-    if (got <= 0) return false;
-    bytes += got;
-    length -= static_cast<size_t>(got);
-  }
-  return true;
-}
-
 // The whole of a regular file whose size a vault can have; Ok, 2, 3 or 6.
 VaultError ReadFileBytes(const std::string& path, OwnedBytes& bytes, size_t& size,
                          FileIdentity& seen) {
@@ -80,7 +69,7 @@ VaultError ReadFileBytes(const std::string& path, OwnedBytes& bytes, size_t& siz
     bytes.reset(static_cast<unsigned char*>(std::malloc(size)));
     if (bytes == nullptr) {
       result = OutOfMemory;
-    } else if (!ReadAll(fd, bytes.get(), size)) {
+    } else if (!ReadFully(fd, bytes.get(), size)) {
       result = FileError;
     }
   }

@@ -22,6 +22,18 @@ void SyncDirectoryOf(const std::string& path) {
 
 }  // namespace
 
+bool ReadFully(int fd, void* bytes, size_t length) {
+  auto* next = static_cast<unsigned char*>(bytes);
+  while (length > 0) {
+    const ssize_t got = read(fd, next, length);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) return false;
+    next += got;
+    length -= static_cast<size_t>(got);
+  }
+  return true;
+}
+
 bool BeginReplacing(const std::string& path, mode_t mode, ReplacingFile& file) {
   file.path = path;
   file.temporary = path + ".tmp";

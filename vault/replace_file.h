@@ -29,6 +29,8 @@ struct ReplacingFile {
 [[nodiscard]] bool FinishReplacing(ReplacingFile& file);
 // Closes and removes the temporary file; path is untouched. Safe to call twice.
 void AbandonReplacing(ReplacingFile& file);
+// Reads exactly length bytes from fd; false on a read error or a file that ends first.
+[[nodiscard]] bool ReadFully(int fd, void* bytes, size_t length);
 // All of bytes through the steps above; written, when given, receives finished.
 [[nodiscard]] bool ReplaceFileWith(const std::string& path, const void* bytes, size_t length,
                                    mode_t mode, struct stat* written = nullptr);

@@ -21,15 +21,8 @@ class BackupStory : public RequesterStory {
  protected:
   void SetUp() override {
     RequesterStory::SetUp();
-    const char* home = std::getenv("HOME");
-    savedHome = home != nullptr ? home : "";
-    homeDir = dir.path + "home/";
-    mkdir(homeDir.c_str(), 0700);
-    setenv("HOME", (dir.path + "home").c_str(), 1);  // without its "/"
+    UseOwnHome(false);
   }
-  void TearDown() override { setenv("HOME", savedHome.c_str(), 1); }
-
-  std::string savedHome, homeDir;
 };
 
 std::string Today() {

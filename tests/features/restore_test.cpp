@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include "app/entry_list.h"
 #include "app/dialog_window.h"
+#include "app/entry_list.h"
 #include "app/main_window.h"
 #include "app/menus.h"
 #include "app/status_bar.h"
@@ -23,13 +23,8 @@ class RestoreStory : public RequesterStory {
  protected:
   void SetUp() override {
     RequesterStory::SetUp();
-    const char* home = std::getenv("HOME");
-    savedHome = home != nullptr ? home : "";
-    homeDir = dir.path + "home/";
-    mkdir(homeDir.c_str(), 0700);
-    setenv("HOME", homeDir.c_str(), 1);
+    UseOwnHome(true);
   }
-  void TearDown() override { setenv("HOME", savedHome.c_str(), 1); }
 
   // A backup made under another master password (small key parameters, as GivenVault).
   void GivenBackup(const std::string& path, const std::string& password,
@@ -48,8 +43,6 @@ class RestoreStory : public RequesterStory {
 
   static std::string Title() { return Pick("Restore backup", "Backup terugzetten"); }
   std::string SafetyCopy() const { return VaultFile() + ".voor-terugzetten"; }
-
-  std::string savedHome, homeDir;
 };
 
 std::string Restored(size_t count) {
