@@ -424,18 +424,20 @@ void RecordRequester(GtkFileChooser* chooser) {
   gRequesters.push_back(seen);
 }
 
-// The requester loads its folder in the background; it has settled once it knows its folder
-// or what it selects. One that starts at the toolkit's own default place never does, so a
-// second is the most it is given.
+// The requester loads its folder in the background; it has settled once it knows what it
+// selects, or, for a save requester, its folder. One with nothing to select (or one that
+// starts at the toolkit's own default place) never does, so two seconds is the most it is
+// given: a slow machine may select the file well after the folder is known.
 std::function<bool()> RequesterSettled() {
   auto since = std::make_shared<gint64>(0);
   return [since] {
     GtkFileChooser* chooser = OpenRequester();
     if (chooser == nullptr || !gtk_widget_get_mapped(GTK_WIDGET(chooser))) return false;
     if (*since == 0) *since = g_get_monotonic_time();
-    const bool known = !Taken(gtk_file_chooser_get_current_folder(chooser)).empty() ||
-                       !Taken(gtk_file_chooser_get_filename(chooser)).empty();
-    return known || g_get_monotonic_time() - *since > 1000000;
+    const bool save = gtk_file_chooser_get_action(chooser) == GTK_FILE_CHOOSER_ACTION_SAVE;
+    const bool known = !Taken(gtk_file_chooser_get_filename(chooser)).empty() ||
+                       (save && !Taken(gtk_file_chooser_get_current_folder(chooser)).empty());
+    return known || g_get_monotonic_time() - *since > 2000000;
   };
 }
 
