@@ -125,6 +125,7 @@ void WipeTexts(Entry& e) {
 // The storage past the live entries: short texts live inside the entries themselves, so
 // entries moved or destroyed leave their characters there.
 void WipeSpare(std::vector<Entry>& list) {
+  if (list.capacity() == list.size()) return;  // also a list that never had storage
   Wipe(list.data() + list.size(), (list.capacity() - list.size()) * sizeof(Entry));
 }
 
