@@ -17,6 +17,7 @@
 #include "app/settings.h"
 #include "commands/login.h"
 #include "features/clipboard.h"
+#include "program/command_line.h"
 #include "program/connections.h"
 #include "program/hardening.h"
 #include "texts/texts.h"
@@ -52,6 +53,10 @@ int End(int status) {
 }  // namespace
 
 int RunProgram(int argc, char** argv) {
+  // Before a display is needed, a directory made or a lock taken.
+  if (const InfoRequest request = InfoRequestFor(argc, argv); request != InfoRequest::Nothing) {
+    return PrintInfo(request);
+  }
   // Before anything secret exists; a failure leaves the process as usable as before.
   (void)HardenProcess();
   SetLocale();
@@ -59,6 +64,10 @@ int RunProgram(int argc, char** argv) {
   XInitThreads();
   gtk_init(&argc, &argv);
   SetLocale();  // gtk_init sets every category from the environment again
+  // Behind GTK's own options, such as --display, the first argument left counts.
+  if (const InfoRequest request = InfoRequestFor(argc, argv); request != InfoRequest::Nothing) {
+    return PrintInfo(request);
+  }
 
   Vault::WipeEntries(Vault::Entries());
   App::CurrentSettings() = App::DefaultSettings();

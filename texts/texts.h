@@ -118,6 +118,8 @@ struct Table {
   const char* statusPasswordChanged;
   const char* passwordChanged;
   const char* changingFailed;
+  // The window programs' --help.
+  const char* usage;
 };
 
 extern const Table kText;

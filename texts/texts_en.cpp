@@ -127,6 +127,18 @@ const Table kText = {
     .passwordChanged =
         "The master password has been changed.\nOld backups keep their old password.",
     .changingFailed = "Changing failed: ",
+    .usage =
+        "Usage: lockwell-en [DIRECTORY]\n"
+        "Lockwell keeps your passwords in one encrypted vault.\n"
+        "\n"
+        "DIRECTORY is the configuration directory: it holds the vault (kluis.lwv) and the\n"
+        "settings (instellingen.ini), and is created when it does not exist. Without it\n"
+        "the files are kept in $HOME/.Lockwell/. Further arguments are ignored.\n"
+        "\n"
+        "  -h, --help   show this help and exit\n"
+        "  --version    show the version and exit\n"
+        "\n"
+        "A directory really called --help is given as ./--help.\n",
 };
 
 }  // namespace Texts

@@ -127,6 +127,18 @@ const Table kText = {
     .passwordChanged =
         "Het hoofdwachtwoord is gewijzigd.\nOude backups houden hun oude wachtwoord.",
     .changingFailed = "Wijzigen mislukt: ",
+    .usage =
+        "Gebruik: lockwell-nl [MAP]\n"
+        "Lockwell bewaart je wachtwoorden in één versleutelde kluis.\n"
+        "\n"
+        "MAP is de configuratiemap: daarin staan de kluis (kluis.lwv) en de instellingen\n"
+        "(instellingen.ini); de map wordt gemaakt als die nog niet bestaat. Zonder MAP\n"
+        "staan de bestanden in $HOME/.Lockwell/. Verdere argumenten worden genegeerd.\n"
+        "\n"
+        "  -h, --help   toon deze hulp en stop\n"
+        "  --version    toon de versie en stop\n"
+        "\n"
+        "Een map die echt --help heet, geef je op als ./--help.\n",
 };
 
 }  // namespace Texts
