@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what Lockwell needs from Debian 12 (only what is missing), builds it, and then
 # starts it (run) or runs every test (test). Uses sudo for apt-get when not root.
-#   scripts/bootstrap.sh run [CONFIG_DIR]   build and start lockwell-en
+#   scripts/bootstrap.sh run [CONFIG_DIR]   build and start lockwell-en (only what it needs:
+#                                           no test, benchmark or packaging tool)
 #   scripts/bootstrap.sh run-nl [CONFIG_DIR] build and start lockwell-nl
 #   scripts/bootstrap.sh test               build and run all tests, then again under
 #                                           AddressSanitizer + UBSan (build-asan), then
@@ -14,21 +15,32 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${LOCKWELL_BUILD_DIR:-$here/build}"
 mode="${1:-run}"
 shift || true
+case "$mode" in
+  run | run-nl | test | package | build) ;;
+  *) echo "usage: $0 run|run-nl|test|package|build" >&2; exit 2 ;;
+esac
 
+# What building and running the two programs needs; run and run-nl install nothing more.
 packages=(
-  # build
   g++ cmake make pkg-config
-  libgtk-3-dev libx11-dev libpng-dev zlib1g-dev libmimalloc-dev nlohmann-json3-dev
+  libgtk-3-dev libx11-dev libpng-dev zlib1g-dev libmimalloc-dev libsimdjson-dev
   # run time: loaded with dlopen, never linked
   libsodium23
-  # tests and benchmarks
-  libgtest-dev libbenchmark-dev libsimdjson-dev
-  xvfb xauth xdotool at-spi2-core dbus-x11 fonts-dejavu-core
-  # the Debian package and its checks (cpack calls dpkg-shlibdeps)
-  dpkg-dev lintian desktop-file-utils appstream
-  # memory checking and fuzzing
-  valgrind clang libclang-rt-14-dev
 )
+case "$mode" in
+  run | run-nl) ;;
+  *)
+    packages+=(
+      # tests and benchmarks
+      libgtest-dev libbenchmark-dev nlohmann-json3-dev
+      xvfb xauth xdotool at-spi2-core dbus-x11 fonts-dejavu-core
+      # the Debian package and its checks (cpack calls dpkg-shlibdeps)
+      dpkg-dev lintian desktop-file-utils appstream
+      # memory checking and fuzzing
+      valgrind clang libclang-rt-14-dev
+    )
+    ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do
@@ -47,12 +59,25 @@ fi
 
 werror=OFF
 if [ -n "${CI:-}" ]; then werror=ON; fi
-cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLOCKWELL_WERROR="$werror" >/dev/null
-cmake --build "$build" -j"$(nproc)"
+# One tree for every mode: switching the tests and benchmarks on or off adds or drops their
+# targets but leaves the programs' compile flags alone, so nothing built is built again.
+configure() {
+  cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLOCKWELL_WERROR="$werror" \
+    "$@" >/dev/null
+}
 
 case "$mode" in
-  run) exec "$build/lockwell-en" "$@" ;;
-  run-nl) exec "$build/lockwell-nl" "$@" ;;
+  run | run-nl)
+    program=lockwell-en
+    if [ "$mode" = run-nl ]; then program=lockwell-nl; fi
+    configure -DLOCKWELL_TESTS=OFF -DLOCKWELL_BENCHMARKS=OFF
+    cmake --build "$build" -j"$(nproc)" --target "$program"
+    exec "$build/$program" "$@"
+    ;;
+  test | package | build)
+    configure -DLOCKWELL_TESTS=ON -DLOCKWELL_BENCHMARKS=ON
+    cmake --build "$build" -j"$(nproc)"
+    ;;&
   test)
     (cd "$build" && ctest --output-on-failure -j"$(nproc)")
     asan="${LOCKWELL_ASAN_BUILD_DIR:-$here/build-asan}"
@@ -65,5 +90,4 @@ case "$mode" in
     ;;
   package) cd "$build" && exec cpack -G DEB ;;
   build) ;;
-  *) echo "usage: $0 run|run-nl|test|package|build" >&2; exit 2 ;;
 esac
