@@ -9,6 +9,7 @@
 #                                           every fuzz target for 20 s (build-fuzz)
 #   scripts/bootstrap.sh package            build the Debian package (build/lockwell_*.deb)
 #   scripts/bootstrap.sh build              only install and build
+#   scripts/bootstrap.sh screenshots        retake docs/screenshots/ (scripts/screenshots.sh)
 set -euo pipefail
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -16,8 +17,8 @@ build="${LOCKWELL_BUILD_DIR:-$here/build}"
 mode="${1:-run}"
 shift || true
 case "$mode" in
-  run | run-nl | test | package | build) ;;
-  *) echo "usage: $0 run|run-nl|test|package|build" >&2; exit 2 ;;
+  run | run-nl | test | package | build | screenshots) ;;
+  *) echo "usage: $0 run|run-nl|test|package|build|screenshots" >&2; exit 2 ;;
 esac
 
 # What building and running the two programs needs; run and run-nl install nothing more.
@@ -41,6 +42,8 @@ case "$mode" in
     )
     ;;
 esac
+# A window manager gives the screenshots the frames and titles a user sees.
+if [ "$mode" = screenshots ]; then packages+=(openbox x11-utils); fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -90,4 +93,10 @@ case "$mode" in
     ;;
   package) cd "$build" && exec cpack -G DEB ;;
   build) ;;
+  screenshots)
+    configure -DLOCKWELL_TESTS=ON -DLOCKWELL_BENCHMARKS=ON
+    cmake --build "$build" -j"$(nproc)" --target lockwell-en lockwell-nl write_demo_vault \
+      capture_screen
+    exec "$here/scripts/screenshots.sh" "$build"
+    ;;
 esac

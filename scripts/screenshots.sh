@@ -5,7 +5,9 @@
 #   entry-editor-LANG.png  the entry editor with its password generator (Ctrl+N)
 #   about-LANG.png         the About window (Settings > About...)
 # Usage: scripts/screenshots.sh [BUILD_DIR [OUT_DIR]]    (defaults: build, docs/screenshots)
-# Needs a build with the tools (write_demo_vault, capture_screen), Xvfb and xdotool. A shot
+# Needs a build with the tools (write_demo_vault, capture_screen), Xvfb, xdotool, openbox,
+# xprop and xwininfo (scripts/bootstrap.sh screenshots installs them, builds and runs this). Openbox gives
+# every window the frame and title a user sees and places each dialog over its parent. A shot
 # whose window never appears is reported and skipped, and the script then ends with status 1.
 set -euo pipefail
 
@@ -23,12 +25,20 @@ for tool in "$build/tools/write_demo_vault" "$build/tools/capture_screen" \
     exit 2
   fi
 done
+for tool in Xvfb xdotool openbox xprop xwininfo; do
+  if ! command -v "$tool" >/dev/null; then
+    echo "missing $tool: scripts/bootstrap.sh screenshots installs it" >&2
+    exit 2
+  fi
+done
 
 scratch="$(mktemp -d)"
 xvfb_pid=""
+wm_pid=""
 program_pid=""
 cleanup() {
   if [ -n "$program_pid" ]; then kill "$program_pid" 2>/dev/null || true; fi
+  if [ -n "$wm_pid" ]; then kill "$wm_pid" 2>/dev/null || true; fi
   if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
   rm -rf "$scratch"
 }
@@ -44,20 +54,45 @@ export DISPLAY=":$(head -n 1 "$scratch/display")"
 export NO_AT_BRIDGE=1
 missing=0
 
+# The window manager, with its own settings only (no user's rc.xml), ready once it has run
+# its start-up command.
+openbox --sm-disable --config-file /etc/xdg/openbox/rc.xml \
+  --startup "touch $scratch/wm-ready" >/dev/null 2>&1 &
+wm_pid=$!
+for _ in $(seq 100); do
+  [ -e "$scratch/wm-ready" ] && break
+  sleep 0.1
+done
+if [ ! -e "$scratch/wm-ready" ]; then
+  echo "openbox did not start" >&2
+  exit 1
+fi
+
 # The id of the visible window with exactly this title, waiting up to 15 s; empty if none.
 window_titled() {
   timeout 15 xdotool search --sync --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1 || true
 }
 
-# Captures the smallest rectangle around every visible window of the program.
+# Captures the smallest rectangle around every visible window of the program, frames included.
 shoot() {
   local file="$1" left=100000 top=100000 right=0 bottom=0
-  local id WINDOW X Y WIDTH HEIGHT SCREEN
+  local id X Y WIDTH HEIGHT extents frame_left frame_right frame_top frame_bottom
   sleep 0.7  # let the last frame be drawn
   for id in $(xdotool search --onlyvisible --pid "$program_pid" 2>/dev/null); do
-    eval "$(xdotool getwindowgeometry --shell "$id")"
+    # xwininfo gives the window's own place on the screen; behind a window manager's frame
+    # xdotool's geometry is off by the frame.
+    read -r X Y WIDTH HEIGHT < <(xwininfo -id "$id" | awk -F: '
+      /Absolute upper-left X/ {x = $2} /Absolute upper-left Y/ {y = $2}
+      /^ *Width/ {w = $2} /^ *Height/ {h = $2} END {print x, y, w, h}')
     # GTK keeps tiny helper windows mapped off screen; they are no part of the picture.
     if ((WIDTH < 50 || HEIGHT < 50 || X < 0 || Y < 0)); then continue; fi
+    # The frame around the window: "left, right, top, bottom" as the window manager says.
+    extents="$(xprop -id "$id" _NET_FRAME_EXTENTS 2>/dev/null | sed -n 's/.* = //p' | tr -d ' ')"
+    if [ -n "$extents" ]; then
+      IFS=, read -r frame_left frame_right frame_top frame_bottom <<<"$extents"
+      X=$((X - frame_left)) Y=$((Y - frame_top))
+      WIDTH=$((WIDTH + frame_left + frame_right)) HEIGHT=$((HEIGHT + frame_top + frame_bottom))
+    fi
     ((X < left)) && left=$X
     ((Y < top)) && top=$Y
     ((X + WIDTH > right)) && right=$((X + WIDTH))
