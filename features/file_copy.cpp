@@ -52,7 +52,10 @@ bool CopyFileKeepingMode(const std::string& source, const std::string& target) {
   const size_t bufferSize = size < kCopyBlockSize ? (size > 0 ? size : 1) : kCopyBlockSize;
   auto* buffer = static_cast<unsigned char*>(std::malloc(bufferSize));
   Vault::ReplacingFile out;
-  if (buffer == nullptr || !Vault::BeginReplacing(target, info.st_mode, out)) {
+  // The target's folder may be any the user chose: a name of our own there could be a
+  // user's file, so the temporary one is fresh.
+  if (buffer == nullptr ||
+      !Vault::BeginReplacing(target, info.st_mode, out, Vault::Replacing::Unique)) {
     std::free(buffer);
     close(in);
     return false;

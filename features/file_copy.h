@@ -1,5 +1,6 @@
-// Copying a file whole with its owner and permission bits, through a temporary file that
-// is renamed over the target, so a failed copy never leaves a half-written target.
+// Copying a file whole with its owner and permission bits, through a fresh temporary file
+// that is renamed over the target, so a failed copy never leaves a half-written target and
+// no other file in the target's folder is touched.
 #pragma once
 
 #include <sys/types.h>

@@ -118,6 +118,8 @@ struct Table {
   const char* statusPasswordChanged;
   const char* passwordChanged;
   const char* changingFailed;
+  // A vault too large to be saved (the cause after "Saving failed: " / "Changing failed: ")
+  const char* vaultTooLarge;
 };
 
 extern const Table kText;

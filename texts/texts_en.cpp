@@ -127,6 +127,8 @@ const Table kText = {
     .passwordChanged =
         "The master password has been changed.\nOld backups keep their old password.",
     .changingFailed = "Changing failed: ",
+    // A vault too large to be saved
+    .vaultTooLarge = "The vault would be too large to save.",
 };
 
 }  // namespace Texts

@@ -127,6 +127,8 @@ const Table kText = {
     .passwordChanged =
         "Het hoofdwachtwoord is gewijzigd.\nOude backups houden hun oude wachtwoord.",
     .changingFailed = "Wijzigen mislukt: ",
+    // A vault too large to be saved
+    .vaultTooLarge = "De kluis zou te groot worden om op te slaan.",
 };
 
 }  // namespace Texts
