@@ -2,9 +2,15 @@
 // write reaches, the Nth call fails with ENOSPC or EIO. A failed write is reported (except
 // the settings, silent by design), leaves the old file whole, and no temporary file. A
 // failed folder sync comes after the rename: the new file is in place and counts as saved.
+// Then every writer against what others leave at its names: a FIFO, a folder, a link or a
+// device at its temporary name, and a symbolic link at the file it writes.
 #include <dirent.h>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <map>
@@ -40,7 +46,8 @@ std::set<std::string> FilesIn(const std::string& dir) {
   std::set<std::string> names;
   if (DIR* d = opendir(dir.c_str())) {
     while (dirent* e = readdir(d)) {
-      if (e->d_name[0] != '.') names.insert(e->d_name);
+      const std::string name = e->d_name;
+      if (name != "." && name != "..") names.insert(name);
     }
     closedir(d);
   }
@@ -117,6 +124,131 @@ TEST(EveryWriter, SurvivesEveryFailingCall) {
   std::printf("%d injected faults survived\n", survived);
   RecordProperty("faults", survived);
   EXPECT_GT(survived, 0);
+}
+
+// Where each writer writes: its file, and whether its temporary file is that name + ".tmp"
+// (a copy into a folder the user chose takes a fresh name instead, and so goes ahead).
+struct Target {
+  std::string writer;
+  const char* file;
+  bool besideTemporary;
+  bool throughLinks;  // a link at the file is written through, not replaced
+};
+const Target kTargets[] = {
+    {"save", "kluis.lwv", true, true},
+    {"change", "kluis.lwv", true, true},
+    {"settings", "instellingen.ini", true, true},
+    {"replace", "file", true, true},
+    {"backup", "backup.lwv", false, false},
+    {"restore", "kluis.lwv", true, true},
+    {"putback", "kluis.lwv", true, true},
+};
+
+bool Reports(const std::string& writer) {
+  for (const Writer& w : kWriters) {
+    if (w.name == writer) return w.reports;
+  }
+  return false;
+}
+
+enum class Hostile { Fifo, Folder, Link, Device };
+
+void Place(Hostile kind, const std::string& path, const std::string& dir) {
+  switch (kind) {
+    case Hostile::Fifo:
+      ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+      break;
+    case Hostile::Folder:
+      ASSERT_EQ(mkdir(path.c_str(), 0700), 0);
+      break;
+    case Hostile::Link:
+      TestFiles::WriteFile(dir + "elsewhere", "elsewhere");
+      ASSERT_EQ(symlink((dir + "elsewhere").c_str(), path.c_str()), 0);
+      break;
+    case Hostile::Device:
+      // A twin of /dev/null where a device can be made (root), else a link to it.
+      if (mknod(path.c_str(), S_IFCHR | 0666, makedev(1, 3)) != 0) {
+        ASSERT_EQ(symlink("/dev/null", path.c_str()), 0);
+      }
+      break;
+  }
+}
+
+TEST(EveryWriter, NeverOpensWhatIsAtItsTemporaryName) {
+  const std::pair<Hostile, const char*> kinds[] = {{Hostile::Fifo, "FIFO"},
+                                                   {Hostile::Folder, "folder"},
+                                                   {Hostile::Link, "link"},
+                                                   {Hostile::Device, "device"}};
+  for (const Target& target : kTargets) {
+    for (const auto& [kind, kindName] : kinds) {
+      const std::string what = target.writer + " with a " + kindName + " at its .tmp";
+      TestFiles::TempDir dir;
+      const std::string temporary = dir.path + target.file + ".tmp";
+      ASSERT_EQ(Harness(target.writer, "prepare", dir.path).status, 0) << what;
+      Place(kind, temporary, dir.path);
+      struct stat placed {};
+      ASSERT_EQ(lstat(temporary.c_str(), &placed), 0) << what;
+      // With a reader waiting, a writer that opened the FIFO would neither fail nor hang: it
+      // would hand the reader its bytes.
+      const int reader =
+          kind == Hostile::Fifo ? open(temporary.c_str(), O_RDONLY | O_NONBLOCK) : -1;
+      const std::set<std::string> before = FilesIn(dir.path);
+
+      const Outcome run = Harness(target.writer, "run", dir.path, Preload());
+      const bool goesAhead = !target.besideTemporary;
+      EXPECT_EQ(run.status, goesAhead || !Reports(target.writer) ? 0 : 1) << what;
+      EXPECT_EQ(Harness(target.writer, "check", dir.path).output, goesAhead ? "new\n" : "old\n")
+          << what;
+      if (target.writer == "save") {
+        EXPECT_NE(run.output.find("reported: Saving failed: "), std::string::npos) << what;
+      }
+      struct stat after {};
+      EXPECT_EQ(lstat(temporary.c_str(), &after), 0) << what;
+      EXPECT_EQ(after.st_mode & S_IFMT, placed.st_mode & S_IFMT) << what;
+      EXPECT_EQ(after.st_ino, placed.st_ino) << what;
+      if (reader >= 0) {
+        char byte;
+        EXPECT_LE(read(reader, &byte, 1), 0) << what << ": the FIFO received bytes";
+        close(reader);
+      }
+      if (kind == Hostile::Link) {
+        EXPECT_EQ(TestFiles::ReadFile(dir.path + "elsewhere"), "elsewhere") << what;
+      }
+      EXPECT_EQ(FilesIn(dir.path), before) << what;
+    }
+  }
+}
+
+// A file kept in a synced folder and linked into place stays linked, and its target gets
+// the new content; a backup's link is replaced, and what it led to is left alone.
+TEST(EveryWriter, WritesThroughALinkAtItsFile) {
+  for (const Target& target : kTargets) {
+    for (const bool relative : {false, true}) {
+      const std::string what = target.writer + (relative ? " via a relative link" : " via a link");
+      TestFiles::TempDir dir;
+      const std::string file = dir.path + target.file, synced = dir.path + "sync/" + target.file;
+      ASSERT_EQ(Harness(target.writer, "prepare", dir.path).status, 0) << what;
+      ASSERT_EQ(mkdir((dir.path + "sync").c_str(), 0700), 0);
+      ASSERT_EQ(rename(file.c_str(), synced.c_str()), 0) << what;
+      const std::string linkText = relative ? "sync/" + std::string(target.file) : synced;
+      ASSERT_EQ(symlink(linkText.c_str(), file.c_str()), 0) << what;
+      const std::string old = TestFiles::ReadFile(synced);
+
+      const Outcome run = Harness(target.writer, "run", dir.path, Preload());
+      EXPECT_EQ(run.status, 0) << what << "\n" << run.output;
+      EXPECT_EQ(Harness(target.writer, "check", dir.path).output, "new\n") << what;
+      struct stat info {};
+      ASSERT_EQ(lstat(file.c_str(), &info), 0) << what;
+      EXPECT_EQ(S_ISLNK(info.st_mode), target.throughLinks) << what;
+      if (target.throughLinks) {
+        EXPECT_NE(TestFiles::ReadFile(synced), old) << what;
+        EXPECT_EQ(TestFiles::ModeOf(synced), 0600) << what;  // also a restore from a 0644 backup
+        EXPECT_FALSE(TestFiles::Exists(synced + ".tmp")) << what;
+      } else {
+        EXPECT_EQ(TestFiles::ReadFile(synced), old) << what;
+      }
+    }
+  }
 }
 
 }  // namespace
