@@ -151,6 +151,25 @@ TEST_F(VaultStore, AFailedSaveKeepsTheChangeAndTellsTheUser) {
   EXPECT_EQ(Vault::Entries().size(), 1u);
 }
 
+TEST_F(VaultStore, ASaveOverTheFileLimitSaysTheVaultWouldBeTooLarge) {
+  const std::string path = dir.path + "kluis.lwv";
+  WriteSmallVault(path, "pw", {});
+  ASSERT_EQ(Vault::OpenVault(path, "pw"), Vault::Ok);
+  const std::string before = ReadFile(path);
+  Entry big{"big", "", "", ""};
+  const size_t room = Vault::kMaxFileSize - Vault::kMinFileSize - Vault::JsonLength({big});
+  big.Wachtwoord.assign(room + 1, 'x');
+  Vault::Entries().push_back(big);
+  Vault::SaveVault();
+  ASSERT_EQ(gReported.size(), 1u);
+  EXPECT_EQ(gReported[0], "Saving failed: The vault would be too large to save.");
+  EXPECT_EQ(ReadFile(path), before);
+  Vault::Entries().back().Wachtwoord.pop_back();  // the largest file reading accepts
+  Vault::SaveVault();
+  EXPECT_EQ(gReported.size(), 1u);
+  EXPECT_EQ(ReadFile(path).size(), Vault::kMaxFileSize);
+}
+
 TEST_F(VaultStore, CreatingInAFolderThatCannotHoldItFailsClosed) {
   EXPECT_EQ(Vault::CreateVault(dir.path + "missing/kluis.lwv", "long enough"), Vault::FileError);
   EXPECT_FALSE(Vault::IsVaultOpen());
