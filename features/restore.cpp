@@ -12,6 +12,7 @@
 #include "features/backup_names.h"
 #include "features/file_copy.h"
 #include "texts/texts.h"
+#include "vault/replace_file.h"
 #include "vault/vault.h"
 
 namespace Features {
@@ -64,7 +65,8 @@ void RestoreBackup(PasswordAsker askPassword) {
   // itself, and restoring it then undoes the last restore. Without a safety copy nothing
   // is overwritten.
   FileImage backup;
-  if (!ReadFileImage(chosen, backup) || !CopyFileKeepingMode(vaultPath, safetyCopy)) {
+  if (!ReadFileImage(chosen, backup) ||
+      !CopyFileKeepingMode(vaultPath, safetyCopy, Vault::Replacing::Beside)) {
     Vault::WipeText(password);
     App::SetStatusText("");
     Tell(t.restoreFailedUnchanged, App::MessageIcon::Error);

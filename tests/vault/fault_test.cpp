@@ -58,12 +58,20 @@ struct Writer {
   std::string name;
   bool reports;      // tells the user when it fails
   int sourceCloses;  // the first closes are of a file it has read whole, not of what it writes
+  const char* file;  // what it writes
+  bool ownFolder;    // its temporary file is file + ".tmp", and a link at file is written
+                     // through; a copy into a folder the user chose does neither
 };
 
 // Add a row for each writer the harness knows.
 const Writer kWriters[] = {
-    {"save", true, 0},   {"change", true, 0},  {"settings", false, 0}, {"replace", true, 0},
-    {"backup", true, 1}, {"restore", true, 1}, {"putback", true, 1},
+    {"save", true, 0, "kluis.lwv", true},
+    {"change", true, 0, "kluis.lwv", true},
+    {"settings", false, 0, "instellingen.ini", true},
+    {"replace", true, 0, "file", true},
+    {"backup", true, 1, "backup.lwv", false},
+    {"restore", true, 1, "kluis.lwv", true},
+    {"putback", true, 1, "kluis.lwv", true},
 };
 
 const char* const kKinds[] = {"write", "fsync", "close", "rename", "dirsync"};
@@ -126,127 +134,76 @@ TEST(EveryWriter, SurvivesEveryFailingCall) {
   EXPECT_GT(survived, 0);
 }
 
-// Where each writer writes: its file, and whether its temporary file is that name + ".tmp"
-// (a copy into a folder the user chose takes a fresh name instead, and so goes ahead).
-struct Target {
-  std::string writer;
-  const char* file;
-  bool besideTemporary;
-  bool throughLinks;  // a link at the file is written through, not replaced
-};
-const Target kTargets[] = {
-    {"save", "kluis.lwv", true, true},
-    {"change", "kluis.lwv", true, true},
-    {"settings", "instellingen.ini", true, true},
-    {"replace", "file", true, true},
-    {"backup", "backup.lwv", false, false},
-    {"restore", "kluis.lwv", true, true},
-    {"putback", "kluis.lwv", true, true},
-};
-
-bool Reports(const std::string& writer) {
-  for (const Writer& w : kWriters) {
-    if (w.name == writer) return w.reports;
-  }
-  return false;
-}
-
-enum class Hostile { Fifo, Folder, Link, Device };
-
-void Place(Hostile kind, const std::string& path, const std::string& dir) {
-  switch (kind) {
-    case Hostile::Fifo:
-      ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
-      break;
-    case Hostile::Folder:
-      ASSERT_EQ(mkdir(path.c_str(), 0700), 0);
-      break;
-    case Hostile::Link:
-      TestFiles::WriteFile(dir + "elsewhere", "elsewhere");
-      ASSERT_EQ(symlink((dir + "elsewhere").c_str(), path.c_str()), 0);
-      break;
-    case Hostile::Device:
-      // A twin of /dev/null where a device can be made (root), else a link to it.
-      if (mknod(path.c_str(), S_IFCHR | 0666, makedev(1, 3)) != 0) {
-        ASSERT_EQ(symlink("/dev/null", path.c_str()), 0);
-      }
-      break;
-  }
+// What others may leave at a writer's temporary name; a device is a twin of /dev/null where
+// one can be made (root), else a link to it.
+void Place(const std::string& kind, const std::string& path, const std::string& dir) {
+  TestFiles::WriteFile(dir + "elsewhere", "elsewhere");
+  const bool placed = kind == "FIFO"     ? mkfifo(path.c_str(), 0600) == 0
+                      : kind == "folder" ? mkdir(path.c_str(), 0700) == 0
+                      : kind == "link"   ? symlink((dir + "elsewhere").c_str(), path.c_str()) == 0
+                                       : mknod(path.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0 ||
+                                             symlink("/dev/null", path.c_str()) == 0;
+  ASSERT_TRUE(placed) << kind;
 }
 
 TEST(EveryWriter, NeverOpensWhatIsAtItsTemporaryName) {
-  const std::pair<Hostile, const char*> kinds[] = {{Hostile::Fifo, "FIFO"},
-                                                   {Hostile::Folder, "folder"},
-                                                   {Hostile::Link, "link"},
-                                                   {Hostile::Device, "device"}};
-  for (const Target& target : kTargets) {
-    for (const auto& [kind, kindName] : kinds) {
-      const std::string what = target.writer + " with a " + kindName + " at its .tmp";
+  for (const Writer& writer : kWriters) {
+    for (const std::string kind : {"FIFO", "folder", "link", "device"}) {
+      const std::string what = writer.name + " with a " + kind + " at its .tmp";
       TestFiles::TempDir dir;
-      const std::string temporary = dir.path + target.file + ".tmp";
-      ASSERT_EQ(Harness(target.writer, "prepare", dir.path).status, 0) << what;
+      const std::string temporary = dir.path + writer.file + ".tmp";
+      ASSERT_EQ(Harness(writer.name, "prepare", dir.path).status, 0) << what;
       Place(kind, temporary, dir.path);
       struct stat placed {};
+      struct stat after {};
       ASSERT_EQ(lstat(temporary.c_str(), &placed), 0) << what;
       // With a reader waiting, a writer that opened the FIFO would neither fail nor hang: it
       // would hand the reader its bytes.
-      const int reader =
-          kind == Hostile::Fifo ? open(temporary.c_str(), O_RDONLY | O_NONBLOCK) : -1;
+      const int reader = kind == "FIFO" ? open(temporary.c_str(), O_RDONLY | O_NONBLOCK) : -1;
       const std::set<std::string> before = FilesIn(dir.path);
 
-      const Outcome run = Harness(target.writer, "run", dir.path, Preload());
-      const bool goesAhead = !target.besideTemporary;
-      EXPECT_EQ(run.status, goesAhead || !Reports(target.writer) ? 0 : 1) << what;
-      EXPECT_EQ(Harness(target.writer, "check", dir.path).output, goesAhead ? "new\n" : "old\n")
+      const Outcome run = Harness(writer.name, "run", dir.path, Preload());
+      const bool fails = writer.ownFolder;  // elsewhere the temporary name is a fresh one
+      EXPECT_EQ(run.status, fails && writer.reports ? 1 : 0) << what << "\n" << run.output;
+      EXPECT_EQ(Harness(writer.name, "check", dir.path).output, fails ? "old\n" : "new\n") << what;
+      EXPECT_TRUE(writer.name != "save" ||
+                  run.output.find("reported: Saving failed: ") != std::string::npos)
           << what;
-      if (target.writer == "save") {
-        EXPECT_NE(run.output.find("reported: Saving failed: "), std::string::npos) << what;
-      }
-      struct stat after {};
       EXPECT_EQ(lstat(temporary.c_str(), &after), 0) << what;
-      EXPECT_EQ(after.st_mode & S_IFMT, placed.st_mode & S_IFMT) << what;
       EXPECT_EQ(after.st_ino, placed.st_ino) << what;
-      if (reader >= 0) {
-        char byte;
-        EXPECT_LE(read(reader, &byte, 1), 0) << what << ": the FIFO received bytes";
-        close(reader);
-      }
-      if (kind == Hostile::Link) {
-        EXPECT_EQ(TestFiles::ReadFile(dir.path + "elsewhere"), "elsewhere") << what;
-      }
+      char byte;
+      EXPECT_TRUE(reader < 0 || read(reader, &byte, 1) <= 0) << what << ": the FIFO got bytes";
+      if (reader >= 0) close(reader);
+      EXPECT_EQ(TestFiles::ReadFile(dir.path + "elsewhere"), "elsewhere") << what;
       EXPECT_EQ(FilesIn(dir.path), before) << what;
     }
   }
 }
 
-// A file kept in a synced folder and linked into place stays linked, and its target gets
-// the new content; a backup's link is replaced, and what it led to is left alone.
+// A file in a synced folder, linked into place, stays linked and its target is written
+// (0600, also from a 0644 backup); a backup's link is replaced and its target left alone.
 TEST(EveryWriter, WritesThroughALinkAtItsFile) {
-  for (const Target& target : kTargets) {
+  for (const Writer& writer : kWriters) {
     for (const bool relative : {false, true}) {
-      const std::string what = target.writer + (relative ? " via a relative link" : " via a link");
+      const std::string what = writer.name + (relative ? " via a relative link" : " via a link");
       TestFiles::TempDir dir;
-      const std::string file = dir.path + target.file, synced = dir.path + "sync/" + target.file;
-      ASSERT_EQ(Harness(target.writer, "prepare", dir.path).status, 0) << what;
+      const std::string file = dir.path + writer.file, synced = dir.path + "sync/" + writer.file;
+      ASSERT_EQ(Harness(writer.name, "prepare", dir.path).status, 0) << what;
       ASSERT_EQ(mkdir((dir.path + "sync").c_str(), 0700), 0);
       ASSERT_EQ(rename(file.c_str(), synced.c_str()), 0) << what;
-      const std::string linkText = relative ? "sync/" + std::string(target.file) : synced;
-      ASSERT_EQ(symlink(linkText.c_str(), file.c_str()), 0) << what;
+      ASSERT_EQ(
+          symlink((relative ? "sync/" + std::string(writer.file) : synced).c_str(), file.c_str()),
+          0);
       const std::string old = TestFiles::ReadFile(synced);
 
-      const Outcome run = Harness(target.writer, "run", dir.path, Preload());
+      const Outcome run = Harness(writer.name, "run", dir.path, Preload());
       EXPECT_EQ(run.status, 0) << what << "\n" << run.output;
-      EXPECT_EQ(Harness(target.writer, "check", dir.path).output, "new\n") << what;
+      EXPECT_EQ(Harness(writer.name, "check", dir.path).output, "new\n") << what;
       struct stat info {};
-      ASSERT_EQ(lstat(file.c_str(), &info), 0) << what;
-      EXPECT_EQ(S_ISLNK(info.st_mode), target.throughLinks) << what;
-      if (target.throughLinks) {
-        EXPECT_NE(TestFiles::ReadFile(synced), old) << what;
-        EXPECT_EQ(TestFiles::ModeOf(synced), 0600) << what;  // also a restore from a 0644 backup
-        EXPECT_FALSE(TestFiles::Exists(synced + ".tmp")) << what;
-      } else {
-        EXPECT_EQ(TestFiles::ReadFile(synced), old) << what;
-      }
+      EXPECT_TRUE(lstat(file.c_str(), &info) == 0 && S_ISLNK(info.st_mode) == writer.ownFolder)
+          << what;
+      EXPECT_EQ(TestFiles::ReadFile(synced) != old, writer.ownFolder) << what;
+      EXPECT_TRUE(!writer.ownFolder || TestFiles::ModeOf(synced) == 0600) << what;
     }
   }
 }
