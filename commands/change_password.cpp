@@ -29,7 +29,7 @@ void ChangeMasterPasswordCommand() {
   const Vault::VaultError result = Vault::ChangeMasterPassword(password);
   Vault::WipeText(password);
   if (result != Vault::Ok) {
-    App::ShowMessageBox(t.changeTitle, t.changingFailed + Vault::ErrorText(result),
+    App::ShowMessageBox(t.changeTitle, t.changingFailed + Vault::WriteErrorText(result),
                         App::MessageIcon::Error, App::MessageButtons::Ok);
     return;
   }

@@ -5,9 +5,9 @@
 #include <cstdlib>
 
 #include "app/file_requester.h"
-#include "app/status_bar.h"
 #include "app/message_box.h"
 #include "app/paths.h"
+#include "app/status_bar.h"
 #include "features/backup_names.h"
 #include "features/file_copy.h"
 #include "features/web_address.h"
@@ -32,7 +32,7 @@ void MakeBackup() {
   std::string path = App::AskSaveFile(t.makeBackupTitle, proposed, t.vaultFilter);
   if (path.empty()) return;
   path = WithBackupExtension(path);
-  if (SamePathIgnoringCase(path, App::VaultFilePath())) {
+  if (IsVaultOrCompanion(path, App::VaultFilePath())) {
     App::ShowMessageBox(t.makeBackupTitle, t.backupIsVault, App::MessageIcon::Warning,
                         App::MessageButtons::Ok);
     return;

@@ -1,5 +1,5 @@
 // The file-name rules of backups: the home folder, the dated default name, the extension
-// and the comparison with the vault's own path. No GTK here.
+// and the comparison with the vault's own path and its companions. No GTK here.
 #pragma once
 
 #include <string>
@@ -15,7 +15,14 @@ namespace Features {
 [[nodiscard]] std::string TodaysBackupPath(const std::string& home, const std::string& prefix);
 // The path with ".lwv" appended when it has no extension (an empty one counts as none).
 [[nodiscard]] std::string WithBackupExtension(const std::string& path);
-// Whether two paths are the same text once lower-cased.
+// Whether two paths are the same text once case-folded (the same under every locale).
 [[nodiscard]] bool SamePathIgnoringCase(const std::string& a, const std::string& b);
+// Whether path is the vault file: the same text in any letter case, the same place once
+// symbolic links (of the folder or the file) are followed, or the same file (device and
+// inode).
+[[nodiscard]] bool IsVaultItself(const std::string& path, const std::string& vaultPath);
+// The same, also for the vault's companion files: its temporary file (".tmp"), the safety
+// copy and the kept copies, beside the vault or beside the target of its link.
+[[nodiscard]] bool IsVaultOrCompanion(const std::string& path, const std::string& vaultPath);
 
 }  // namespace Features

@@ -40,7 +40,8 @@ bool GiveOwnerAndMode(int fd, uid_t owner, gid_t group, mode_t mode) {
 
 }  // namespace
 
-bool CopyFileKeepingMode(const std::string& source, const std::string& target) {
+bool CopyFileKeepingMode(const std::string& source, const std::string& target,
+                         Vault::Replacing how) {
   struct stat info {};
   const int in = OpenSource(source, info);
   if (in < 0) return false;
@@ -52,7 +53,7 @@ bool CopyFileKeepingMode(const std::string& source, const std::string& target) {
   const size_t bufferSize = size < kCopyBlockSize ? (size > 0 ? size : 1) : kCopyBlockSize;
   auto* buffer = static_cast<unsigned char*>(std::malloc(bufferSize));
   Vault::ReplacingFile out;
-  if (buffer == nullptr || !Vault::BeginReplacing(target, info.st_mode, out)) {
+  if (buffer == nullptr || !Vault::BeginReplacing(target, info.st_mode, out, how)) {
     std::free(buffer);
     close(in);
     return false;

@@ -1,5 +1,6 @@
-// Copying a file whole with its owner and permission bits, through a temporary file that
-// is renamed over the target, so a failed copy never leaves a half-written target.
+// Copying a file whole with its owner and permission bits, through a fresh temporary file
+// that is renamed over the target, so a failed copy never leaves a half-written target and
+// no other file in the target's folder is touched.
 #pragma once
 
 #include <sys/types.h>
@@ -7,13 +8,17 @@
 #include <string>
 #include <vector>
 
+#include "vault/replace_file.h"
+
 namespace Features {
 
 constexpr size_t kCopyBlockSize = 512000;
 
 // Copies source to target in blocks; true only when every byte arrived and the target was
-// renamed into place. On false the target is as it was.
-[[nodiscard]] bool CopyFileKeepingMode(const std::string& source, const std::string& target);
+// renamed into place. On false the target is as it was. The temporary file has a fresh name
+// (a folder the user chose), or target + ".tmp" in the program's own folder.
+[[nodiscard]] bool CopyFileKeepingMode(const std::string& source, const std::string& target,
+                                       Vault::Replacing how = Vault::Replacing::Unique);
 
 // A whole file held in memory with what CopyFileKeepingMode carries over.
 struct FileImage {

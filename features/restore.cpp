@@ -12,6 +12,7 @@
 #include "features/backup_names.h"
 #include "features/file_copy.h"
 #include "texts/texts.h"
+#include "vault/replace_file.h"
 #include "vault/vault.h"
 
 namespace Features {
@@ -21,9 +22,11 @@ void Tell(const char* text, App::MessageIcon icon) {
   App::ShowMessageBox(Texts::kText.restoreTitle, text, icon, App::MessageButtons::Ok);
 }
 
-// Puts the backup's bytes in place of the vault and opens it with the backup's password.
+// Puts the backup's bytes in place of the vault, written like every save (0600, through a
+// link), and opens it with the backup's password.
 bool ReplaceVault(const FileImage& backup, const std::string& password) {
-  const bool written = WriteFileImage(App::VaultFilePath(), backup);
+  const bool written = Vault::WriteFileReplacing(App::VaultFilePath(), backup.bytes.data(),
+                                                 backup.bytes.size()) == Vault::Ok;
   // Replaced on purpose: whatever is there now is no change made behind our back.
   Vault::AdoptVaultFileOnDisk(App::VaultFilePath());
   return written && Vault::OpenVault(App::VaultFilePath(), password) == Vault::Ok;
@@ -38,7 +41,7 @@ void RestoreBackup(PasswordAsker askPassword) {
   const std::string safetyCopy = vaultPath + kSafetyCopySuffix;
   const std::string chosen =
       App::AskOpenFile(t.restoreTitle, HomeFolder(std::getenv("HOME")), t.vaultFilter);
-  if (chosen.empty() || SamePathIgnoringCase(chosen, vaultPath)) return;
+  if (chosen.empty() || IsVaultItself(chosen, vaultPath)) return;
 
   std::string password;  // secret: wiped on every way out
   if (!askPassword(t.restoreTitle, t.restorePrompt, false, password)) return;
@@ -62,7 +65,8 @@ void RestoreBackup(PasswordAsker askPassword) {
   // itself, and restoring it then undoes the last restore. Without a safety copy nothing
   // is overwritten.
   FileImage backup;
-  if (!ReadFileImage(chosen, backup) || !CopyFileKeepingMode(vaultPath, safetyCopy)) {
+  if (!ReadFileImage(chosen, backup) ||
+      !CopyFileKeepingMode(vaultPath, safetyCopy, Vault::Replacing::Beside)) {
     Vault::WipeText(password);
     App::SetStatusText("");
     Tell(t.restoreFailedUnchanged, App::MessageIcon::Error);

@@ -120,6 +120,8 @@ struct Table {
   const char* changingFailed;
   // The window programs' --help.
   const char* usage;
+  // A vault too large to be saved (the cause after "Saving failed: " / "Changing failed: ")
+  const char* vaultTooLarge;
 };
 
 extern const Table kText;

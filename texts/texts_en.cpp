@@ -139,6 +139,8 @@ const Table kText = {
         "  --version    show the version and exit\n"
         "\n"
         "A directory really called --help is given as ./--help.\n",
+    // A vault too large to be saved
+    .vaultTooLarge = "The vault would be too large to save.",
 };
 
 }  // namespace Texts

@@ -139,6 +139,8 @@ const Table kText = {
         "  --version    toon de versie en stop\n"
         "\n"
         "Een map die echt --help heet, geef je op als ./--help.\n",
+    // A vault too large to be saved
+    .vaultTooLarge = "De kluis zou te groot worden om op te slaan.",
 };
 
 }  // namespace Texts

@@ -16,6 +16,7 @@ namespace {
 constexpr size_t kCopyBlock = 64 * 1024;
 constexpr int kMaxNameTries = 100;
 constexpr mode_t kPermissionBits = 07777;
+constexpr mode_t kVaultMode = 0600;
 
 std::string gPath;
 FileIdentity gKnown;  // the version of gPath this process last read or wrote
@@ -37,7 +38,7 @@ std::string KeptName(const std::string& path) {
       strftime(stamp, sizeof stamp, "%Y-%m-%d-%H%M%S", &local) == 0) {
     return "";
   }
-  const std::string base = path + ".extern-" + stamp;
+  const std::string base = path + kKeptCopyInfix + stamp;
   for (int n = 1; n <= kMaxNameTries; ++n) {
     const std::string name = n == 1 ? base : base + "-" + std::to_string(n);
     struct stat info {};
@@ -56,16 +57,18 @@ bool ReadSome(int fd, unsigned char* bytes, size_t room, size_t& got) {
   }
 }
 
-// Copies the regular file at source whole to target, with the source's permission bits,
-// through a temporary file; read and written are the identities of the two files.
-bool CopyWhole(const std::string& source, const std::string& target, FileIdentity& read,
-               FileIdentity& written) {
+// Copies the regular file at source whole to target through a temporary file; read and
+// written are the identities of the two files. A kept copy has the source's permission
+// bits; a copy that becomes the vault is written like every save (0600, through a link).
+bool CopyWhole(const std::string& source, const std::string& target, bool asVault,
+               FileIdentity& read, FileIdentity& written) {
   const int in = open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (in < 0) return false;
   struct stat info {};
   ReplacingFile out;
   bool ok = fstat(in, &info) == 0 && S_ISREG(info.st_mode) &&
-            BeginReplacing(target, info.st_mode & kPermissionBits, out);
+            BeginReplacing(target, asVault ? kVaultMode : info.st_mode & kPermissionBits, out,
+                           asVault ? Replacing::ThroughLink : Replacing::Beside);
   std::vector<unsigned char> block(ok ? kCopyBlock : 0);
   for (size_t got = 0; ok;) {
     ok = ReadSome(in, block.data(), block.size(), got);
@@ -118,7 +121,7 @@ VaultError GuardBeforeWrite(const std::string& path) {
   if (path == gPath && (now == gKnown || now == gKeptOf)) return Ok;
   const std::string kept = KeptName(path);
   FileIdentity copied, copy;
-  if (kept.empty() || !CopyWhole(path, kept, copied, copy)) return FileError;
+  if (kept.empty() || !CopyWhole(path, kept, false, copied, copy)) return FileError;
   if (path != gPath) RememberVaultFile(path, {});
   gKeptOf = copied;
   gUntold.push_back(kept);
@@ -141,7 +144,7 @@ void AdoptVaultFileOnDisk(const std::string& path) { RememberVaultFile(path, Ide
 VaultError PutFileBackAsVault(const std::string& source, const std::string& path) {
   if (const VaultError kept = GuardBeforeWrite(path); kept != Ok) return kept;
   FileIdentity read, written;
-  if (!CopyWhole(source, path, read, written)) return FileError;
+  if (!CopyWhole(source, path, true, read, written)) return FileError;
   GuardAfterWrite(path, written);
   return Ok;
 }

@@ -94,6 +94,10 @@ unsigned char* DeriveKey(std::string_view password, const unsigned char* salt, i
   return key.release();  // the caller owns it now
 }
 
+bool TooLargeToSave(const std::vector<Entry>& list) {
+  return JsonLength(list) > kMaxFileSize - kMinFileSize;
+}
+
 VaultError SealAndWriteFile(const std::string& path, const KeyState& keys,
                             const std::vector<Entry>& list, FileIdentity* written) {
   if (keys.key == nullptr) return NotOpen;

@@ -1,10 +1,13 @@
 #include "vault/replace_file.h"
 
 #include <fcntl.h>
+#include <sys/random.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 
 namespace Vault {
@@ -20,7 +23,82 @@ void SyncDirectoryOf(const std::string& path) {
   close(fd);
 }
 
+constexpr int kMaxLinks = 40;  // as many as the kernel follows
+constexpr int kMaxUniqueTries = 100;
+constexpr size_t kUniqueLetters = 12;
+constexpr char kUniqueAlphabet[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+
+std::string FolderOf(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  return slash == std::string::npos ? "" : path.substr(0, slash + 1);
+}
+
+// O_EXCL never opens what is there already, not even through a link; O_NOFOLLOW says so
+// twice.
+int CreateNew(const std::string& name, mode_t mode) {
+  return open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+}
+
+// What a crash of ours leaves: a plain file of this user that no other name shares.
+bool IsLeftOverOfOurs(const std::string& name) {
+  struct stat info {};
+  return lstat(name.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == geteuid() &&
+         info.st_nlink == 1;
+}
+
+int CreateBeside(const std::string& name, mode_t mode) {
+  int fd = CreateNew(name, mode);
+  if (fd < 0 && errno == EEXIST && IsLeftOverOfOurs(name) && unlink(name.c_str()) == 0) {
+    fd = CreateNew(name, mode);
+  }
+  return fd;
+}
+
+std::string UniqueLetters() {
+  unsigned char random[kUniqueLetters];
+  if (getrandom(random, sizeof random, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof random)) {
+    // Only needs to differ from names already there; O_EXCL guards the rest.
+    static uint64_t counter = 0;
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    uint64_t mix = (static_cast<uint64_t>(now.tv_nsec) << 20) ^ static_cast<uint64_t>(getpid()) ^
+                   (++counter * 0x9E3779B97F4A7C15ull);
+    for (unsigned char& byte : random) {
+      byte = static_cast<unsigned char>(mix);
+      mix = mix * 6364136223846793005ull + 1442695040888963407ull;
+    }
+  }
+  std::string letters;
+  for (const unsigned char byte : random) {
+    letters += kUniqueAlphabet[byte % (sizeof kUniqueAlphabet - 1)];
+  }
+  return letters;
+}
+
+int CreateUnique(const std::string& path, mode_t mode, std::string& name) {
+  for (int tries = 0; tries < kMaxUniqueTries; ++tries) {
+    name = FolderOf(path) + ".lockwell-" + UniqueLetters() + ".tmp";
+    const int fd = CreateNew(name, mode);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
+}
+
 }  // namespace
+
+std::string FollowLinks(const std::string& path) {
+  std::string current = path;
+  for (int hops = 0; hops <= kMaxLinks; ++hops) {
+    struct stat info {};
+    if (lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return current;
+    std::string target(static_cast<size_t>(info.st_size > 0 ? info.st_size : 4096) + 1, '\0');
+    const ssize_t length = readlink(current.c_str(), target.data(), target.size());
+    if (length <= 0 || static_cast<size_t>(length) >= target.size()) return "";
+    target.resize(static_cast<size_t>(length));
+    current = target[0] == '/' ? target : FolderOf(current) + target;
+  }
+  return "";
+}
 
 bool ReadFully(int fd, void* bytes, size_t length) {
   auto* next = static_cast<unsigned char*>(bytes);
@@ -34,17 +112,22 @@ bool ReadFully(int fd, void* bytes, size_t length) {
   return true;
 }
 
-bool BeginReplacing(const std::string& path, mode_t mode, ReplacingFile& file) {
-  file.path = path;
-  file.temporary = path + ".tmp";
-  file.fd =
-      open(file.temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, mode);
+bool BeginReplacing(const std::string& path, mode_t mode, ReplacingFile& file, Replacing how) {
+  file.path = how == Replacing::ThroughLink ? FollowLinks(path) : path;
+  file.fd = -1;
+  if (!file.path.empty()) {
+    if (how == Replacing::Unique) {
+      file.fd = CreateUnique(file.path, mode, file.temporary);
+    } else {
+      file.temporary = file.path + ".tmp";
+      file.fd = CreateBeside(file.temporary, mode);
+    }
+  }
   if (file.fd < 0) {
     file.temporary.clear();  // not ours to remove
     return false;
   }
-  // A left-over temporary file keeps its old mode through O_TRUNC, and a new one gets the
-  // mode minus the umask.
+  // A new file gets the mode minus the umask.
   if (fchmod(file.fd, mode) != 0) {
     AbandonReplacing(file);
     return false;
@@ -95,7 +178,7 @@ void AbandonReplacing(ReplacingFile& file) {
 bool ReplaceFileWith(const std::string& path, const void* bytes, size_t length, mode_t mode,
                      struct stat* written) {
   ReplacingFile file;
-  if (!BeginReplacing(path, mode, file)) return false;
+  if (!BeginReplacing(path, mode, file, Replacing::ThroughLink)) return false;
   if (!AppendReplacing(file, bytes, length)) {
     AbandonReplacing(file);
     return false;

@@ -85,7 +85,7 @@ VaultError CreateVault(const std::string& path, std::string_view password) {
 void SaveVault() {
   const VaultError result = SealAndWrite();
   if (result != Ok && gReportSaveError != nullptr) {
-    gReportSaveError(Texts::kText.savingFailed + ErrorText(result));
+    gReportSaveError(Texts::kText.savingFailed + WriteErrorText(result));
   }
 }
 
@@ -113,6 +113,12 @@ VaultError CheckVaultFile(const std::string& path, std::string_view password) {
   if (result == Ok) WipeAndFree(read.key, kKeySize);
   WipeEntries(scratch);
   return result;
+}
+
+std::string WriteErrorText(VaultError code) {
+  // The size check is the one file error that is not the disk's: say so.
+  if (code == FileError && TooLargeToSave(gEntries)) return Texts::kText.vaultTooLarge;
+  return ErrorText(code);
 }
 
 std::string ErrorText(int code) {

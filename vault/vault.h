@@ -99,6 +99,9 @@ struct FileIdentity {
   bool operator==(const FileIdentity&) const = default;
 };
 
+// Whether the list's vault file would be larger than reading accepts, so that it is never
+// written.
+[[nodiscard]] bool TooLargeToSave(const std::vector<Entry>& list);
 // Seals the list with the key and writes it whole to path (0, 2, 6 or 7); written, when
 // given, receives the identity of the new file.
 [[nodiscard]] VaultError SealAndWriteFile(const std::string& path, const KeyState& keys,
@@ -117,7 +120,8 @@ struct FileIdentity {
 [[nodiscard]] VaultError ReadVaultFile(const std::string& path, std::string_view password,
                                        KeyState& keys, std::vector<Entry>& list,
                                        FileIdentity* seen = nullptr);
-// Writes path + ".tmp" (mode 0600, synced), then renames it over path; 0 or 2.
+// Writes path + ".tmp" (mode 0600, synced), then renames it over path; a symbolic link at
+// path is written through: its target is replaced and the link stays. 0 or 2.
 [[nodiscard]] VaultError WriteFileReplacing(const std::string& path, const void* bytes,
                                             size_t length, FileIdentity* written = nullptr);
 
@@ -157,6 +161,8 @@ void CloseVault();
 
 // The message of a code in the running edition.
 [[nodiscard]] std::string ErrorText(int code);
+// The cause of a failed write of the open vault: ErrorText, or that it would be too large.
+[[nodiscard]] std::string WriteErrorText(VaultError code);
 
 // The shell hands in how a failed save is shown (a modal message box), so that the vault
 // core needs no GTK. Without a reporter a failed save is silent.
@@ -168,12 +174,15 @@ void SetSaveErrorReporter(SaveErrorReporter reporter);
 // process last read or wrote there; another version is copied to a kept file beside it
 // (path + ".extern-YYYY-MM-DD-HHMMSS", local time) before it is overwritten.
 
+// What a kept copy's name has between the vault's path and its time.
+constexpr char kKeptCopyInfix[] = ".extern-";
+
 // The file at path was replaced on purpose (a restore): the version there now counts as the
 // vault's own, so the next write keeps no copy of it.
 void AdoptVaultFileOnDisk(const std::string& path);
-// Copies the file at source whole over path (its permission bits kept) under the same guard
-// as a save, then adopts the copy: for putting a safety copy back. Ok or FileError; on
-// FileError path is as it was.
+// Copies the file at source whole over path (0600, through a link, as a save writes) under
+// the same guard as a save, then adopts the copy: for putting a safety copy back. Ok or FileError;
+// on FileError path is as it was.
 [[nodiscard]] VaultError PutFileBackAsVault(const std::string& source, const std::string& path);
 // The shell hands in how a kept copy is told (an information box); without it, silently.
 using KeptCopyReporter = void (*)(const std::string& message);

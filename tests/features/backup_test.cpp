@@ -1,9 +1,12 @@
 // Stories of making a backup: the proposed name, names without extension, overwriting,
 // and the vault itself refused.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
+#include <csignal>
 #include <ctime>
+#include <filesystem>
 
 #include "app/dialog_window.h"
 #include "app/main_window.h"
@@ -42,7 +45,7 @@ TEST_F(BackupStory, BackupsUnderTheProposedAndChosenNames) {
   const std::string proposed = Pick("vault_backup_", "kluis_backup_") + Today() + ".lwv";
   const std::string vault = ReadFile(VaultFile());
   TestFiles::WriteFile(homeDir + "other.bak", "precious");
-  // A folder in the way of the temporary file makes the copy fail.
+  // A user's folder at the name + ".tmp" is not in the copy's way.
   mkdir((homeDir + "blocked.lwv.tmp").c_str(), 0700);
   LogInWith("pw", 1);
 
@@ -70,21 +73,37 @@ TEST_F(BackupStory, BackupsUnderTheProposedAndChosenNames) {
   Robot::AnswerMessage();
   Robot::ChooseMenu(App::MenuMakeBackup);
   Robot::ChooseFile(homeDir + "blocked.lwv");
+  Robot::WaitStatus(Made("blocked.lwv"));
+  // A disk that fills up (a file size limit, which binds root too) makes the copy fail.
+  rlimit limit{};
+  getrlimit(RLIMIT_FSIZE, &limit);
+  Robot::Do("the disk fills up", [limit] {
+    std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit full{16, limit.rlim_max};
+    setrlimit(RLIMIT_FSIZE, &full);
+  });
+  Robot::ChooseMenu(App::MenuMakeBackup);
+  Robot::ChooseFile(homeDir + "full.lwv");
   Robot::AnswerMessage();
+  Robot::Do("there is room again", [limit] { setrlimit(RLIMIT_FSIZE, &limit); });
   Robot::ChooseMenu(App::MenuMakeBackup);
   Robot::CancelFile();
   Robot::ChooseMenu(App::MenuExit);
   EXPECT_EQ(RunLockwell(), 0);
 
-  for (const std::string& name :
-       {proposed, std::string("mybackup.lwv"), std::string("other.bak")}) {
+  for (const std::string& name : {proposed, std::string("mybackup.lwv"), std::string("other.bak"),
+                                  std::string("blocked.lwv")}) {
     EXPECT_EQ(ReadFile(homeDir + name), vault) << name;
     EXPECT_EQ(TestFiles::ModeOf(homeDir + name), 0640) << name;
-    EXPECT_FALSE(TestFiles::Exists(homeDir + name + ".tmp")) << name;
+    EXPECT_EQ(TestFiles::Exists(homeDir + name + ".tmp"), name == "blocked.lwv") << name;
   }
   EXPECT_FALSE(TestFiles::Exists(homeDir + "mybackup"));
   EXPECT_EQ(ReadFile(VaultFile()), vault);
-  EXPECT_FALSE(TestFiles::Exists(homeDir + "blocked.lwv"));
+  EXPECT_EQ(TestFiles::ModeOf(homeDir + "blocked.lwv.tmp"), 0700);
+  EXPECT_FALSE(TestFiles::Exists(homeDir + "full.lwv"));
+  for (const auto& file : std::filesystem::directory_iterator(homeDir)) {
+    EXPECT_EQ(file.path().filename().string().find(".lockwell-"), std::string::npos);
+  }
 
   const std::string title = Pick("Make backup", "Backup maken");
   ASSERT_EQ(Messages().size(), 4u);
@@ -99,7 +118,7 @@ TEST_F(BackupStory, BackupsUnderTheProposedAndChosenNames) {
   EXPECT_EQ(Messages()[3].text, Pick("Making the backup failed.", "Backup maken is mislukt."));
   EXPECT_EQ(Messages()[3].icon, GTK_MESSAGE_ERROR);
 
-  ASSERT_EQ(Requesters().size(), 7u);
+  ASSERT_EQ(Requesters().size(), 8u);
   EXPECT_EQ(Requesters()[0].title, title);
   EXPECT_TRUE(Requesters()[0].save);
   EXPECT_EQ(Requesters()[0].folder + "/", homeDir);

@@ -6,6 +6,7 @@
 //   fault_harness WRITER check DIR     prints old, new or bad
 // A writer is a row of kWriters: add a row for every new writer of the program.
 #include <dlfcn.h>
+#include <sys/stat.h>
 
 #include <cstdio>
 #include <cstring>
@@ -141,13 +142,16 @@ const char* CheckBackup() {
 
 // The restore's write: the backup, read whole, in place of the vault.
 std::string Chosen() { return gDir + "chosen.lwv"; }
+// A backup others may read: the vault it becomes is still private.
 bool PrepareRestore() {
   return PrepareVault() &&
-         TestVaults::WriteSmallVault(Chosen(), kNewPassword, kNewEntries) == Vault::Ok;
+         TestVaults::WriteSmallVault(Chosen(), kNewPassword, kNewEntries) == Vault::Ok &&
+         chmod(Chosen().c_str(), 0644) == 0;
 }
 bool RunRestore() {
   Features::FileImage image;
-  return Features::ReadFileImage(Chosen(), image) && Features::WriteFileImage(Vault(), image);
+  return Features::ReadFileImage(Chosen(), image) &&
+         Vault::WriteFileReplacing(Vault(), image.bytes.data(), image.bytes.size()) == Vault::Ok;
 }
 const char* CheckNewVault() { return VaultState(kNewPassword, kNewEntries); }
 

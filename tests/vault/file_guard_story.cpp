@@ -1,6 +1,10 @@
-// Story of a vault file replaced behind Lockwell's back while the user is logged in: the
-// other version is kept, and restoring it brings it back.
+// Stories of other programs' files beside the vault while the user is logged in: a vault
+// file replaced behind Lockwell's back is kept, and restoring it brings it back; a FIFO
+// left at the temporary name fails the save without holding off the idle lock.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <ctime>
 #include <filesystem>
@@ -93,6 +97,36 @@ TEST_F(KeptCopyStory, AVaultCopiedOverTheOpenOneIsKeptAndCanBeRestored) {
                 KeptName() +
                 Pick("; your changes are saved.", "; uw wijzigingen zijn opgeslagen."));
   EXPECT_EQ(Vault::CheckVaultFile(VaultFile(), "laptop password"), Vault::Ok);
+}
+
+TEST_F(KeptCopyStory, AFifoAtTheTemporaryNameFailsTheSaveButNotTheIdleLock) {
+  GivenVault("our password", {{"mail", "", "", ""}});
+  const std::string before = TestFiles::ReadFile(VaultFile()), fifo = VaultFile() + ".tmp";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const int reader = open(fifo.c_str(), O_RDONLY | O_NONBLOCK);  // another program waits there
+  LogInWith("our password", 1);
+  Robot::PressKey(GDK_KEY_n, GDK_CONTROL_MASK);
+  Robot::WaitWindow(Pick("New password", "Nieuw wachtwoord"));
+  Robot::Type(Commands::DescriptionField, "added here");
+  Robot::PressKey(GDK_KEY_Return);
+  Robot::AnswerMessage();  // the failed save
+  Robot::MoveClock(61000);
+  Robot::WaitWindow(Pick("Log in", "Inloggen"));
+  Robot::Do("the lock took the vault off the screen",
+            [] { EXPECT_TRUE(Robot::ListRows().empty() && !Vault::IsVaultOpen()); });
+  Robot::PressKey(GDK_KEY_Escape);
+  EXPECT_EQ(RunLockwell(), 0);
+
+  ASSERT_EQ(Messages().size(), 1u);
+  EXPECT_EQ(Messages()[0].text, Pick("Saving failed: The file could not be read or written.",
+                                     "Opslaan mislukt: Het bestand kon niet worden gelezen of "
+                                     "geschreven."));
+  EXPECT_EQ(TestFiles::ReadFile(VaultFile()), before);
+  struct stat info {};
+  EXPECT_TRUE(lstat(fifo.c_str(), &info) == 0 && S_ISFIFO(info.st_mode));
+  char byte;
+  EXPECT_LE(read(reader, &byte, 1), 0) << "the vault went into the FIFO";
+  close(reader);
 }
 
 }  // namespace

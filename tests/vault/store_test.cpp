@@ -151,6 +151,21 @@ TEST_F(VaultStore, AFailedSaveKeepsTheChangeAndTellsTheUser) {
   EXPECT_EQ(Vault::Entries().size(), 1u);
 }
 
+TEST_F(VaultStore, ASaveOverTheFileLimitSaysTheVaultWouldBeTooLarge) {
+  const std::string path = dir.path + "kluis.lwv";
+  WriteSmallVault(path, "pw", {});
+  ASSERT_EQ(Vault::OpenVault(path, "pw"), Vault::Ok);
+  Entry big{"big", "", "", ""};
+  big.Wachtwoord.assign(Vault::kMaxFileSize - Vault::kMinFileSize - Vault::JsonLength({big}), 'x');
+  Vault::Entries().push_back(big);
+  Vault::SaveVault();  // the largest file reading accepts
+  EXPECT_EQ(ReadFile(path).size(), Vault::kMaxFileSize);
+  Vault::Entries().back().Wachtwoord += 'x';
+  Vault::SaveVault();
+  EXPECT_EQ(gReported,
+            std::vector<std::string>{"Saving failed: The vault would be too large to save."});
+}
+
 TEST_F(VaultStore, CreatingInAFolderThatCannotHoldItFailsClosed) {
   EXPECT_EQ(Vault::CreateVault(dir.path + "missing/kluis.lwv", "long enough"), Vault::FileError);
   EXPECT_FALSE(Vault::IsVaultOpen());
