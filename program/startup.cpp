@@ -35,6 +35,17 @@ void ShowKeptCopy(const std::string& message) {
                       App::MessageButtons::Ok);
 }
 
+XErrorHandler gToolkitErrorHandler = nullptr;
+
+// Another program may destroy one of the windows (xdotool windowclose) while GDK still
+// sends it requests. Such an error says only that the window is gone, which its destroy
+// handling deals with; GDK's own handler would end the program. GDK's error traps put
+// its handler back while they run.
+int IgnoreVanishedWindows(Display* display, XErrorEvent* error) {
+  if (error->error_code == BadWindow || error->error_code == BadDrawable) return 0;
+  return gToolkitErrorHandler != nullptr ? gToolkitErrorHandler(display, error) : 0;
+}
+
 void SetLocale() {
   setlocale(LC_ALL, "");
   setlocale(LC_NUMERIC, "C");  // numbers are always read and written with "."
@@ -58,6 +69,8 @@ int RunProgram(int argc, char** argv) {
   setenv("GDK_BACKEND", "x11", 1);
   XInitThreads();
   gtk_init(&argc, &argv);
+  const XErrorHandler previous = XSetErrorHandler(IgnoreVanishedWindows);
+  if (previous != IgnoreVanishedWindows) gToolkitErrorHandler = previous;  // not a second run
   SetLocale();  // gtk_init sets every category from the environment again
 
   Vault::WipeEntries(Vault::Entries());

@@ -240,6 +240,26 @@ void CloseWindow(const std::string& title) {
       });
 }
 
+void DestroyWindow(const std::string& title) {
+  Step(
+      "another program destroys window \"" + title + "\"",
+      [title] {
+        GtkWindow* window = FindWindow(title);
+        return window != nullptr && gtk_widget_get_mapped(GTK_WIDGET(window));
+      },
+      [title] {
+        const Window xid =
+            gdk_x11_window_get_xid(gtk_widget_get_window(GTK_WIDGET(FindWindow(title))));
+        Display* other = XOpenDisplay(nullptr);
+        if (other == nullptr) {
+          std::fprintf(stderr, "robot: no second connection to the display\n");
+          std::_Exit(3);
+        }
+        XDestroyWindow(other, xid);
+        XCloseDisplay(other);  // sends the request
+      });
+}
+
 void MovePointer(int x, int y) {
   Display* display = gdk_x11_display_get_xdisplay(gdk_display_get_default());
   XWarpPointer(display, 0, DefaultRootWindow(display), 0, 0, 0, 0, x, y);

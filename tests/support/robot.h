@@ -39,6 +39,8 @@ void MoveClock(int64_t ms);
 void Pause(int ms);
 // Closes a window as the window manager's close button would.
 void CloseWindow(const std::string& title);
+// Destroys a window's X window as another X client would (xdotool windowclose).
+void DestroyWindow(const std::string& title);
 
 // The desktop pointer moved as a user's mouse would.
 void MovePointer(int x, int y);
