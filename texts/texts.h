@@ -118,6 +118,12 @@ struct Table {
   const char* statusPasswordChanged;
   const char* passwordChanged;
   const char* changingFailed;
+  // Standard buttons of message boxes and file requesters, with their mnemonics.
+  const char* buttonCancel;
+  const char* buttonSave;
+  const char* buttonOpen;
+  const char* buttonYes;  // the texts that name their buttons use these words
+  const char* buttonNo;
 };
 
 extern const Table kText;

@@ -127,6 +127,12 @@ const Table kText = {
     .passwordChanged =
         "The master password has been changed.\nOld backups keep their old password.",
     .changingFailed = "Changing failed: ",
+    // Standard buttons of message boxes and file requesters.
+    .buttonCancel = "_Cancel",
+    .buttonSave = "_Save",
+    .buttonOpen = "_Open",
+    .buttonYes = "_Yes",
+    .buttonNo = "_No",
 };
 
 }  // namespace Texts

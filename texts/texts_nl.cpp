@@ -127,6 +127,12 @@ const Table kText = {
     .passwordChanged =
         "Het hoofdwachtwoord is gewijzigd.\nOude backups houden hun oude wachtwoord.",
     .changingFailed = "Wijzigen mislukt: ",
+    // Standard buttons of message boxes and file requesters.
+    .buttonCancel = "_Annuleren",
+    .buttonSave = "Op_slaan",
+    .buttonOpen = "_Openen",
+    .buttonYes = "_Ja",
+    .buttonNo = "_Nee",
 };
 
 }  // namespace Texts

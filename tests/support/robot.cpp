@@ -79,6 +79,25 @@ GtkWindow* ActiveWindow() {
   return GTK_WINDOW(dialog != nullptr ? dialog : App::MainWindowWidget());
 }
 
+void CollectButtonLabels(GtkWidget* widget, std::vector<std::string>& labels) {
+  if (GTK_IS_BUTTON(widget) && gtk_button_get_label(GTK_BUTTON(widget)) != nullptr) {
+    labels.push_back(gtk_button_get_label(GTK_BUTTON(widget)));
+  }
+  if (GTK_IS_CONTAINER(widget)) {
+    GList* children = gtk_container_get_children(GTK_CONTAINER(widget));
+    for (GList* c = children; c != nullptr; c = c->next) {
+      CollectButtonLabels(GTK_WIDGET(c->data), labels);
+    }
+    g_list_free(children);
+  }
+}
+
+std::vector<std::string> ButtonLabels(GtkMessageDialog* box) {
+  std::vector<std::string> labels;
+  CollectButtonLabels(GTK_WIDGET(box), labels);
+  return labels;
+}
+
 GtkMessageDialog* OpenMessageBox() {
   GList* windows = gtk_window_list_toplevels();
   GtkMessageDialog* found = nullptr;
@@ -207,7 +226,8 @@ void AnswerMessage(GtkResponseType button) {
         gchar* text = nullptr;
         GtkMessageType icon = GTK_MESSAGE_OTHER;
         g_object_get(box, "text", &text, "message-type", &icon, nullptr);
-        gMessages.push_back({gtk_window_get_title(GTK_WINDOW(box)), text ? text : "", icon});
+        gMessages.push_back(
+            {gtk_window_get_title(GTK_WINDOW(box)), text ? text : "", icon, ButtonLabels(box)});
         g_free(text);
         gtk_dialog_response(GTK_DIALOG(box), button);
       });
@@ -441,6 +461,13 @@ void RecordRequester(GtkFileChooser* chooser) {
   g_slist_free(filters);
   GtkFileFilter* selected = gtk_file_chooser_get_filter(chooser);
   if (selected != nullptr) seen.selectedFilter = gtk_file_filter_get_name(selected);
+  for (auto [response, label] : {std::pair{GTK_RESPONSE_CANCEL, &seen.cancelLabel},
+                                 std::pair{GTK_RESPONSE_ACCEPT, &seen.acceptLabel}}) {
+    GtkWidget* button = gtk_dialog_get_widget_for_response(GTK_DIALOG(chooser), response);
+    if (button != nullptr && gtk_button_get_label(GTK_BUTTON(button)) != nullptr) {
+      *label = gtk_button_get_label(GTK_BUTTON(button));
+    }
+  }
   gRequesters.push_back(seen);
 }
 

@@ -16,6 +16,7 @@ struct Message {
   std::string title;
   std::string text;
   GtkMessageType icon;
+  std::vector<std::string> buttons;  // labels, in placing order
 };
 
 // Forgets the previous script and what was recorded.
@@ -79,6 +80,8 @@ struct Requester {
   std::string name;    // the file name filled in (save) or selected (open)
   std::vector<std::string> filters;
   std::string selectedFilter;
+  std::string cancelLabel;
+  std::string acceptLabel;
 };
 
 // Chooses path in the open file requester and accepts it, recording what it showed.
