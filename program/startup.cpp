@@ -15,6 +15,7 @@
 #include "app/message_box.h"
 #include "app/paths.h"
 #include "app/settings.h"
+#include "app/x_errors.h"
 #include "commands/login.h"
 #include "features/clipboard.h"
 #include "program/connections.h"
@@ -33,17 +34,6 @@ void ShowSaveError(const std::string& message) {
 void ShowKeptCopy(const std::string& message) {
   App::ShowMessageBox(Texts::kText.programTitle, message, App::MessageIcon::Information,
                       App::MessageButtons::Ok);
-}
-
-XErrorHandler gToolkitErrorHandler = nullptr;
-
-// Another program may destroy one of the windows (xdotool windowclose) while GDK still
-// sends it requests. Such an error says only that the window is gone, which its destroy
-// handling deals with; GDK's own handler would end the program. GDK's error traps put
-// its handler back while they run.
-int IgnoreVanishedWindows(Display* display, XErrorEvent* error) {
-  if (error->error_code == BadWindow || error->error_code == BadDrawable) return 0;
-  return gToolkitErrorHandler != nullptr ? gToolkitErrorHandler(display, error) : 0;
 }
 
 void SetLocale() {
@@ -69,8 +59,7 @@ int RunProgram(int argc, char** argv) {
   setenv("GDK_BACKEND", "x11", 1);
   XInitThreads();
   gtk_init(&argc, &argv);
-  const XErrorHandler previous = XSetErrorHandler(IgnoreVanishedWindows);
-  if (previous != IgnoreVanishedWindows) gToolkitErrorHandler = previous;  // not a second run
+  App::IgnoreErrorsOfVanishedWindows();
   SetLocale();  // gtk_init sets every category from the environment again
 
   Vault::WipeEntries(Vault::Entries());
