@@ -79,23 +79,11 @@ GtkWindow* ActiveWindow() {
   return GTK_WINDOW(dialog != nullptr ? dialog : App::MainWindowWidget());
 }
 
-void CollectButtonLabels(GtkWidget* widget, std::vector<std::string>& labels) {
-  if (GTK_IS_BUTTON(widget) && gtk_button_get_label(GTK_BUTTON(widget)) != nullptr) {
-    labels.push_back(gtk_button_get_label(GTK_BUTTON(widget)));
-  }
-  if (GTK_IS_CONTAINER(widget)) {
-    GList* children = gtk_container_get_children(GTK_CONTAINER(widget));
-    for (GList* c = children; c != nullptr; c = c->next) {
-      CollectButtonLabels(GTK_WIDGET(c->data), labels);
-    }
-    g_list_free(children);
-  }
-}
-
-std::vector<std::string> ButtonLabels(GtkMessageDialog* box) {
-  std::vector<std::string> labels;
-  CollectButtonLabels(GTK_WIDGET(box), labels);
-  return labels;
+// The label of the dialog's button for a response; empty when it has none.
+std::string LabelFor(GtkDialog* dialog, int response) {
+  GtkWidget* button = gtk_dialog_get_widget_for_response(dialog, response);
+  const char* label = button != nullptr ? gtk_button_get_label(GTK_BUTTON(button)) : nullptr;
+  return label != nullptr ? label : "";
 }
 
 GtkMessageDialog* OpenMessageBox() {
@@ -226,8 +214,12 @@ void AnswerMessage(GtkResponseType button) {
         gchar* text = nullptr;
         GtkMessageType icon = GTK_MESSAGE_OTHER;
         g_object_get(box, "text", &text, "message-type", &icon, nullptr);
+        std::vector<std::string> buttons;
+        for (int response : {GTK_RESPONSE_NO, GTK_RESPONSE_YES, GTK_RESPONSE_CANCEL}) {
+          buttons.push_back(LabelFor(GTK_DIALOG(box), response));
+        }
         gMessages.push_back(
-            {gtk_window_get_title(GTK_WINDOW(box)), text ? text : "", icon, ButtonLabels(box)});
+            {gtk_window_get_title(GTK_WINDOW(box)), text ? text : "", icon, buttons});
         g_free(text);
         gtk_dialog_response(GTK_DIALOG(box), button);
       });
@@ -263,19 +255,11 @@ void CloseWindow(const std::string& title) {
 void DestroyWindow(const std::string& title) {
   Step(
       "another program destroys window \"" + title + "\"",
+      [title] { return FindWindow(title) && gtk_widget_get_mapped(GTK_WIDGET(FindWindow(title))); },
       [title] {
-        GtkWindow* window = FindWindow(title);
-        return window != nullptr && gtk_widget_get_mapped(GTK_WIDGET(window));
-      },
-      [title] {
-        const Window xid =
-            gdk_x11_window_get_xid(gtk_widget_get_window(GTK_WIDGET(FindWindow(title))));
         Display* other = XOpenDisplay(nullptr);
-        if (other == nullptr) {
-          std::fprintf(stderr, "robot: no second connection to the display\n");
-          std::_Exit(3);
-        }
-        XDestroyWindow(other, xid);
+        XDestroyWindow(
+            other, gdk_x11_window_get_xid(gtk_widget_get_window(GTK_WIDGET(FindWindow(title)))));
         XCloseDisplay(other);  // sends the request
       });
 }
@@ -461,13 +445,8 @@ void RecordRequester(GtkFileChooser* chooser) {
   g_slist_free(filters);
   GtkFileFilter* selected = gtk_file_chooser_get_filter(chooser);
   if (selected != nullptr) seen.selectedFilter = gtk_file_filter_get_name(selected);
-  for (auto [response, label] : {std::pair{GTK_RESPONSE_CANCEL, &seen.cancelLabel},
-                                 std::pair{GTK_RESPONSE_ACCEPT, &seen.acceptLabel}}) {
-    GtkWidget* button = gtk_dialog_get_widget_for_response(GTK_DIALOG(chooser), response);
-    if (button != nullptr && gtk_button_get_label(GTK_BUTTON(button)) != nullptr) {
-      *label = gtk_button_get_label(GTK_BUTTON(button));
-    }
-  }
+  seen.cancelLabel = LabelFor(GTK_DIALOG(chooser), GTK_RESPONSE_CANCEL);
+  seen.acceptLabel = LabelFor(GTK_DIALOG(chooser), GTK_RESPONSE_ACCEPT);
   gRequesters.push_back(seen);
 }
 

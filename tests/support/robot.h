@@ -16,7 +16,7 @@ struct Message {
   std::string title;
   std::string text;
   GtkMessageType icon;
-  std::vector<std::string> buttons;  // labels, in placing order
+  std::vector<std::string> buttons;  // labels of No, Yes and Cancel; "" for one it lacks
 };
 
 // Forgets the previous script and what was recorded.
