@@ -32,11 +32,10 @@ TEST_F(DestroyedWindowStory, ADestroyedDialogCountsAsClosedAndTheProgramGoesOn) 
   Robot::Toggle(Commands::DigitsBox);
   Robot::DestroyWindow(Pick("Edit password", "Wijzig wachtwoord"));
   WaitMainWindowBack(Pick("Edit password", "Wijzig wachtwoord"));
-  Robot::Do("the entry is unchanged, the generator choice kept as after Cancel", [this] {
+  Robot::Do("nothing changed; the generator choice kept as after Cancel", [this] {
     EXPECT_EQ(Robot::ListRows(), std::vector<std::string>{"mail"});
     EXPECT_EQ(App::ParseSettings(TestFiles::ReadFile(SettingsFile())).GenCijfers, 0);
   });
-  // The main window goes on working, and so do the other windows with a loop of their own.
   Robot::PressKey(GDK_KEY_n, GDK_CONTROL_MASK);
   Robot::Type(Commands::DescriptionField, "bank");
   Robot::PressKey(GDK_KEY_Return);
