@@ -10,7 +10,17 @@ namespace App {
 namespace {
 
 GtkWidget* gDialog = nullptr;
-GtkWidget* gDialogArea = nullptr;
+GtkWidget* gDialogArea = nullptr;  // holds a reference of its own while the dialog is open
+
+// Another program destroyed the window. The control area moves out of it first, so the
+// controls stay alive, and the registry valid, until the dialog's loop has seen the close
+// and calls CloseDialogWindow; the loop reads them as after a close request.
+void OnDialogDestroyed(GtkWidget* window, gpointer) {
+  if (window != gDialog) return;  // CloseDialogWindow's own
+  gtk_container_remove(GTK_CONTAINER(window), gDialogArea);
+  gDialog = nullptr;
+  PostEvent({EventKind::Close, kDialogWindow, 0, 0});
+}
 
 }  // namespace
 
@@ -24,7 +34,7 @@ GtkWidget* OpenDialogWindow(const std::string& title, int width, int height) {
   gtk_window_set_type_hint(GTK_WINDOW(gDialog), GDK_WINDOW_TYPE_HINT_DIALOG);
   gtk_window_set_resizable(GTK_WINDOW(gDialog), FALSE);
   gtk_window_set_keep_above(GTK_WINDOW(gDialog), CurrentSettings().AltijdBoven != 0);
-  gDialogArea = gtk_layout_new(nullptr, nullptr);
+  gDialogArea = GTK_WIDGET(g_object_ref_sink(gtk_layout_new(nullptr, nullptr)));
   gtk_widget_set_size_request(gDialogArea, width, height);
   gtk_widget_add_events(gDialogArea, GDK_BUTTON_PRESS_MASK);
   gtk_container_add(GTK_CONTAINER(gDialog), gDialogArea);
@@ -36,22 +46,30 @@ GtkWidget* OpenDialogWindow(const std::string& title, int width, int height) {
   gtk_window_add_accel_group(GTK_WINDOW(gDialog), shortcuts);
   g_object_unref(shortcuts);
   g_signal_connect(gDialog, "delete-event", G_CALLBACK(OnCloseRequest), nullptr);
+  g_signal_connect(gDialog, "destroy", G_CALLBACK(OnDialogDestroyed), nullptr);
   g_signal_connect(gDialogArea, "button-press-event", G_CALLBACK(OnBackgroundClick),
                    GINT_TO_POINTER(kDialogWindow));
   return gDialogArea;
 }
 
 void CloseDialogWindow() {
-  DestroyDialogWindow();
   ForgetDialogControls();
+  DestroyDialogWindow();
   GtkWidget* main = MainWindowWidget();
   gtk_widget_set_sensitive(main, TRUE);
   gtk_window_present(GTK_WINDOW(main));
 }
 
 void DestroyDialogWindow() {
-  if (gDialog != nullptr) gtk_widget_destroy(gDialog);
-  gDialog = gDialogArea = nullptr;
+  GtkWidget* window = gDialog;
+  gDialog = nullptr;
+  if (window != nullptr) {
+    gtk_widget_destroy(window);  // the area and its controls with it
+  } else if (gDialogArea != nullptr) {
+    gtk_widget_destroy(gDialogArea);  // moved out of a window another program destroyed
+  }
+  if (gDialogArea != nullptr) g_object_unref(gDialogArea);
+  gDialogArea = nullptr;
 }
 
 GtkWidget* DialogWindowWidget() { return gDialog; }

@@ -2,8 +2,12 @@
 
 #include <gtk/gtk.h>
 
+#include "app/button_labels.h"
+
 namespace App {
 namespace {
+
+void NoteDestroyed(GtkWidget*, gpointer destroyed) { *static_cast<bool*>(destroyed) = true; }
 
 std::vector<std::string> Split(const std::string& text, char separator) {
   std::vector<std::string> parts;
@@ -51,20 +55,27 @@ std::string Ask(const std::string& title, const std::string& initialPath,
                 const std::string& filters, bool save) {
   GtkWidget* dialog = gtk_file_chooser_dialog_new(
       title.c_str(), nullptr, save ? GTK_FILE_CHOOSER_ACTION_SAVE : GTK_FILE_CHOOSER_ACTION_OPEN,
-      "_Cancel", GTK_RESPONSE_CANCEL, save ? "_Save" : "_Open", GTK_RESPONSE_ACCEPT, nullptr);
+      ButtonLabel(StandardButton::Cancel), GTK_RESPONSE_CANCEL,
+      ButtonLabel(save ? StandardButton::Save : StandardButton::Open), GTK_RESPONSE_ACCEPT,
+      nullptr);
   GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog);
   gtk_window_set_modal(GTK_WINDOW(dialog), TRUE);
   gtk_file_chooser_set_do_overwrite_confirmation(chooser, FALSE);
   gtk_file_chooser_set_local_only(chooser, TRUE);
   AddFilters(chooser, filters);
   StartAt(chooser, initialPath, save);
+  // Another program may destroy the requester while it runs; then it is cancelled, and gone.
+  bool destroyed = false;
+  g_signal_connect(dialog, "destroy", G_CALLBACK(NoteDestroyed), &destroyed);
+  g_object_ref(dialog);
   std::string chosen;
   if (gtk_dialog_run(GTK_DIALOG(dialog)) == GTK_RESPONSE_ACCEPT) {
     gchar* path = gtk_file_chooser_get_filename(chooser);
     if (path != nullptr) chosen = path;
     g_free(path);
   }
-  gtk_widget_destroy(dialog);
+  if (!destroyed) gtk_widget_destroy(dialog);
+  g_object_unref(dialog);
   return chosen;
 }
 

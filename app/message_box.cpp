@@ -2,7 +2,70 @@
 
 #include <gtk/gtk.h>
 
+#include <string_view>
+
+#include "app/button_labels.h"
+
 namespace App {
+namespace {
+
+// A very long text shows its head and its tail around an ellipsis, so the box and its
+// buttons stay on the screen. The tail keeps a question that ends the text.
+constexpr size_t kHeadCharacters = 600;
+constexpr size_t kTailCharacters = 200;
+constexpr size_t kHeadLines = 12;
+constexpr size_t kTailLines = 4;
+constexpr char kEllipsis[] = "\u2026";
+
+bool StartsCharacter(char byte) { return (static_cast<unsigned char>(byte) & 0xC0) != 0x80; }
+
+// Byte length of the longest start of text within the character and line limits.
+size_t HeadLength(std::string_view text, size_t characters, size_t lines) {
+  size_t end = 0;
+  for (; end < text.size(); ++end) {
+    if (!StartsCharacter(text[end])) continue;
+    if (characters-- == 0) break;
+    if (text[end] == '\n' && lines-- == 0) break;
+  }
+  return end;
+}
+
+// Byte length of the longest end of text within the character and line limits.
+size_t TailLength(std::string_view text, size_t characters, size_t lines) {
+  size_t start = text.size();
+  while (start > 0) {
+    size_t begin = start - 1;
+    while (begin > 0 && !StartsCharacter(text[begin])) --begin;
+    if (characters-- == 0) break;
+    if (text[begin] == '\n' && lines-- == 0) break;
+    start = begin;
+  }
+  return text.size() - start;
+}
+
+// Sets the box's texts to wrap inside words too, so that one endless word cannot widen it.
+void WrapAnywhere(GtkMessageDialog* box) {
+  GList* children =
+      gtk_container_get_children(GTK_CONTAINER(gtk_message_dialog_get_message_area(box)));
+  for (GList* c = children; c != nullptr; c = c->next) {
+    if (GTK_IS_LABEL(c->data)) {
+      gtk_label_set_line_wrap_mode(GTK_LABEL(c->data), PANGO_WRAP_WORD_CHAR);
+    }
+  }
+  g_list_free(children);
+}
+
+void NoteDestroyed(GtkWidget*, gpointer destroyed) { *static_cast<bool*>(destroyed) = true; }
+
+}  // namespace
+
+std::string MessageBoxText(const std::string& text) {
+  const size_t head = HeadLength(text, kHeadCharacters, kHeadLines);
+  if (head == text.size()) return text;
+  const size_t tail = TailLength(text.substr(head), kTailCharacters, kTailLines);
+  if (head + tail == text.size()) return text;
+  return text.substr(0, head) + kEllipsis + text.substr(text.size() - tail);
+}
 
 MessageAnswer ShowMessageBox(const std::string& title, const std::string& text, MessageIcon icon,
                              MessageButtons buttons) {
@@ -21,15 +84,28 @@ MessageAnswer ShowMessageBox(const std::string& title, const std::string& text, 
       type = GTK_MESSAGE_ERROR;
       break;
   }
-  GtkWidget* box = gtk_message_dialog_new(
-      nullptr, GTK_DIALOG_MODAL, type,
-      buttons == MessageButtons::Ok ? GTK_BUTTONS_OK : GTK_BUTTONS_YES_NO, "%s", text.c_str());
+  GtkWidget* box =
+      gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, type,
+                             buttons == MessageButtons::Ok ? GTK_BUTTONS_OK : GTK_BUTTONS_NONE,
+                             "%s", MessageBoxText(text).c_str());
+  if (buttons != MessageButtons::Ok) {
+    // In GTK's own order; the words are the edition's, as the texts that name them.
+    gtk_dialog_add_button(GTK_DIALOG(box), ButtonLabel(StandardButton::No), GTK_RESPONSE_NO);
+    gtk_dialog_add_button(GTK_DIALOG(box), ButtonLabel(StandardButton::Yes), GTK_RESPONSE_YES);
+  }
   if (buttons == MessageButtons::YesNoCancel) {
-    gtk_dialog_add_button(GTK_DIALOG(box), "_Cancel", GTK_RESPONSE_CANCEL);
+    gtk_dialog_add_button(GTK_DIALOG(box), ButtonLabel(StandardButton::Cancel),
+                          GTK_RESPONSE_CANCEL);
   }
   gtk_window_set_title(GTK_WINDOW(box), title.c_str());
+  WrapAnywhere(GTK_MESSAGE_DIALOG(box));
+  // Another program may destroy the box while it runs; then it is closed, and gone.
+  bool destroyed = false;
+  g_signal_connect(box, "destroy", G_CALLBACK(NoteDestroyed), &destroyed);
+  g_object_ref(box);
   const int response = gtk_dialog_run(GTK_DIALOG(box));
-  gtk_widget_destroy(box);
+  if (!destroyed) gtk_widget_destroy(box);
+  g_object_unref(box);
   switch (response) {
     case GTK_RESPONSE_OK:
       return MessageAnswer::Ok;

@@ -29,6 +29,12 @@ gboolean OnDelete(GtkWidget*, GdkEvent*, gpointer) {
   return TRUE;  // the loop closes the window
 }
 
+// Another program destroyed the window: closed, as by its close button.
+void OnDestroyed(GtkWidget*, gpointer gone) {
+  *static_cast<bool*>(gone) = true;
+  App::PostEvent({App::EventKind::Close, App::kAboutWindow, 0, 0});
+}
+
 gboolean OnKey(GtkAccelGroup*, GObject*, guint, GdkModifierType, gpointer) {
   App::PostEvent({App::EventKind::Menu, App::kAboutWindow, kAboutCloseKey, 0});
   return TRUE;
@@ -140,6 +146,8 @@ void ShowAboutWindow(GtkWidget* parent, const std::string& heading, const unsign
   gtk_window_add_accel_group(GTK_WINDOW(window), keys);
   g_object_unref(keys);
   g_signal_connect(window, "delete-event", G_CALLBACK(OnDelete), nullptr);
+  bool gone = false;
+  const gulong destroyed = g_signal_connect(window, "destroy", G_CALLBACK(OnDestroyed), &gone);
   g_signal_connect(close, "clicked", G_CALLBACK(OnClose), nullptr);
 
   if (parent != nullptr) gtk_widget_set_sensitive(parent, FALSE);
@@ -154,7 +162,10 @@ void ShowAboutWindow(GtkWidget* parent, const std::string& heading, const unsign
   }
 
   if (parent != nullptr) gtk_widget_set_sensitive(parent, TRUE);
-  gtk_widget_destroy(window);
+  if (!gone) {
+    g_signal_handler_disconnect(window, destroyed);
+    gtk_widget_destroy(window);
+  }
   pango_attr_list_unref(attributes);
   pango_font_description_free(font);
   if (picture != nullptr) g_object_unref(picture);

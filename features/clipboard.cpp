@@ -3,6 +3,8 @@
 #include <gtk/gtk.h>
 #include <unistd.h>
 
+#include <string_view>
+
 #include "app/clock.h"
 #include "app/status_bar.h"
 #include "texts/texts.h"
@@ -19,9 +21,17 @@ constexpr char kPasswordHintValue[] = "secret";
 constexpr guint kTextTarget = 0;  // target info numbers of the offer
 constexpr guint kHintTarget = 1;
 constexpr int kBitsPerUnit = 8;
+// An owner that has not answered the read-back in this time is another program's.
+constexpr int64_t kReadBackMs = 1000;
+constexpr guint kWakeMs = 50;  // how often a wait for the answer looks at the clock
 
 std::string gCopiedText;  // secret, owned here: wiped by SettlePendingCopy and the next copy
 int64_t gClearAt = 0;
+// The read-back of the due copy. Answers name the read they belong to, so one that comes
+// after its read was given up (or after a new copy) is dropped.
+bool gReading = false;
+guint gReadNumber = 0;
+int64_t gReadUntil = 0;
 
 void ProcessPendingEvents() {
   while (gtk_events_pending()) gtk_main_iteration();
@@ -71,18 +81,6 @@ void SetText(const std::string& text) {
   ProcessPendingEvents();
 }
 
-std::string ReadText() {
-  GtkClipboard* clipboard = Clipboard();
-  if (clipboard == nullptr) return "";
-  gchar* text = gtk_clipboard_wait_for_text(clipboard);
-  std::string result = text != nullptr ? text : "";
-  if (text != nullptr) {
-    Vault::WipeMemory(text, result.size());
-    g_free(text);
-  }
-  return result;
-}
-
 void Clear() {
   GtkClipboard* clipboard = Clipboard();
   if (clipboard == nullptr) return;
@@ -90,26 +88,66 @@ void Clear() {
   gtk_clipboard_clear(clipboard);
 }
 
+// Clears the clipboard if it still holds the copy, and forgets the copy.
+void Settle(bool stillTheCopy) {
+  gReading = false;
+  if (stillTheCopy) {
+    Clear();
+    App::SetStatusText(Texts::kText.statusClipboardCleared);
+  }
+  Vault::WipeText(gCopiedText);
+  gClearAt = 0;
+}
+
+void OnReadBack(GtkClipboard*, const gchar* text, gpointer number) {
+  const std::string_view read = text != nullptr ? text : "";
+  if (gReading && GPOINTER_TO_UINT(number) == gReadNumber) Settle(read == gCopiedText);
+  // The text is GTK's own copy, freed right after this call; it may be the password.
+  if (text != nullptr) Vault::WipeMemory(const_cast<gchar*>(text), read.size());
+}
+
+// Asks for the clipboard's text without waiting; when the program owns the clipboard the
+// answer comes at once, inside this call.
+void AskForText() {
+  gReading = true;
+  gReadUntil = App::NowMs() + kReadBackMs;
+  GtkClipboard* clipboard = Clipboard();
+  if (clipboard == nullptr) {
+    Settle(gCopiedText.empty());  // no clipboard reads as empty
+    return;
+  }
+  gtk_clipboard_request_text(clipboard, OnReadBack, GUINT_TO_POINTER(++gReadNumber));
+}
+
+gboolean KeepWaking(gpointer) { return G_SOURCE_CONTINUE; }
+
 }  // namespace
 
 void CopyToClipboard(const std::string& text) {
   SetText(text);
+  gReading = false;  // an answer about the previous copy no longer counts
   Vault::WipeText(gCopiedText);
   gCopiedText = text;
   gClearAt = App::NowMs() + kClearAfterMs;
   App::SetStatusText(Texts::kText.statusCopied);
 }
 
+void SettleDueCopy(int64_t nowMs) {
+  if (gClearAt == 0 || nowMs < gClearAt) return;
+  if (!gReading) {
+    AskForText();
+  } else if (nowMs >= gReadUntil) {
+    Settle(false);  // a silent owner is another program
+  }
+}
+
 void SettlePendingCopy() {
   if (gClearAt == 0) return;
-  std::string current = ReadText();
-  if (current == gCopiedText) {
-    Clear();
-    App::SetStatusText(Texts::kText.statusClipboardCleared);
-  }
-  Vault::WipeText(current);
-  Vault::WipeText(gCopiedText);
-  gClearAt = 0;
+  if (!gReading) AskForText();
+  const guint wake = g_timeout_add(kWakeMs, KeepWaking, nullptr);
+  while (gReading && App::NowMs() < gReadUntil) gtk_main_iteration_do(TRUE);
+  g_source_remove(wake);
+  if (gReading) Settle(false);
 }
 
 int64_t ClearAt() { return gClearAt; }

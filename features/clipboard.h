@@ -9,7 +9,12 @@ namespace Features {
 
 // Puts text on the CLIPBOARD selection and starts the 15 s deadline.
 void CopyToClipboard(const std::string& text);
-// Clears the clipboard if it still holds the pending copy; forgets the copy in any case.
+// On every tick: once the copy is due, asks for the clipboard's text without waiting, and
+// settles the copy when the answer comes, or as another program's text when the owner has
+// not answered within a second.
+void SettleDueCopy(int64_t nowMs);
+// At once (logout, program end): clears the clipboard if it still holds the pending copy,
+// waiting at most a second for its owner; forgets the copy in any case.
 void SettlePendingCopy();
 // Clock value at which the pending copy falls due; 0 when none is pending.
 [[nodiscard]] int64_t ClearAt();

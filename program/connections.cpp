@@ -145,8 +145,6 @@ bool Relogin() {
   return Commands::LogIn();
 }
 
-void Tick(int64_t nowMs) {
-  if (Features::ClearAt() != 0 && nowMs >= Features::ClearAt()) Features::SettlePendingCopy();
-}
+void Tick(int64_t nowMs) { Features::SettleDueCopy(nowMs); }
 
 }  // namespace Program

@@ -15,6 +15,7 @@
 #include "app/message_box.h"
 #include "app/paths.h"
 #include "app/settings.h"
+#include "app/x_errors.h"
 #include "commands/login.h"
 #include "features/clipboard.h"
 #include "program/command_line.h"
@@ -63,6 +64,7 @@ int RunProgram(int argc, char** argv) {
   setenv("GDK_BACKEND", "x11", 1);
   XInitThreads();
   gtk_init(&argc, &argv);
+  App::IgnoreErrorsOfVanishedWindows();
   SetLocale();  // gtk_init sets every category from the environment again
   // Behind GTK's own options, such as --display, the first argument left counts.
   if (const InfoRequest request = InfoRequestFor(argc, argv); request != InfoRequest::Nothing) {

@@ -122,6 +122,12 @@ struct Table {
   const char* usage;
   // A vault too large to be saved (the cause after "Saving failed: " / "Changing failed: ")
   const char* vaultTooLarge;
+  // Standard buttons of message boxes and file requesters, with their mnemonics.
+  const char* buttonCancel;
+  const char* buttonSave;
+  const char* buttonOpen;
+  const char* buttonYes;  // the texts that name their buttons use these words
+  const char* buttonNo;
 };
 
 extern const Table kText;

@@ -141,6 +141,12 @@ const Table kText = {
         "A directory really called --help is given as ./--help.\n",
     // A vault too large to be saved
     .vaultTooLarge = "The vault would be too large to save.",
+    // Standard buttons of message boxes and file requesters.
+    .buttonCancel = "_Cancel",
+    .buttonSave = "_Save",
+    .buttonOpen = "_Open",
+    .buttonYes = "_Yes",
+    .buttonNo = "_No",
 };
 
 }  // namespace Texts

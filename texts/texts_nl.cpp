@@ -141,6 +141,12 @@ const Table kText = {
         "Een map die echt --help heet, geef je op als ./--help.\n",
     // A vault too large to be saved
     .vaultTooLarge = "De kluis zou te groot worden om op te slaan.",
+    // Standard buttons of message boxes and file requesters.
+    .buttonCancel = "_Annuleren",
+    .buttonSave = "Op_slaan",
+    .buttonOpen = "_Openen",
+    .buttonYes = "_Ja",
+    .buttonNo = "_Nee",
 };
 
 }  // namespace Texts

@@ -10,6 +10,9 @@
 #include "commands/password_dialog.h"
 #include "tests/support/gui_story.h"
 
+// Last: Xlib's macros (None, Status...) would clash with the names above.
+#include <X11/Xlib.h>
+
 namespace {
 
 class ClipboardStory : public GuiStory {};
@@ -19,6 +22,20 @@ const char* Copied() {
               "Gekopieerd - klembord wordt over 15 s gewist");
 }
 const char* Cleared() { return Pick("Clipboard cleared", "Klembord gewist"); }
+
+// Another X client that takes the clipboard and then never answers a request for it.
+struct SilentOwner {
+  Display* display = XOpenDisplay(nullptr);
+  Window window = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 1, 1, 0, 0, 0);
+  Atom clipboard = XInternAtom(display, "CLIPBOARD", False);
+
+  void Take() {
+    XSetSelectionOwner(display, clipboard, window, CurrentTime);
+    XSync(display, False);
+  }
+  bool Owns() { return XGetSelectionOwner(display, clipboard) == window; }
+  ~SilentOwner() { XCloseDisplay(display); }
+};
 
 TEST_F(ClipboardStory, ClearedAfter15SecondsOnlyWhileItStillHoldsTheCopy) {
   GivenVault("pw", {{"mail", "", "ann", "s3cret"}});
@@ -78,6 +95,31 @@ TEST_F(ClipboardStory, LoggingOutAndQuittingClearTheClipboardAtOnce) {
   Robot::CloseWindow("Lockwell");
   EXPECT_EQ(RunLockwell(), 0);
   EXPECT_EQ(Robot::ClipboardText(), "");
+}
+
+TEST_F(ClipboardStory, AnOwnerThatNeverAnswersIsAnotherProgram) {
+  GivenVault("pw", {{"mail", "", "ann", "s3cret"}});
+  LogInWith("pw", 1);
+  SilentOwner owner;
+  Robot::Click(App::CopyPasswordButton);
+  Robot::WaitStatus(Copied());
+  Robot::Do("another program takes the clipboard and stops answering", [&] { owner.Take(); });
+  Robot::MoveClock(15000);
+  Robot::Step(
+      "the copy is settled while the owner keeps silent", [] { return Features::ClearAt() == 0; },
+      [&] {
+        EXPECT_TRUE(owner.Owns());  // nothing was cleared
+        EXPECT_EQ(Robot::StatusText(), Copied());
+      });
+  Robot::MoveClock(46000);  // the countdown ran on: the idle lock still comes
+  LogInWith("pw", 1);
+  // Quitting with a copy pending asks the silent owner once more, and still ends.
+  Robot::Click(App::CopyUserButton);
+  Robot::WaitStatus(Copied());
+  Robot::Do("the silent program takes the clipboard again", [&] { owner.Take(); });
+  Robot::ChooseMenu(App::MenuExit);
+  EXPECT_EQ(RunLockwell(), 0);
+  EXPECT_TRUE(owner.Owns());
 }
 
 TEST_F(ClipboardStory, TheCopyOffersTheTextAndThePasswordManagerHint) {

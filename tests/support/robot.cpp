@@ -79,6 +79,13 @@ GtkWindow* ActiveWindow() {
   return GTK_WINDOW(dialog != nullptr ? dialog : App::MainWindowWidget());
 }
 
+// The label of the dialog's button for a response; empty when it has none.
+std::string LabelFor(GtkDialog* dialog, int response) {
+  GtkWidget* button = gtk_dialog_get_widget_for_response(dialog, response);
+  const char* label = button != nullptr ? gtk_button_get_label(GTK_BUTTON(button)) : nullptr;
+  return label != nullptr ? label : "";
+}
+
 GtkMessageDialog* OpenMessageBox() {
   GList* windows = gtk_window_list_toplevels();
   GtkMessageDialog* found = nullptr;
@@ -207,7 +214,12 @@ void AnswerMessage(GtkResponseType button) {
         gchar* text = nullptr;
         GtkMessageType icon = GTK_MESSAGE_OTHER;
         g_object_get(box, "text", &text, "message-type", &icon, nullptr);
-        gMessages.push_back({gtk_window_get_title(GTK_WINDOW(box)), text ? text : "", icon});
+        std::vector<std::string> buttons;
+        for (int response : {GTK_RESPONSE_NO, GTK_RESPONSE_YES, GTK_RESPONSE_CANCEL}) {
+          buttons.push_back(LabelFor(GTK_DIALOG(box), response));
+        }
+        gMessages.push_back(
+            {gtk_window_get_title(GTK_WINDOW(box)), text ? text : "", icon, buttons});
         g_free(text);
         gtk_dialog_response(GTK_DIALOG(box), button);
       });
@@ -237,6 +249,18 @@ void CloseWindow(const std::string& title) {
         event->any.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(GTK_WIDGET(window))));
         gtk_main_do_event(event);
         gdk_event_free(event);
+      });
+}
+
+void DestroyWindow(const std::string& title) {
+  Step(
+      "another program destroys window \"" + title + "\"",
+      [title] { return FindWindow(title) && gtk_widget_get_mapped(GTK_WIDGET(FindWindow(title))); },
+      [title] {
+        Display* other = XOpenDisplay(nullptr);
+        XDestroyWindow(
+            other, gdk_x11_window_get_xid(gtk_widget_get_window(GTK_WIDGET(FindWindow(title)))));
+        XCloseDisplay(other);  // sends the request
       });
 }
 
@@ -421,6 +445,8 @@ void RecordRequester(GtkFileChooser* chooser) {
   g_slist_free(filters);
   GtkFileFilter* selected = gtk_file_chooser_get_filter(chooser);
   if (selected != nullptr) seen.selectedFilter = gtk_file_filter_get_name(selected);
+  seen.cancelLabel = LabelFor(GTK_DIALOG(chooser), GTK_RESPONSE_CANCEL);
+  seen.acceptLabel = LabelFor(GTK_DIALOG(chooser), GTK_RESPONSE_ACCEPT);
   gRequesters.push_back(seen);
 }
 

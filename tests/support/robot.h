@@ -16,6 +16,7 @@ struct Message {
   std::string title;
   std::string text;
   GtkMessageType icon;
+  std::vector<std::string> buttons;  // labels of No, Yes and Cancel; "" for one it lacks
 };
 
 // Forgets the previous script and what was recorded.
@@ -39,6 +40,8 @@ void MoveClock(int64_t ms);
 void Pause(int ms);
 // Closes a window as the window manager's close button would.
 void CloseWindow(const std::string& title);
+// Destroys a window's X window as another X client would (xdotool windowclose).
+void DestroyWindow(const std::string& title);
 
 // The desktop pointer moved as a user's mouse would.
 void MovePointer(int x, int y);
@@ -77,6 +80,8 @@ struct Requester {
   std::string name;    // the file name filled in (save) or selected (open)
   std::vector<std::string> filters;
   std::string selectedFilter;
+  std::string cancelLabel;
+  std::string acceptLabel;
 };
 
 // Chooses path in the open file requester and accepts it, recording what it showed.
