@@ -118,6 +118,9 @@ struct Table {
   const char* statusPasswordChanged;
   const char* passwordChanged;
   const char* changingFailed;
+  // Odd content: an editor field kept as stored, a browser path refused.
+  const char* fieldKeptAsStored;
+  const char* browserPathRefused;
 };
 
 extern const Table kText;

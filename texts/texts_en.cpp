@@ -127,6 +127,12 @@ const Table kText = {
     .passwordChanged =
         "The master password has been changed.\nOld backups keep their old password.",
     .changingFailed = "Changing failed: ",
+    .fieldKeptAsStored =
+        "This box cannot show the whole text of this field. The field keeps "
+        "its stored text unless you change it.",
+    .browserPathRefused =
+        "This browser path holds a line break or another control character "
+        "and cannot be used.",
 };
 
 }  // namespace Texts

@@ -127,6 +127,12 @@ const Table kText = {
     .passwordChanged =
         "Het hoofdwachtwoord is gewijzigd.\nOude backups houden hun oude wachtwoord.",
     .changingFailed = "Wijzigen mislukt: ",
+    .fieldKeptAsStored =
+        "Dit vak kan de hele tekst van dit veld niet tonen. Het veld houdt "
+        "de opgeslagen tekst, tenzij die hier wordt gewijzigd.",
+    .browserPathRefused =
+        "Dit browserpad bevat een regeleinde of een ander stuurteken en kan "
+        "niet worden gebruikt.",
 };
 
 }  // namespace Texts

@@ -4,13 +4,17 @@
 
 #include <gtest/gtest.h>
 
-#include "app/entry_list.h"
 #include "app/dialog_window.h"
+#include "app/entry_list.h"
 #include "app/main_window.h"
 #include "app/menus.h"
-#include "app/status_bar.h"
 #include "app/settings.h"
+#include "app/status_bar.h"
 #include "tests/support/gui_story.h"
+
+// Last: Xlib's macros would clash with the headers above.
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
 
 namespace {
 
@@ -255,6 +259,88 @@ TEST_F(EntryEditorStory, AnIdleLockClosesTheEditorWithoutChanges) {
   Robot::ChooseMenu(App::MenuExit);
   EXPECT_EQ(RunLockwell(), 0);
   EXPECT_EQ(TestFiles::ReadFile(VaultFile()), before);
+}
+
+// Another program that can take the PRIMARY selection, over its own connection to X.
+struct OtherProgram {
+  Display* display = XOpenDisplay(nullptr);
+  Window window = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 1, 1, 0, 0, 0);
+  void TakePrimary() const {
+    XSetSelectionOwner(display, XA_PRIMARY, window, CurrentTime);
+    XSync(display, False);
+  }
+  ~OtherProgram() { XCloseDisplay(display); }
+  bool HoldsPrimary() const { return XGetSelectionOwner(display, XA_PRIMARY) == window; }
+};
+
+// Fields a text box cannot hold whole stay as they are through an OK that changes nothing;
+// a changed one takes its new text. Tabbing into the shown password and selecting it all
+// leaves the PRIMARY selection with its owner.
+TEST_F(EntryEditorStory, FieldsTheBoxCannotShowWholeAreKept) {
+  std::string password(70000, 'p');
+  for (size_t i = 0; i < password.size(); i += 7) password[i] = static_cast<char>('a' + i % 26);
+  const std::string user("ann\0bob", 7);
+  const std::string url = "https://x.example/\xED\xA0\x80";  // a lone surrogate, as read
+  const Vault::Entry stored{"mail", url, user, password};
+  GivenVault("pw", {stored});
+  OtherProgram other;
+  LogInWith("pw", 1);
+  Robot::ChooseMenu(App::MenuShowPasswords);
+  Robot::Do("the details show U+FFFD for the lone surrogate",
+            [] { EXPECT_EQ(Robot::FieldText(App::UrlField), "https://x.example/\xEF\xBF\xBD"); });
+  Robot::ChooseMenu(App::MenuEdit);
+  Robot::WaitWindow(Pick("Edit password", "Wijzig wachtwoord"));
+  Robot::Do("the boxes show what they can, and say the rest is kept", [] {
+    EXPECT_EQ(Robot::FieldText(UrlEntryField), "https://x.example/\xEF\xBF\xBD");
+    EXPECT_EQ(Robot::FieldText(UserNameField), "ann");
+    EXPECT_LT(Robot::FieldText(EntryPasswordField).size(), 70000u);
+    for (int field : {UrlEntryField, UserNameField, EntryPasswordField}) {
+      gchar* tip = gtk_widget_get_tooltip_text(App::ControlWidget(field));
+      EXPECT_STREQ(tip, Texts::kText.fieldKeptAsStored) << field;
+      g_free(tip);
+    }
+    EXPECT_FALSE(gtk_widget_get_has_tooltip(App::ControlWidget(DescriptionField)));
+  });
+  // Tabbing through the user name selects it, and offers it: the other program takes
+  // PRIMARY back before the password field gets the focus.
+  Robot::PressKey(GDK_KEY_Tab);
+  Robot::PressKey(GDK_KEY_Tab);
+  Robot::Do("the other program selects something", [&other] { other.TakePrimary(); });
+  Robot::PressKey(GDK_KEY_Tab);
+  Robot::PressKey(GDK_KEY_a, GDK_CONTROL_MASK);
+  Robot::Pause(200);
+  Robot::Do("the password has the focus; PRIMARY is still the other program's", [&other] {
+    EXPECT_EQ(gtk_window_get_focus(GTK_WINDOW(App::DialogWindowWidget())),
+              App::ControlWidget(EntryPasswordField));
+    EXPECT_TRUE(other.HoldsPrimary());
+  });
+  Robot::Click(EntryOkButton);
+  const std::string firstSave = dir.path + "first-save.lwv";
+  Robot::Step(
+      "the editor closes; the vault as then written is kept aside",
+      [] { return App::DialogWindowWidget() == nullptr; },
+      [this, firstSave] { TestFiles::WriteFile(firstSave, TestFiles::ReadFile(VaultFile())); });
+  Robot::ChooseMenu(App::MenuEdit);
+  Robot::Type(UserNameField, "carol");
+  Robot::Click(EntryOkButton);
+  Robot::Step(
+      "the editor closes again", [] { return App::DialogWindowWidget() == nullptr; }, [] {});
+  Robot::ChooseMenu(App::MenuExit);
+  EXPECT_EQ(RunLockwell(), 0);
+  ASSERT_EQ(Vault::OpenVault(firstSave, "pw"), Vault::Ok);
+  const std::vector<Vault::Entry> unchanged = Vault::Entries();
+  Vault::CloseVault();
+  ASSERT_EQ(unchanged.size(), 1u);
+  EXPECT_EQ(unchanged[0].Omschrijving, stored.Omschrijving);
+  EXPECT_EQ(unchanged[0].Url, stored.Url);
+  EXPECT_EQ(unchanged[0].Gebruiker, stored.Gebruiker);
+  EXPECT_TRUE(unchanged[0].Wachtwoord == stored.Wachtwoord);
+  const std::vector<Vault::Entry> disk = OnDisk();
+  ASSERT_EQ(disk.size(), 1u);
+  EXPECT_EQ(disk[0].Gebruiker, "carol");
+  EXPECT_EQ(disk[0].Omschrijving, stored.Omschrijving);
+  EXPECT_EQ(disk[0].Url, stored.Url);
+  EXPECT_TRUE(disk[0].Wachtwoord == stored.Wachtwoord);
 }
 
 }  // namespace
