@@ -170,4 +170,33 @@ TEST_F(BrowserStory, ChoosingResettingAndCancellingTheBrowser) {
   EXPECT_EQ(Requesters()[2].name, "mybrowser");
 }
 
+// A chosen path with a line break would add a line to the settings file: it is refused.
+TEST_F(BrowserStory, ABrowserPathWithALineBreakIsRefused) {
+  GivenVault("pw", {});
+  LogInWith("pw", 0);
+  const std::string odd = dir.path + "my\nGenLengte = 4";
+  WriteFakeBrowser(odd, dir.path + "by-odd");
+  Robot::ChooseMenu(App::MenuChooseBrowser);
+  Robot::AnswerMessage(GTK_RESPONSE_YES);
+  Robot::ChooseFile(odd);
+  Robot::AnswerMessage();
+  Robot::Do("nothing saved, no status", [this] {
+    EXPECT_FALSE(TestFiles::Exists(SettingsFile()));
+    EXPECT_EQ(Robot::StatusText(),
+              Pick("Logged in - 0 password(s)", "Ingelogd - 0 wachtwoord(en)"));
+  });
+  Robot::ChooseMenu(App::MenuExit);
+  EXPECT_EQ(RunLockwell(), 0);
+  ASSERT_EQ(Messages().size(), 2u);
+  EXPECT_EQ(Messages()[1].title, Pick("Choose browser", "Kies browser"));
+  EXPECT_EQ(Messages()[1].text,
+            Pick("This browser path holds a line break or another control character and cannot "
+                 "be used.",
+                 "Dit browserpad bevat een regeleinde of een ander stuurteken en kan niet worden "
+                 "gebruikt."));
+  EXPECT_EQ(Messages()[1].icon, GTK_MESSAGE_WARNING);
+  EXPECT_NE(TestFiles::ReadFile(SettingsFile()).find("\nBrowser = \nAltijdBoven"),
+            std::string::npos);
+}
+
 }  // namespace
