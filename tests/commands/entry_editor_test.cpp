@@ -10,6 +10,7 @@
 #include "app/menus.h"
 #include "app/settings.h"
 #include "app/status_bar.h"
+#include "commands/password_dialog.h"
 #include "tests/support/gui_story.h"
 
 // Last: Xlib's macros would clash with the headers above.
@@ -284,6 +285,12 @@ TEST_F(EntryEditorStory, FieldsTheBoxCannotShowWholeAreKept) {
   const Vault::Entry stored{"mail", url, user, password};
   GivenVault("pw", {stored});
   OtherProgram other;
+  Robot::Do("the other program selects something", [&other] { other.TakePrimary(); });
+  Robot::Type(MasterPasswordField, "pw");
+  Robot::PressKey(GDK_KEY_a, GDK_CONTROL_MASK);
+  Robot::Pause(200);
+  Robot::Do("the master password's bullets do not take PRIMARY",
+            [&other] { EXPECT_TRUE(other.HoldsPrimary()); });
   LogInWith("pw", 1);
   Robot::ChooseMenu(App::MenuShowPasswords);
   Robot::Do("the details show U+FFFD for the lone surrogate",
