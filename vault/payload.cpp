@@ -169,6 +169,26 @@ void PutCodePoint(std::string& out, uint32_t cp) {
   }
 }
 
+// Eight bytes at a time while none is a quote, a backslash or a control byte: most texts
+// have no escape at all. The document's padding lets the last word run past its end.
+constexpr uint64_t kEachByte = 0x0101010101010101ull;
+constexpr uint64_t kHighBits = 0x8080808080808080ull;
+
+bool HasSpecialByte(uint64_t word) {
+  const auto zeroAt = [](uint64_t v) { return (v - kEachByte) & ~v & kHighBits; };
+  const uint64_t below20 = (word - kEachByte * 0x20) & ~word & kHighBits;
+  return (zeroAt(word ^ (kEachByte * '"')) | zeroAt(word ^ (kEachByte * '\\')) | below20) != 0;
+}
+
+const uint8_t* PlainRunEnd(const uint8_t* p) {
+  for (uint64_t word = 0;; p += sizeof word) {
+    std::memcpy(&word, p, sizeof word);
+    if (HasSpecialByte(word)) break;
+  }
+  while (*p != '"' && *p != '\\' && *p >= 0x20) ++p;
+  return p;
+}
+
 // Bytes of the raw string before its closing quote (the parser has found that quote).
 size_t RawLength(const uint8_t* raw) {
   const uint8_t* p = raw;
@@ -181,7 +201,7 @@ size_t RawLength(const uint8_t* raw) {
 error_code ReadString(const uint8_t* p, std::string* out) {
   for (;;) {
     const uint8_t* run = p;
-    while (*p != '"' && *p != '\\' && *p >= 0x20) ++p;
+    p = PlainRunEnd(p);
     if (out != nullptr)
       out->append(reinterpret_cast<const char*>(run), static_cast<size_t>(p - run));
     if (*p == '"') return SUCCESS;
@@ -233,10 +253,19 @@ error_code CheckString(od::value value) {
   return ReadString(reinterpret_cast<const uint8_t*>(raw.raw()), nullptr);
 }
 
-// A member's name, unescaped like any string.
-error_code ReadName(od::field& field, std::string& name) {
-  name.clear();
-  return ReadString(reinterpret_cast<const uint8_t*>(field.key().raw()), &name);
+// A member's name, unescaped like any string: in the document itself when it holds no
+// escape, else in spare.
+error_code ReadName(od::field& field, std::string& spare, std::string_view& name) {
+  const auto* bytes = reinterpret_cast<const uint8_t*>(field.key().raw());
+  const uint8_t* plainEnd = PlainRunEnd(bytes);
+  if (*plainEnd == '"') {
+    name = {reinterpret_cast<const char*>(bytes), static_cast<size_t>(plainEnd - bytes)};
+    return SUCCESS;
+  }
+  spare.clear();
+  if (error_code e = ReadString(bytes, &spare)) return e;
+  name = spare;
+  return SUCCESS;
 }
 
 // A field's text replaces what an earlier member of the same name left, in storage taken
@@ -245,7 +274,12 @@ error_code ReadField(od::value value, std::string& target) {
   od::raw_json_string raw;
   if (error_code e = value.get_raw_json_string().get(raw)) return e;
   const auto* bytes = reinterpret_cast<const uint8_t*>(raw.raw());
+  const uint8_t* plainEnd = PlainRunEnd(bytes);
   WipeText(target);
+  if (*plainEnd == '"') {
+    target.assign(reinterpret_cast<const char*>(bytes), static_cast<size_t>(plainEnd - bytes));
+    return SUCCESS;
+  }
   target.reserve(RawLength(bytes));
   return ReadString(bytes, &target);
 }
@@ -264,11 +298,12 @@ error_code CheckArray(od::array array, int depth) {
 }
 
 error_code CheckObject(od::object object, int depth) {
-  std::string name;
+  std::string spare;
+  std::string_view name;
   for (auto member : object) {
     od::field field;
     if (error_code e = std::move(member).get(field)) return e;
-    if (error_code e = ReadName(field, name)) return e;
+    if (error_code e = ReadName(field, spare, name)) return e;
     if (error_code e = CheckValue(field.value(), depth)) return e;
   }
   return SUCCESS;
@@ -312,11 +347,12 @@ error_code ReadEntry(od::value element, Entry& entry) {
   if (type != od::json_type::object) return CheckValue(element, 2);
   od::object object;
   if (error_code e = element.get_object().get(object)) return e;
-  std::string name;
+  std::string spare;
+  std::string_view name;
   for (auto member : object) {
     od::field field;
     if (error_code e = std::move(member).get(field)) return e;
-    if (error_code e = ReadName(field, name)) return e;
+    if (error_code e = ReadName(field, spare, name)) return e;
     std::string* target = name == "Omschrijving" ? &entry.Omschrijving
                           : name == "Url"        ? &entry.Url
                           : name == "Gebruiker"  ? &entry.Gebruiker
@@ -344,10 +380,11 @@ bool ReadPayload(const char* text, size_t length, size_t capacity, std::vector<E
   od::object root;
   if (document.get_object().get(root)) return false;
   bool entriesIsArray = false;
-  std::string name;
+  std::string spare;
+  std::string_view name;
   for (auto member : root) {
     od::field field;
-    if (std::move(member).get(field) || ReadName(field, name)) return false;
+    if (std::move(member).get(field) || ReadName(field, spare, name)) return false;
     od::value value = field.value();
     if (name != "entries") {
       if (CheckValue(value, 1)) return false;
