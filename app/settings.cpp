@@ -162,9 +162,11 @@ bool IsUsableBrowserPath(const std::string& path) {
 std::string ComposeSettings(const Settings& s) {
   std::string text = kByteOrderMark;
   text += "\n";
-  // A line break would end the value and start a line of its own; such a path could never
-  // have been chosen, so the default browser is written in its place.
-  text += "Browser = " + (IsUsableBrowserPath(s.Browser) ? s.Browser : std::string()) + "\n";
+  // A line break would end the value and start a line of its own; such a path can neither
+  // be chosen nor read, so the default browser is written in its place. Other control
+  // characters, which a file may bring, stay: they end no line.
+  const bool breaks = s.Browser.find_first_of("\r\n") != std::string::npos;
+  text += "Browser = " + (breaks ? std::string() : s.Browser) + "\n";
   text += "AltijdBoven = " + std::to_string(s.AltijdBoven) + "\n";
   text += "GenCijfers = " + std::to_string(s.GenCijfers) + "\n";
   text += "GenKlein = " + std::to_string(s.GenKlein) + "\n";

@@ -28,7 +28,7 @@ void LoadSettings();
 void SaveSettings();
 
 // False for a browser path holding a line break or another control character (C0, DEL,
-// C1): such a path is refused when chosen, and never written into the file.
+// C1): such a path is refused when chosen. One with a line break is never written.
 [[nodiscard]] bool IsUsableBrowserPath(const std::string& path);
 
 // The file text of a record, and a record read from file bytes (over the defaults).
