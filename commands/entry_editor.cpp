@@ -23,14 +23,14 @@ constexpr int kHeight = 335;
 constexpr int kFieldX = 130;
 constexpr int kFieldWidth = 300;
 constexpr int kSpinStylePriority = 800;
-
-// What each box held once it was filled. Secret: the password is wiped when the dialog closes.
-Vault::Entry gGiven;
 // The theme's spin arrows alone are wider and taller than the field's 70 x 26 box.
 constexpr char kSpinStyle[] =
     "spinbutton, spinbutton entry {min-height: 0; padding-top: 0; padding-bottom: 0;} "
     "spinbutton button {min-width: 0; min-height: 0; padding: 0;} "
     "spinbutton entry {min-width: 0; padding-left: 3px; padding-right: 0;}";
+
+// What each box held once it was filled. Secret: wiped when the dialog closes.
+Vault::Entry gGiven;
 
 void OnDescriptionEvent(GtkWidget*, gpointer) {
   App::PostEvent({App::EventKind::Control, App::kDialogWindow, DescriptionField, App::kClicked});
@@ -243,7 +243,10 @@ bool EditEntryDialog(const std::string& title, Vault::Entry& entry) {
     }
   }
   KeepGeneratorChoices();
-  Vault::WipeText(gGiven.Wachtwoord);
+  for (std::string* given :
+       {&gGiven.Omschrijving, &gGiven.Url, &gGiven.Gebruiker, &gGiven.Wachtwoord}) {
+    Vault::WipeText(*given);
+  }
   // The entry buffers wipe their text when the window is destroyed.
   App::CloseDialogWindow();
   return accepted;
