@@ -110,27 +110,6 @@ TEST_F(VaultStore, AnotherWritersParametersAreKeptUntilThePasswordChanges) {
   EXPECT_EQ(Vault::Entries()[0].Omschrijving, "kept");
 }
 
-// Lone surrogate escapes another writer left open, and a save writes them back as escapes.
-TEST_F(VaultStore, LoneSurrogatesFromAnotherWriterSurviveASave) {
-  const std::string path = dir.path + "kluis.lwv";
-  TestFiles::WriteFile(path, ReadFile(LOCKWELL_DATA_DIR "lone_surrogate.lwv"));
-  ASSERT_EQ(Vault::OpenVault(path, "correct horse"), Vault::Ok);
-  const std::string original = ReadFile(path);
-  Vault::SaveVault();
-  EXPECT_TRUE(gReported.empty());
-  EXPECT_NE(ReadFile(path), original);
-  Vault::CloseVault();
-  ASSERT_EQ(Vault::OpenVault(path, "correct horse"), Vault::Ok);
-  ASSERT_EQ(Vault::Entries().size(), 1u);
-  EXPECT_EQ(Vault::Entries()[0].Omschrijving,
-            "ab\xED\xA0\x80"
-            "cd");
-  EXPECT_EQ(Vault::Entries()[0].Url, "\xED\xB0\x80");
-  EXPECT_EQ(Vault::EntriesToJson(Vault::Entries()),
-            R"({"entries":[{"Wachtwoord":"","Omschrijving":"ab\ud800cd","Url":"\udc00",)"
-            R"("Gebruiker":""}]})");
-}
-
 TEST_F(VaultStore, AFailedPasswordChangeGoesOnWithTheOldKey) {
   const std::string path = dir.path + "kluis.lwv";
   WriteSmallVault(path, "old password", {{"kept", "", "", ""}});
