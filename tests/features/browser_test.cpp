@@ -100,7 +100,6 @@ TEST_F(BrowserStory, AddressesOpenInTheDefaultOrTheChosenBrowser) {
   EXPECT_EQ(Messages()[0].text, Pick("Only http:// and https:// addresses can be opened.",
                                      "Alleen http:// en https:// adressen kunnen worden geopend."));
   EXPECT_EQ(Messages()[0].icon, GTK_MESSAGE_WARNING);
-  EXPECT_EQ(Messages()[1].title, Pick("Choose browser", "Kies browser"));
   EXPECT_EQ(Messages()[1].text,
             Question(Pick("(system default browser)", "(standaardbrowser van het systeem)")));
   EXPECT_EQ(Messages()[1].icon, GTK_MESSAGE_OTHER);
@@ -180,15 +179,10 @@ TEST_F(BrowserStory, ABrowserPathWithALineBreakIsRefused) {
   Robot::AnswerMessage(GTK_RESPONSE_YES);
   Robot::ChooseFile(odd);
   Robot::AnswerMessage();
-  Robot::Do("nothing saved, no status", [this] {
-    EXPECT_FALSE(TestFiles::Exists(SettingsFile()));
-    EXPECT_EQ(Robot::StatusText(),
-              Pick("Logged in - 0 password(s)", "Ingelogd - 0 wachtwoord(en)"));
-  });
+  Robot::Do("nothing saved", [this] { EXPECT_FALSE(TestFiles::Exists(SettingsFile())); });
   Robot::ChooseMenu(App::MenuExit);
   EXPECT_EQ(RunLockwell(), 0);
   ASSERT_EQ(Messages().size(), 2u);
-  EXPECT_EQ(Messages()[1].title, Pick("Choose browser", "Kies browser"));
   EXPECT_EQ(Messages()[1].text,
             Pick("This browser path holds a line break or another control character and cannot "
                  "be used.",
