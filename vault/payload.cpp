@@ -50,12 +50,11 @@ bool SurrogateAt(std::string_view text, size_t i) {
 
 size_t EscapedLength(const std::string& text) {
   size_t length = 0;
-  for (size_t i = 0; i < text.size(); ++i) {
-    length += kEscapeLength[static_cast<unsigned char>(text[i])];
-    if (SurrogateAt(text, i)) {
-      length += kUnicodeEscapeBytes - 1;
-      i += kSurrogateBytes - 1;
-    }
+  for (unsigned char c : text) length += kEscapeLength[c];
+  // Lead bytes are rare outside a few scripts; find looks for them quickly.
+  const char lead = static_cast<char>(kSurrogateLead);
+  for (size_t i = text.find(lead); i != std::string::npos; i = text.find(lead, i + 1)) {
+    if (SurrogateAt(text, i)) length += kUnicodeEscapeBytes - kSurrogateBytes;
   }
   return length;
 }
@@ -75,16 +74,29 @@ char* PutSurrogateEscape(char* out, const unsigned char* bytes) {
   return out;
 }
 
+// Bytes that may need more than a copy: those with an escape, and a surrogate's lead.
+constexpr std::array<bool, 256> MakeLookTwice() {
+  std::array<bool, 256> look{};
+  for (int c = 0; c < 256; ++c) look[c] = kEscapeLength[c] != 1 || c == kSurrogateLead;
+  return look;
+}
+constexpr std::array<bool, 256> kLookTwice = MakeLookTwice();
+
 char* PutEscaped(char* out, const std::string& text) {
   for (size_t i = 0; i < text.size(); ++i) {
+    const size_t run = i;
+    while (i < text.size() && !kLookTwice[static_cast<unsigned char>(text[i])]) ++i;
+    std::memcpy(out, text.data() + run, i - run);
+    out += i - run;
+    if (i == text.size()) break;
     const auto c = static_cast<unsigned char>(text[i]);
     if (kEscapeLength[c] == 1) {
-      if (c == kSurrogateLead && SurrogateAt(text, i)) {
+      if (SurrogateAt(text, i)) {
         out = PutSurrogateEscape(out, reinterpret_cast<const unsigned char*>(text.data() + i));
         i += kSurrogateBytes - 1;
-        continue;
+      } else {
+        *out++ = static_cast<char>(c);
       }
-      *out++ = static_cast<char>(c);
       continue;
     }
     *out++ = '\\';
