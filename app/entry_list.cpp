@@ -29,8 +29,11 @@ GtkTreeView* ListView() { return GTK_TREE_VIEW(ControlWidget(EntryList)); }
 
 void Enable(GtkWidget* widget, bool on) { gtk_widget_set_sensitive(widget, on); }
 
+// Secret: the shown copy of a password is wiped here; the field's buffer wipes its own.
 void SetField(int control, const std::string& text) {
-  gtk_entry_set_text(GTK_ENTRY(ControlWidget(control)), text.c_str());
+  std::string shown = Vault::ShownText(text);
+  gtk_entry_set_text(GTK_ENTRY(ControlWidget(control)), shown.c_str());
+  Vault::WipeText(shown);
 }
 
 int WidestDescription(GtkWidget* view) {
@@ -48,7 +51,7 @@ int WidestDescription(GtkWidget* view) {
   PangoLayout* layout = gtk_widget_create_pango_layout(view, nullptr);
   int widest = 0;
   for (const auto& [length, row] : candidates) {
-    const std::string& text = entries[row].Omschrijving;
+    const std::string text = Vault::ShownText(entries[row].Omschrijving);
     int width = 0;
     pango_layout_set_text(layout, text.data(), static_cast<int>(text.size()));
     pango_layout_get_pixel_size(layout, &width, nullptr);

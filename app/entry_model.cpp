@@ -52,7 +52,13 @@ void GetValue(GtkTreeModel*, GtkTreeIter* iter, gint, GValue* value) {
   g_value_init(value, G_TYPE_STRING);
   const std::vector<Vault::Entry>& entries = Vault::Entries();
   const size_t row = static_cast<size_t>(Row(iter));
-  g_value_set_string(value, row < entries.size() ? entries[row].Omschrijving.c_str() : "");
+  if (row >= entries.size()) {
+    g_value_set_static_string(value, "");
+  } else if (Vault::HasLoneSurrogate(entries[row].Omschrijving)) {
+    g_value_take_string(value, g_strdup(Vault::ShownText(entries[row].Omschrijving).c_str()));
+  } else {
+    g_value_set_string(value, entries[row].Omschrijving.c_str());
+  }
 }
 
 gboolean IterNext(GtkTreeModel* model, GtkTreeIter* iter) {

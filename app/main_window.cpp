@@ -4,6 +4,7 @@
 #include "app/dialog_window.h"
 #include "app/events.h"
 #include "app/menus.h"
+#include "app/secret_field.h"
 #include "app/settings.h"
 #include "app/status_bar.h"
 #include "texts/texts.h"
@@ -155,6 +156,7 @@ void BuildControls() {
   GtkWidget* copyUser = NewButton(CopyUserButton, t.copyButton);
   GtkWidget* passwordLabel = NewLabel(PasswordLabel, t.passwordLabel);
   GtkWidget* password = NewField(PasswordField);
+  KeepOffPrimary(password);  // a shown password is copied only through the cleared clipboard
   GtkWidget* copyPassword = NewButton(CopyPasswordButton, t.copyButton);
 
   // Screen readers announce each field with its visible label, and tell the Copy buttons

@@ -148,10 +148,25 @@ Settings DefaultSettings() {
                   .AltijdBoven = 0};
 }
 
+bool IsUsableBrowserPath(const std::string& path) {
+  for (size_t i = 0; i < path.size(); ++i) {
+    const auto c = static_cast<unsigned char>(path[i]);
+    if (c < 0x20 || c == 0x7F) return false;
+    // C1 controls, U+0080..U+009F, are C2 80..C2 9F in UTF-8.
+    if (c == 0xC2 && i + 1 < path.size() && static_cast<unsigned char>(path[i + 1]) <= 0x9F)
+      return false;
+  }
+  return true;
+}
+
 std::string ComposeSettings(const Settings& s) {
   std::string text = kByteOrderMark;
   text += "\n";
-  text += "Browser = " + s.Browser + "\n";
+  // A line break would end the value and start a line of its own; such a path can neither
+  // be chosen nor read, so the default browser is written in its place. Other control
+  // characters, which a file may bring, stay: they end no line.
+  const bool breaks = s.Browser.find_first_of("\r\n") != std::string::npos;
+  text += "Browser = " + (breaks ? std::string() : s.Browser) + "\n";
   text += "AltijdBoven = " + std::to_string(s.AltijdBoven) + "\n";
   text += "GenCijfers = " + std::to_string(s.GenCijfers) + "\n";
   text += "GenKlein = " + std::to_string(s.GenKlein) + "\n";

@@ -27,6 +27,10 @@ void LoadSettings();
 // Replaces SettingsPath whole with the record; failures are silent and keep the old file.
 void SaveSettings();
 
+// False for a browser path holding a line break or another control character (C0, DEL,
+// C1): such a path is refused when chosen. One with a line break is never written.
+[[nodiscard]] bool IsUsableBrowserPath(const std::string& path);
+
 // The file text of a record, and a record read from file bytes (over the defaults).
 [[nodiscard]] std::string ComposeSettings(const Settings& settings);
 [[nodiscard]] Settings ParseSettings(const std::string& bytes);

@@ -8,8 +8,10 @@
 #include "app/events.h"
 #include "app/main_loop.h"
 #include "app/message_box.h"
+#include "app/secret_field.h"
 #include "app/settings.h"
 #include "app/status_bar.h"
+#include "commands/editor_fields.h"
 #include "commands/password_generator.h"
 #include "texts/texts.h"
 
@@ -26,6 +28,9 @@ constexpr char kSpinStyle[] =
     "spinbutton, spinbutton entry {min-height: 0; padding-top: 0; padding-bottom: 0;} "
     "spinbutton button {min-width: 0; min-height: 0; padding: 0;} "
     "spinbutton entry {min-width: 0; padding-left: 3px; padding-right: 0;}";
+
+// What each box held once it was filled. Secret: wiped when the dialog closes.
+Vault::Entry gGiven;
 
 void OnDescriptionEvent(GtkWidget*, gpointer) {
   App::PostEvent({App::EventKind::Control, App::kDialogWindow, DescriptionField, App::kClicked});
@@ -44,11 +49,18 @@ GtkWidget* NewLabel(const char* text, GtkWidget* field) {
   return label;
 }
 
-// A text field with its label in front of it, in the row at y.
-GtkWidget* AddField(int number, const char* label, int y, const std::string& text) {
+// A text field with its label in front of it, in the row at y, filled with the stored text
+// as far as a box can hold it; given receives what it holds. A field the box cannot show
+// whole says so in its tooltip, and keeps its stored text unless it is changed.
+GtkWidget* AddField(int number, const char* label, int y, const std::string& text,
+                    std::string& given) {
   GtkWidget* field = gtk_entry_new();
   gtk_entry_set_width_chars(GTK_ENTRY(field), 0);  // else GTK's own minimum width wins
-  gtk_entry_set_text(GTK_ENTRY(field), text.c_str());
+  std::string shown = Vault::ShownText(text);
+  gtk_entry_set_text(GTK_ENTRY(field), shown.c_str());
+  Vault::WipeText(shown);
+  given = gtk_entry_get_text(GTK_ENTRY(field));
+  if (given != text) gtk_widget_set_tooltip_text(field, Texts::kText.fieldKeptAsStored);
   App::PlaceDialogControl(NewLabel(label, field), -1, 10, y + 3, 120, 20);
   App::PlaceDialogControl(field, number, kFieldX, y, kFieldWidth, 24);
   return field;
@@ -84,11 +96,14 @@ int Length() {
 void BuildDialog(const Vault::Entry& entry) {
   const Texts::Table& t = Texts::kText;
   const App::Settings& settings = App::CurrentSettings();
-  GtkWidget* description = AddField(DescriptionField, t.descriptionLabel, 10, entry.Omschrijving);
-  AddField(UrlEntryField, t.entryUrlLabel, 42, entry.Url);
-  AddField(UserNameField, t.entryUserLabel, 74, entry.Gebruiker);
-  GtkWidget* password = AddField(EntryPasswordField, t.entryPasswordLabel, 106, entry.Wachtwoord);
+  GtkWidget* description =
+      AddField(DescriptionField, t.descriptionLabel, 10, entry.Omschrijving, gGiven.Omschrijving);
+  AddField(UrlEntryField, t.entryUrlLabel, 42, entry.Url, gGiven.Url);
+  AddField(UserNameField, t.entryUserLabel, 74, entry.Gebruiker, gGiven.Gebruiker);
+  GtkWidget* password =
+      AddField(EntryPasswordField, t.entryPasswordLabel, 106, entry.Wachtwoord, gGiven.Wachtwoord);
   gtk_entry_set_visibility(GTK_ENTRY(password), App::PasswordsShown());
+  App::KeepOffPrimary(password);
 
   // The frame first: the controls drawn over it are created after it.
   App::PlaceDialogControl(gtk_frame_new(t.generateFrame), -1, 10, 142, 420, 140);
@@ -201,27 +216,37 @@ bool EditEntryDialog(const std::string& title, Vault::Entry& entry) {
         break;
       case Request::DescriptionChanged:
         gtk_widget_set_sensitive(App::ControlWidget(EntryOkButton),
-                                 !TrimSpaces(Text(DescriptionField)).empty());
+                                 !TrimSpaces(FieldOnOk(entry.Omschrijving, gGiven.Omschrijving,
+                                                       Text(DescriptionField), true))
+                                      .empty());
         break;
       case Request::Generate:
         Generate(title);
         break;
-      case Request::Confirm:
-        if (TrimSpaces(Text(DescriptionField)).empty()) {
+      case Request::Confirm: {
+        Vault::Entry now{Text(DescriptionField), Text(UrlEntryField), Text(UserNameField),
+                         Text(EntryPasswordField)};
+        Vault::Entry typed = EntryOnOk(entry, gGiven, now);
+        Vault::WipeText(now.Wachtwoord);
+        if (TrimSpaces(typed.Omschrijving).empty()) {
+          Vault::WipeText(typed.Wachtwoord);
           Warn(title, Texts::kText.descriptionRequired);
           gtk_widget_grab_focus(App::ControlWidget(DescriptionField));
         } else {
-          Vault::Entry typed = EntryFromFields(Text(DescriptionField), Text(UrlEntryField),
-                                               Text(UserNameField), Text(EntryPasswordField));
           Replace(entry, typed);
           accepted = settled = true;
         }
         break;
+      }
       case Request::None:
         break;
     }
   }
   KeepGeneratorChoices();
+  for (std::string* given :
+       {&gGiven.Omschrijving, &gGiven.Url, &gGiven.Gebruiker, &gGiven.Wachtwoord}) {
+    Vault::WipeText(*given);
+  }
   // The entry buffers wipe their text when the window is destroyed.
   App::CloseDialogWindow();
   return accepted;

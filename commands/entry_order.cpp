@@ -16,8 +16,9 @@ void DeleteSelectedEntry() {
   if (i < 0) return;
   const Texts::Table& t = Texts::kText;
   std::vector<Vault::Entry>& entries = Vault::Entries();
-  const std::string question =
-      t.confirmDeleteBefore + entries[static_cast<size_t>(i)].Omschrijving + t.confirmDeleteAfter;
+  const std::string question = t.confirmDeleteBefore +
+                               Vault::ShownText(entries[static_cast<size_t>(i)].Omschrijving) +
+                               t.confirmDeleteAfter;
   if (App::ShowMessageBox(t.deleteTitle, question, App::MessageIcon::Warning,
                           App::MessageButtons::YesNo) != App::MessageAnswer::Yes) {
     return;

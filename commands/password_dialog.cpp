@@ -7,6 +7,7 @@
 #include "app/events.h"
 #include "app/main_loop.h"
 #include "app/message_box.h"
+#include "app/secret_field.h"
 #include "commands/password_rules.h"
 #include "texts/texts.h"
 
@@ -27,6 +28,7 @@ GtkWidget* NewLabel(const char* text, GtkWidget* field) {
 GtkWidget* NewPasswordField() {
   GtkWidget* field = gtk_entry_new();
   gtk_entry_set_visibility(GTK_ENTRY(field), FALSE);
+  App::KeepOffPrimary(field);
   return field;
 }
 

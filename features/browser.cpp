@@ -1,9 +1,9 @@
 #include "features/browser.h"
 
 #include "app/file_requester.h"
-#include "app/status_bar.h"
 #include "app/message_box.h"
 #include "app/settings.h"
+#include "app/status_bar.h"
 #include "features/launcher.h"
 #include "features/web_address.h"
 #include "texts/texts.h"
@@ -37,6 +37,11 @@ void ChooseBrowser() {
     const std::string chosen =
         App::AskOpenFile(t.chooseBrowserTitle, settings.Browser, t.allFilesFilter);
     if (chosen.empty()) return;
+    if (!App::IsUsableBrowserPath(chosen)) {
+      App::ShowMessageBox(t.chooseBrowserTitle, t.browserPathRefused, App::MessageIcon::Warning,
+                          App::MessageButtons::Ok);
+      return;
+    }
     settings.Browser = chosen;
     App::SaveSettings();
     App::SetStatusText(t.statusBrowser + FileNamePart(chosen));

@@ -40,14 +40,19 @@ void ToggleAlwaysOnTop() {
   App::SaveSettings();
 }
 
+// The clipboard and the browser get the text the window shows: a lone surrogate has no
+// UTF-8 form, so U+FFFD stands in for it there too.
 void CopySelected(std::string Vault::Entry::*field) {
   const int i = App::SelectedIndex();
-  if (i >= 0) Features::CopyToClipboard(Vault::Entries()[i].*field);
+  if (i < 0) return;
+  std::string shown = Vault::ShownText(Vault::Entries()[i].*field);
+  Features::CopyToClipboard(shown);
+  Vault::WipeText(shown);
 }
 
 void OpenSelectedAddress() {
   const int i = App::SelectedIndex();
-  if (i >= 0) Features::OpenWebAddress(Vault::Entries()[i].Url);
+  if (i >= 0) Features::OpenWebAddress(Vault::ShownText(Vault::Entries()[i].Url));
 }
 
 // Restoring asks for the backup's password through the login's own dialog.

@@ -128,6 +128,9 @@ struct Table {
   const char* buttonOpen;
   const char* buttonYes;  // the texts that name their buttons use these words
   const char* buttonNo;
+  // Odd content: an editor field kept as stored, a browser path refused.
+  const char* fieldKeptAsStored;
+  const char* browserPathRefused;
 };
 
 extern const Table kText;

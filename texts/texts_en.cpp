@@ -147,6 +147,12 @@ const Table kText = {
     .buttonOpen = "_Open",
     .buttonYes = "_Yes",
     .buttonNo = "_No",
+    .fieldKeptAsStored =
+        "This box cannot show the whole text of this field. The field keeps "
+        "its stored text unless you change it.",
+    .browserPathRefused =
+        "This browser path holds a line break or another control character "
+        "and cannot be used.",
 };
 
 }  // namespace Texts

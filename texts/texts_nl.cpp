@@ -147,6 +147,12 @@ const Table kText = {
     .buttonOpen = "_Openen",
     .buttonYes = "_Ja",
     .buttonNo = "_Nee",
+    .fieldKeptAsStored =
+        "Dit vak kan de hele tekst van dit veld niet tonen. Het veld houdt "
+        "de opgeslagen tekst, tenzij die hier wordt gewijzigd.",
+    .browserPathRefused =
+        "Dit browserpad bevat een regeleinde of een ander stuurteken en kan "
+        "niet worden gebruikt.",
 };
 
 }  // namespace Texts

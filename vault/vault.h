@@ -140,6 +140,13 @@ constexpr size_t kPayloadPadding = 64;
 // that no copy of the plaintext is made.
 [[nodiscard]] bool JsonToEntriesPadded(const char* text, size_t length, std::vector<Entry>& list);
 
+// Texts are UTF-8, except that a lone UTF-16 surrogate read from a payload (valid JSON) is
+// kept in its three-byte generalised UTF-8 form, and written back as its \u escape.
+[[nodiscard]] bool HasLoneSurrogate(std::string_view text);
+// The text as a window shows it: every lone surrogate becomes U+FFFD (same byte length).
+// Secret: a copy of a password belongs to the caller, who wipes it (WipeText).
+[[nodiscard]] std::string ShownText(std::string_view text);
+
 // ---- the open vault ---------------------------------------------------------------------
 
 // The open vault's entries; empty while closed. Change it only through the entry commands.

@@ -33,6 +33,40 @@ TEST(SettingsFile, DefaultsAreWrittenAs105Bytes) {
   EXPECT_EQ(back.AltijdBoven, 7);
 }
 
+// A browser path with a control character is refused when chosen; the composer never
+// writes a line break inside a value (such a path is written as the default browser), and
+// keeps what a file may bring.
+TEST(SettingsFile, BrowserPathsWithControlCharacters) {
+  struct Case {
+    std::string path;
+    bool usable;
+    bool written;
+  };
+  const Case cases[] = {
+      {"/usr/bin/firefox esr", true, true},
+      {"/opt/caf\xC3\xA9/\xC2\xA0"
+       "br\xF0\x9F\x94\x91",
+       true, true},  // NBSP, emoji
+      {"/usr/bin/firefox\nGenLengte = 4", false, false},
+      {"/usr/bin/firefox\rAltijdBoven = 1", false, false},
+      {"/usr/bin/fire\tfox", false, true},
+      {std::string("/usr/bin/a\0b", 12), false, true},
+      {"/usr/bin/a\x7F", false, true},
+      {"/usr/bin/a\xC2\x85", false, true},  // U+0085, the C1 next-line
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(App::IsUsableBrowserPath(c.path), c.usable) << c.path;
+    Settings s = DefaultSettings();
+    s.Browser = c.path;
+    s.GenLengte = 30;
+    const std::string written = ComposeSettings(s);
+    EXPECT_NE(written.find("\nBrowser = " + (c.written ? c.path : "") + "\nAltijdBoven = 0\n"),
+              std::string::npos)
+        << c.path;
+    EXPECT_EQ(ParseSettings(written).GenLengte, 30) << c.path;
+  }
+}
+
 TEST(SettingsFile, ReadingRules) {
   struct Case {
     std::string file;

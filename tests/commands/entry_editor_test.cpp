@@ -1,16 +1,24 @@
 // Stories of the entry editor: adding with a generated password, editing, cancelling after
-// changing the generator, and the idle lock while the editor is open.
+// changing the generator, the idle lock while the editor is open, and fields a box cannot
+// show whole.
 #include "commands/entry_editor.h"
 
 #include <gtest/gtest.h>
 
-#include "app/entry_list.h"
+#include <tuple>
+
 #include "app/dialog_window.h"
+#include "app/entry_list.h"
 #include "app/main_window.h"
 #include "app/menus.h"
-#include "app/status_bar.h"
 #include "app/settings.h"
+#include "app/status_bar.h"
+#include "commands/password_dialog.h"
 #include "tests/support/gui_story.h"
+
+// Last: Xlib's macros would clash with the headers above.
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
 
 namespace {
 
@@ -255,6 +263,89 @@ TEST_F(EntryEditorStory, AnIdleLockClosesTheEditorWithoutChanges) {
   Robot::ChooseMenu(App::MenuExit);
   EXPECT_EQ(RunLockwell(), 0);
   EXPECT_EQ(TestFiles::ReadFile(VaultFile()), before);
+}
+
+// Another program that can take the PRIMARY selection, over its own connection to X.
+struct OtherProgram {
+  Display* display = XOpenDisplay(nullptr);
+  Window window = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 1, 1, 0, 0, 0);
+  void TakePrimary() const {
+    XSetSelectionOwner(display, XA_PRIMARY, window, CurrentTime);
+    XSync(display, False);
+  }
+  ~OtherProgram() { XCloseDisplay(display); }
+  bool HoldsPrimary() const { return XGetSelectionOwner(display, XA_PRIMARY) == window; }
+};
+
+// Fields a text box cannot hold whole stay as they are through an OK that changes nothing;
+// a changed one takes its new text. Tabbing into the shown password and selecting it all
+// leaves the PRIMARY selection with its owner.
+TEST_F(EntryEditorStory, FieldsTheBoxCannotShowWholeAreKept) {
+  std::string password(70000, 'p');
+  for (size_t i = 0; i < password.size(); i += 7) password[i] = static_cast<char>('a' + i % 26);
+  const std::string user("ann\0bob", 7);
+  const std::string url = "https://x.example/\xED\xA0\x80";  // a lone surrogate, as read
+  const Vault::Entry stored{"mail", url, user, password};
+  GivenVault("pw", {stored});
+  OtherProgram other;
+  Robot::Do("the other program selects something", [&other] { other.TakePrimary(); });
+  Robot::Type(MasterPasswordField, "pw");
+  Robot::PressKey(GDK_KEY_a, GDK_CONTROL_MASK);
+  Robot::Pause(200);
+  Robot::Do("the master password's bullets do not take PRIMARY",
+            [&other] { EXPECT_TRUE(other.HoldsPrimary()); });
+  LogInWith("pw", 1);
+  Robot::ChooseMenu(App::MenuShowPasswords);
+  Robot::Do("the details show U+FFFD for the lone surrogate",
+            [] { EXPECT_EQ(Robot::FieldText(App::UrlField), "https://x.example/\xEF\xBF\xBD"); });
+  Robot::ChooseMenu(App::MenuEdit);
+  Robot::WaitWindow(Pick("Edit password", "Wijzig wachtwoord"));
+  Robot::Do("the boxes show what they can, and say the rest is kept", [] {
+    EXPECT_EQ(Robot::FieldText(UrlEntryField), "https://x.example/\xEF\xBF\xBD");
+    EXPECT_EQ(Robot::FieldText(UserNameField), "ann");
+    EXPECT_LT(Robot::FieldText(EntryPasswordField).size(), 70000u);
+    for (int field : {UrlEntryField, UserNameField, EntryPasswordField}) {
+      gchar* tip = gtk_widget_get_tooltip_text(App::ControlWidget(field));
+      EXPECT_STREQ(tip, Texts::kText.fieldKeptAsStored) << field;
+      g_free(tip);
+    }
+    EXPECT_FALSE(gtk_widget_get_has_tooltip(App::ControlWidget(DescriptionField)));
+  });
+  // Tabbing through the user name selects it, and offers it: the other program takes
+  // PRIMARY back before the password field gets the focus.
+  Robot::PressKey(GDK_KEY_Tab);
+  Robot::PressKey(GDK_KEY_Tab);
+  Robot::Do("the other program selects something", [&other] { other.TakePrimary(); });
+  Robot::PressKey(GDK_KEY_Tab);
+  Robot::PressKey(GDK_KEY_a, GDK_CONTROL_MASK);
+  Robot::Pause(200);
+  Robot::Do("the password has the focus; PRIMARY is still the other program's", [&other] {
+    EXPECT_EQ(gtk_window_get_focus(GTK_WINDOW(App::DialogWindowWidget())),
+              App::ControlWidget(EntryPasswordField));
+    EXPECT_TRUE(other.HoldsPrimary());
+  });
+  Robot::Click(EntryOkButton);
+  const std::string firstSave = dir.path + "first-save.lwv";
+  Robot::Step(
+      "the editor closes; the vault as then written is kept aside",
+      [] { return App::DialogWindowWidget() == nullptr; },
+      [this, firstSave] { TestFiles::WriteFile(firstSave, TestFiles::ReadFile(VaultFile())); });
+  Robot::ChooseMenu(App::MenuEdit);
+  Robot::Type(UserNameField, "carol");
+  Robot::Click(EntryOkButton);
+  Robot::Step(
+      "the editor closes again", [] { return App::DialogWindowWidget() == nullptr; }, [] {});
+  Robot::ChooseMenu(App::MenuExit);
+  EXPECT_EQ(RunLockwell(), 0);
+  const auto same = [](const std::vector<Vault::Entry>& list, const Vault::Entry& b) {
+    return list.size() == 1 &&
+           std::tie(list[0].Omschrijving, list[0].Url, list[0].Gebruiker, list[0].Wachtwoord) ==
+               std::tie(b.Omschrijving, b.Url, b.Gebruiker, b.Wachtwoord);
+  };
+  ASSERT_EQ(Vault::OpenVault(firstSave, "pw"), Vault::Ok);
+  EXPECT_TRUE(same(Vault::Entries(), stored));
+  Vault::CloseVault();
+  EXPECT_TRUE(same(OnDisk(), {stored.Omschrijving, stored.Url, "carol", stored.Wachtwoord}));
 }
 
 }  // namespace

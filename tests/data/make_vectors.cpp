@@ -111,6 +111,9 @@ int main(int argc, char** argv) {
       {"ops4_mem64m.lwv",
        Seal("{\"entries\":[{\"Omschrijving\":\"kept\"}]}", {.opslimit = 4, .memlimit = 67108864}),
        kPassword, 0, "another writer's parameters: opslimit 4, memlimit 64 MiB"},
+      {"lone_surrogate.lwv",
+       Seal("{\"entries\": [{\"Omschrijving\": \"ab\\ud800cd\", \"Url\": \"\\uDC00\"}]}"),
+       kPassword, 0, "authentic, lone surrogate escapes as another writer leaves them"},
   };
 
   std::ofstream list(dir + "vectors.txt");

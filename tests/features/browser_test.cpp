@@ -100,7 +100,6 @@ TEST_F(BrowserStory, AddressesOpenInTheDefaultOrTheChosenBrowser) {
   EXPECT_EQ(Messages()[0].text, Pick("Only http:// and https:// addresses can be opened.",
                                      "Alleen http:// en https:// adressen kunnen worden geopend."));
   EXPECT_EQ(Messages()[0].icon, GTK_MESSAGE_WARNING);
-  EXPECT_EQ(Messages()[1].title, Pick("Choose browser", "Kies browser"));
   EXPECT_EQ(Messages()[1].text,
             Question(Pick("(system default browser)", "(standaardbrowser van het systeem)")));
   EXPECT_EQ(Messages()[1].icon, GTK_MESSAGE_OTHER);
@@ -168,6 +167,30 @@ TEST_F(BrowserStory, ChoosingResettingAndCancellingTheBrowser) {
   ASSERT_EQ(Requesters().size(), 3u);
   EXPECT_EQ(Requesters()[2].folder + "/", dir.path);
   EXPECT_EQ(Requesters()[2].name, "mybrowser");
+}
+
+// A chosen path with a line break would add a line to the settings file: it is refused.
+TEST_F(BrowserStory, ABrowserPathWithALineBreakIsRefused) {
+  GivenVault("pw", {});
+  LogInWith("pw", 0);
+  const std::string odd = dir.path + "my\nGenLengte = 4";
+  WriteFakeBrowser(odd, dir.path + "by-odd");
+  Robot::ChooseMenu(App::MenuChooseBrowser);
+  Robot::AnswerMessage(GTK_RESPONSE_YES);
+  Robot::ChooseFile(odd);
+  Robot::AnswerMessage();
+  Robot::Do("nothing saved", [this] { EXPECT_FALSE(TestFiles::Exists(SettingsFile())); });
+  Robot::ChooseMenu(App::MenuExit);
+  EXPECT_EQ(RunLockwell(), 0);
+  ASSERT_EQ(Messages().size(), 2u);
+  EXPECT_EQ(Messages()[1].text,
+            Pick("This browser path holds a line break or another control character and cannot "
+                 "be used.",
+                 "Dit browserpad bevat een regeleinde of een ander stuurteken en kan niet worden "
+                 "gebruikt."));
+  EXPECT_EQ(Messages()[1].icon, GTK_MESSAGE_WARNING);
+  EXPECT_NE(TestFiles::ReadFile(SettingsFile()).find("\nBrowser = \nAltijdBoven"),
+            std::string::npos);
 }
 
 }  // namespace

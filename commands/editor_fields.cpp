@@ -1,0 +1,21 @@
+#include "commands/editor_fields.h"
+
+#include "commands/password_generator.h"
+
+namespace Commands {
+
+std::string FieldOnOk(const std::string& stored, std::string_view given, std::string_view now,
+                      bool trim) {
+  if (now == given) return stored;
+  return trim ? TrimSpaces(now) : std::string(now);
+}
+
+Vault::Entry EntryOnOk(const Vault::Entry& stored, const Vault::Entry& given,
+                       const Vault::Entry& now) {
+  return {FieldOnOk(stored.Omschrijving, given.Omschrijving, now.Omschrijving, true),
+          FieldOnOk(stored.Url, given.Url, now.Url, true),
+          FieldOnOk(stored.Gebruiker, given.Gebruiker, now.Gebruiker, false),
+          FieldOnOk(stored.Wachtwoord, given.Wachtwoord, now.Wachtwoord, false)};
+}
+
+}  // namespace Commands
