@@ -4,8 +4,8 @@
 #include "app/dialog_window.h"
 #include "app/events.h"
 #include "app/menus.h"
-#include "app/settings.h"
 #include "app/status_bar.h"
+#include "common/settings.h"
 #include "texts/texts.h"
 
 namespace App {

@@ -8,9 +8,9 @@
 #include "app/events.h"
 #include "app/main_loop.h"
 #include "app/message_box.h"
-#include "app/settings.h"
 #include "app/status_bar.h"
-#include "commands/password_generator.h"
+#include "common/password_generator.h"
+#include "common/settings.h"
 #include "texts/texts.h"
 
 namespace Commands {

@@ -7,7 +7,7 @@
 #include "app/events.h"
 #include "app/main_loop.h"
 #include "app/message_box.h"
-#include "commands/password_rules.h"
+#include "common/password_rules.h"
 #include "texts/texts.h"
 
 namespace Commands {

@@ -4,12 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include "app/entry_list.h"
 #include "app/dialog_window.h"
+#include "app/entry_list.h"
 #include "app/main_window.h"
 #include "app/menus.h"
 #include "app/status_bar.h"
-#include "app/settings.h"
+#include "common/settings.h"
 #include "tests/support/gui_story.h"
 
 namespace {

@@ -11,8 +11,8 @@
 #include <cstring>
 #include <string>
 
-#include "app/paths.h"
-#include "app/settings.h"
+#include "common/paths.h"
+#include "common/settings.h"
 #include "features/file_copy.h"
 #include "tests/support/test_files.h"
 #include "tests/support/test_vaults.h"
