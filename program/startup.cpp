@@ -13,12 +13,12 @@
 #include "app/main_window.h"
 #include "app/message_box.h"
 #include "commands/login.h"
+#include "common/hardening.h"
 #include "common/instance_lock.h"
 #include "common/paths.h"
 #include "common/settings.h"
 #include "features/clipboard.h"
 #include "program/connections.h"
-#include "program/hardening.h"
 #include "texts/texts.h"
 #include "vault/vault.h"
 

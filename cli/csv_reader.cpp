@@ -1,0 +1,122 @@
+#include "cli/csv_reader.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "vault/vault.h"
+
+namespace Cli {
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+bool IsLineEnd(char c) { return c == '\n' || c == '\r'; }
+
+void Unescape(CsvReader& reader, std::string_view part) {
+  memcpy(reader.unescaped + reader.unescapedUsed, part.data(), part.size());
+  reader.unescapedUsed += part.size();
+}
+
+// The quoted field whose opening quote is at position; position ends after its closing
+// quote. Doubled quotes make the field a copy in the reader's buffer, which never needs
+// more room than the record's own text.
+bool ReadQuoted(CsvReader& reader, size_t& position, std::string_view& field) {
+  const std::string_view text = reader.text;
+  size_t start = position + 1;
+  const size_t copyStart = reader.unescapedUsed;
+  bool copied = false;
+  for (size_t from = start;;) {
+    const size_t quote = text.find('"', from);
+    if (quote == std::string_view::npos) return false;
+    if (quote + 1 < text.size() && text[quote + 1] == '"') {
+      Unescape(reader, text.substr(start, quote + 1 - start));  // keeps one of the two
+      copied = true;
+      from = start = quote + 2;
+      continue;
+    }
+    if (copied) {
+      Unescape(reader, text.substr(start, quote - start));
+      field = {reader.unescaped + copyStart, reader.unescapedUsed - copyStart};
+    } else {
+      field = text.substr(start, quote - start);
+    }
+    position = quote + 1;
+    return true;
+  }
+}
+
+}  // namespace
+
+bool StartCsv(CsvReader& reader, std::string_view text, char separator) {
+  EndCsv(reader);
+  if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
+    text.remove_prefix(kByteOrderMark.size());
+  }
+  reader.text = text;
+  reader.position = 0;
+  reader.separator = separator;
+  reader.row = 0;
+  reader.unescaped = static_cast<char*>(malloc(text.size() + 1));
+  return reader.unescaped != nullptr;
+}
+
+CsvStatus NextRecord(CsvReader& reader, std::vector<std::string_view>& fields) {
+  fields.clear();
+  const std::string_view text = reader.text;
+  const char separator = reader.separator;
+  size_t position = reader.position;
+  if (position >= text.size()) return CsvStatus::End;
+  ++reader.row;
+  reader.unescapedUsed = 0;
+  for (;;) {
+    if (position < text.size() && text[position] == '"') {
+      std::string_view field;
+      if (!ReadQuoted(reader, position, field)) {
+        reader.position = text.size();
+        return CsvStatus::UnclosedQuote;
+      }
+      fields.push_back(field);
+      // Blanks between a closing quote and the separator are layout, not text.
+      while (position < text.size() &&
+             (text[position] == ' ' || (text[position] == '\t' && separator != '\t'))) {
+        ++position;
+      }
+      if (position < text.size() && text[position] != separator && !IsLineEnd(text[position])) {
+        reader.position = text.size();
+        return CsvStatus::TextAfterQuote;
+      }
+    } else {
+      size_t end = position;
+      while (end < text.size() && text[end] != separator && !IsLineEnd(text[end])) ++end;
+      fields.push_back(text.substr(position, end - position));
+      position = end;
+    }
+    if (position >= text.size()) break;
+    if (text[position] == separator) {
+      ++position;
+      continue;
+    }
+    if (text[position] == '\r' && position + 1 < text.size() && text[position + 1] == '\n') {
+      ++position;
+    }
+    ++position;
+    break;
+  }
+  reader.position = position;
+  return CsvStatus::Record;
+}
+
+void EndCsv(CsvReader& reader) {
+  if (reader.unescaped != nullptr) Vault::WipeAndFree(reader.unescaped, reader.text.size() + 1);
+  reader.unescaped = nullptr;
+  reader.unescapedUsed = 0;
+}
+
+bool IsBlankRecord(const std::vector<std::string_view>& fields) {
+  for (std::string_view field : fields) {
+    if (!field.empty()) return false;
+  }
+  return true;
+}
+
+}  // namespace Cli
