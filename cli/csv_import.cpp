@@ -276,12 +276,12 @@ char DetectSeparator(std::string_view text) {
     CsvReader reader;
     if (!StartCsv(reader, text, separator)) continue;
     size_t names = 0;
-    if (FirstRecord(reader, fields) == CsvStatus::Record) {
-      for (std::string_view field : fields) names += FieldOfHeaderName(field) >= 0 ? 1 : 0;
-    } else {
-      fields.clear();
-    }
+    const CsvStatus status = FirstRecord(reader, fields);
     EndCsv(reader);
+    // Nothing but blank lines under this separator: the file holds no rows at all.
+    if (status == CsvStatus::End) return separator;
+    if (status != CsvStatus::Record) fields.clear();
+    for (std::string_view field : fields) names += FieldOfHeaderName(field) >= 0 ? 1 : 0;
     if (names > bestNames || (names == bestNames && fields.size() > bestColumns)) {
       best = separator;
       bestNames = names;
