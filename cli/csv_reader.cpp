@@ -1,8 +1,10 @@
 #include "cli/csv_reader.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
+#include "cli/word_scan.h"
 #include "vault/vault.h"
 
 namespace Cli {
@@ -12,42 +14,63 @@ constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 bool IsLineEnd(char c) { return c == '\n' || c == '\r'; }
 
-void Unescape(CsvReader& reader, std::string_view part) {
+// Where a bare field that starts at position ends: at the next separator or line end.
+size_t BareFieldEnd(std::string_view text, size_t position, char separator) {
+  const auto mark = static_cast<unsigned char>(separator);
+  while (position + sizeof(uint64_t) <= text.size()) {
+    const uint64_t word = LoadWord(text.data() + position);
+    if (HasByte(word, mark) || HasByte(word, '\n') || HasByte(word, '\r')) break;
+    position += sizeof(uint64_t);
+  }
+  while (position < text.size() && text[position] != separator && !IsLineEnd(text[position])) {
+    ++position;
+  }
+  return position;
+}
+
+// Made when the first doubled quote turns up, so that most files never need it.
+bool Unescape(CsvReader& reader, std::string_view part) {
+  if (reader.unescaped == nullptr) {
+    reader.unescaped = static_cast<char*>(malloc(reader.text.size() + 1));
+    if (reader.unescaped == nullptr) return false;
+  }
   memcpy(reader.unescaped + reader.unescapedUsed, part.data(), part.size());
   reader.unescapedUsed += part.size();
+  return true;
 }
 
 // The quoted field whose opening quote is at position; position ends after its closing
 // quote. Doubled quotes make the field a copy in the reader's buffer, which never needs
 // more room than the record's own text.
-bool ReadQuoted(CsvReader& reader, size_t& position, std::string_view& field) {
+CsvStatus ReadQuoted(CsvReader& reader, size_t& position, std::string_view& field) {
   const std::string_view text = reader.text;
   size_t start = position + 1;
   const size_t copyStart = reader.unescapedUsed;
   bool copied = false;
   for (size_t from = start;;) {
     const size_t quote = text.find('"', from);
-    if (quote == std::string_view::npos) return false;
+    if (quote == std::string_view::npos) return CsvStatus::UnclosedQuote;
     if (quote + 1 < text.size() && text[quote + 1] == '"') {
-      Unescape(reader, text.substr(start, quote + 1 - start));  // keeps one of the two
+      // keeps one of the two
+      if (!Unescape(reader, text.substr(start, quote + 1 - start))) return CsvStatus::OutOfMemory;
       copied = true;
       from = start = quote + 2;
       continue;
     }
     if (copied) {
-      Unescape(reader, text.substr(start, quote - start));
+      if (!Unescape(reader, text.substr(start, quote - start))) return CsvStatus::OutOfMemory;
       field = {reader.unescaped + copyStart, reader.unescapedUsed - copyStart};
     } else {
       field = text.substr(start, quote - start);
     }
     position = quote + 1;
-    return true;
+    return CsvStatus::Record;
   }
 }
 
 }  // namespace
 
-bool StartCsv(CsvReader& reader, std::string_view text, char separator) {
+void StartCsv(CsvReader& reader, std::string_view text, char separator) {
   EndCsv(reader);
   if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
     text.remove_prefix(kByteOrderMark.size());
@@ -56,8 +79,6 @@ bool StartCsv(CsvReader& reader, std::string_view text, char separator) {
   reader.position = 0;
   reader.separator = separator;
   reader.row = 0;
-  reader.unescaped = static_cast<char*>(malloc(text.size() + 1));
-  return reader.unescaped != nullptr;
 }
 
 CsvStatus NextRecord(CsvReader& reader, std::vector<std::string_view>& fields) {
@@ -71,9 +92,10 @@ CsvStatus NextRecord(CsvReader& reader, std::vector<std::string_view>& fields) {
   for (;;) {
     if (position < text.size() && text[position] == '"') {
       std::string_view field;
-      if (!ReadQuoted(reader, position, field)) {
+      if (const CsvStatus status = ReadQuoted(reader, position, field);
+          status != CsvStatus::Record) {
         reader.position = text.size();
-        return CsvStatus::UnclosedQuote;
+        return status;
       }
       fields.push_back(field);
       // Blanks between a closing quote and the separator are layout, not text.
@@ -86,8 +108,7 @@ CsvStatus NextRecord(CsvReader& reader, std::vector<std::string_view>& fields) {
         return CsvStatus::TextAfterQuote;
       }
     } else {
-      size_t end = position;
-      while (end < text.size() && text[end] != separator && !IsLineEnd(text[end])) ++end;
+      const size_t end = BareFieldEnd(text, position, separator);
       fields.push_back(text.substr(position, end - position));
       position = end;
     }

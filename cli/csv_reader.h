@@ -9,7 +9,7 @@
 
 namespace Cli {
 
-enum class CsvStatus { Record, End, UnclosedQuote, TextAfterQuote };
+enum class CsvStatus { Record, End, UnclosedQuote, TextAfterQuote, OutOfMemory };
 
 // Secret: the text belongs to the caller; the reader's buffer holds unescaped fields and is
 // wiped by EndCsv.
@@ -18,14 +18,15 @@ struct CsvReader {
   size_t position = 0;
   char separator = ',';
   size_t row = 0;             // the record last read, counted from 1 (blank lines included)
-  char* unescaped = nullptr;  // room for one record's quoted fields, as large as text
-  size_t unescapedUsed = 0;
+  char* unescaped = nullptr;  // room for one record's quoted fields, as large as text;
+  size_t unescapedUsed = 0;   // made at the first doubled quote
 };
 
-// Starts reading text; false only when the buffer cannot be had.
-[[nodiscard]] bool StartCsv(CsvReader& reader, std::string_view text, char separator);
+// Starts reading text.
+void StartCsv(CsvReader& reader, std::string_view text, char separator);
 // The next record's fields (views valid until the next call); a blank line is one empty
-// field. On UnclosedQuote and TextAfterQuote, reader.row names the record.
+// field. On UnclosedQuote and TextAfterQuote, reader.row names the record; OutOfMemory
+// when the buffer for a doubled quote cannot be had.
 [[nodiscard]] CsvStatus NextRecord(CsvReader& reader, std::vector<std::string_view>& fields);
 // Wipes and frees the reader's buffer; safe to call twice.
 void EndCsv(CsvReader& reader);

@@ -7,6 +7,7 @@
 
 #include "cli/commands.h"
 #include "cli/csv_import.h"
+#include "cli/input_file.h"
 #include "cli/new_entries.h"
 #include "cli/output.h"
 #include "common/paths.h"
@@ -148,14 +149,6 @@ void PrintSummary(const ImportReport& report, size_t rows, size_t added, size_t 
   }
 }
 
-// The rows to add, taken out of the report (no text is copied).
-std::vector<Vault::Entry> TakeRows(ImportReport& report, const std::vector<size_t>& indices) {
-  std::vector<Vault::Entry> rows;
-  rows.reserve(indices.size());
-  for (size_t i : indices) rows.push_back(std::move(report.rows[i]));
-  return rows;
-}
-
 // Saves the new rows: into the open vault, or as a new vault made with them.
 int Save(const Context& context, ImportReport& report, const std::vector<size_t>& added,
          bool newVault) {
@@ -171,8 +164,9 @@ int Save(const Context& context, ImportReport& report, const std::vector<size_t>
         return status;
       }
     }
+    KeepEntries(report.rows, added);
     const Vault::VaultError result =
-        Vault::CreateVaultHolding(context.vaultPath, View(password), TakeRows(report, added));
+        Vault::CreateVaultHolding(context.vaultPath, View(password), std::move(report.rows));
     ReleaseSecret(password);
     if (result != Vault::Ok) {
       PrintError(t.creatingFailed + Vault::ErrorText(result));
@@ -206,8 +200,9 @@ int Import(const Context& context, ImportReport& report) {
     PrintLine(Texts::kText.cliDryRun);
     return kDone;
   }
+  const size_t rows = report.rows.size();  // before a new vault takes the added ones
   if (const int status = Save(context, report, added, newVault); status != kDone) return status;
-  PrintSummary(report, report.rows.size(), added.size(), total, false);
+  PrintSummary(report, rows, added.size(), total, false);
   return kDone;
 }
 
@@ -222,14 +217,14 @@ int ImportCommand(const Context& context) {
   if (!arguments.dryRun && DirectoryExists(context.dir)) {
     if (const int status = TakeLock(context); status != kDone) return status;
   }
-  SecretBuffer file;
-  if (!ReadSecretFile(arguments.files[0], file)) {
+  InputFile file;
+  if (!OpenInputFile(arguments.files[0], file)) {
     PrintError(Format(Texts::kText.cliCannotRead, {Printable(arguments.files[0])}));
     return kFileProblem;
   }
   ImportReport report;
   ReadImport(View(file), options, report);
-  ReleaseSecret(file);
+  CloseInputFile(file);
   int status = Refuse(report);
   if (status == kDone) status = Import(context, report);
   Vault::WipeEntries(report.rows);

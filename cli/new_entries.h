@@ -12,5 +12,8 @@ namespace Cli {
 // in order.
 [[nodiscard]] std::vector<size_t> MissingEntries(const std::vector<Vault::Entry>& present,
                                                  const std::vector<Vault::Entry>& candidates);
+// Keeps only the entries at the given ascending indices, in order, in place: no text is
+// copied, and the texts of the others are wiped.
+void KeepEntries(std::vector<Vault::Entry>& list, const std::vector<size_t>& indices);
 
 }  // namespace Cli

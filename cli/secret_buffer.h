@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstddef>
-#include <string>
 #include <string_view>
 
 namespace Cli {
@@ -23,8 +22,4 @@ void ReleaseSecret(SecretBuffer& buffer);
 [[nodiscard]] inline std::string_view View(const SecretBuffer& buffer) {
   return {buffer.data == nullptr ? "" : buffer.data, buffer.size};
 }
-// Reads a whole regular file (a FIFO or a device is refused without blocking) into buffer;
-// false when it cannot be read.
-[[nodiscard]] bool ReadSecretFile(const std::string& path, SecretBuffer& buffer);
-
 }  // namespace Cli
