@@ -55,8 +55,9 @@ struct Writer {
 
 // Add a row for each writer the harness knows.
 const Writer kWriters[] = {
-    {"save", true, 0},   {"change", true, 0},  {"settings", false, 0}, {"replace", true, 0},
-    {"backup", true, 1}, {"restore", true, 1}, {"putback", true, 1},
+    {"save", true, 0},    {"change", true, 0}, {"settings", false, 0},
+    {"replace", true, 0}, {"backup", true, 1}, {"restore", true, 1},
+    {"putback", true, 1}, {"import", true, 0}, {"export", true, 0},
 };
 
 const char* const kKinds[] = {"write", "fsync", "close", "rename", "dirsync"};
