@@ -69,7 +69,6 @@ void WriteError(std::string_view text) {
 bool ReadPassword(std::string_view prompt, SecretBuffer& line) {
   ReleaseSecret(line);
   const bool terminal = isatty(STDIN_FILENO);
-  if (terminal) WriteError(prompt);
   struct termios quiet {};
   if (terminal && tcgetattr(STDIN_FILENO, &gSaved) == 0) {
     quiet = gSaved;
@@ -80,6 +79,8 @@ bool ReadPassword(std::string_view prompt, SecretBuffer& line) {
     for (int s : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) sigaction(s, &action, nullptr);
     gEchoOff = tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet) == 0;
   }
+  // Only now: what is typed after the prompt must not be flushed with what came before.
+  if (terminal) WriteError(prompt);
   const bool read = ReadLine(line);
   RestoreTerminal();
   if (!read) ReleaseSecret(line);

@@ -3,6 +3,9 @@
 // files on disk. Existing vaults are written with small key costs; new ones get the real.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <pty.h>
+#include <signal.h>
 #include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -17,6 +20,8 @@
 namespace {
 
 using TestFiles::ReadFile;
+
+constexpr int kPatienceMs = 20000;
 using TestFiles::WriteFile;
 
 struct Outcome {
@@ -315,6 +320,43 @@ TEST_F(Companion, MergeAppendsWhatIsMissing) {
                        "Key derivation: Argon2id, 1 passes, 8192 bytes of memory\n"
                        "File size: " +
                        std::to_string(ReadFile(vault).size()) + " bytes\n");
+}
+
+// At a terminal the password is asked for and not echoed.
+TEST_F(Companion, AtATerminalThePasswordIsNotShown) {
+  ASSERT_EQ(TestVaults::WriteSmallVault(vault, "terminal password", {{"Mail", "", "ann", "x"}}),
+            Vault::Ok);
+  int terminal = -1;
+  const pid_t pid = forkpty(&terminal, nullptr, nullptr, nullptr);
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    execl(LOCKWELL_CLI_EN, LOCKWELL_CLI_EN, "--dir", dir.c_str(), "list", nullptr);
+    _exit(127);
+  }
+  std::string screen;
+  char buffer[256];
+  bool typed = false;
+  for (;;) {
+    pollfd ready{terminal, POLLIN, 0};
+    if (poll(&ready, 1, kPatienceMs) <= 0) {
+      kill(pid, SIGKILL);  // stuck: the story fails below instead of hanging
+      break;
+    }
+    const ssize_t n = read(terminal, buffer, sizeof buffer);
+    if (n <= 0) break;  // EIO once the program has ended
+    screen.append(buffer, static_cast<size_t>(n));
+    if (!typed && screen.find("Master password: ") != std::string::npos) {
+      (void)!write(terminal, "terminal password\n", 18);
+      typed = true;
+    }
+  }
+  close(terminal);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << screen;
+  EXPECT_TRUE(typed) << screen;
+  EXPECT_NE(screen.find("Mail\tann\t"), std::string::npos) << screen;
+  EXPECT_EQ(screen.find("terminal password"), std::string::npos) << screen;
 }
 
 TEST_F(Companion, GenerateFollowsOptionsOrTheSettings) {

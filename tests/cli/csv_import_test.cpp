@@ -252,7 +252,16 @@ TEST(NewEntries, NotYetPresentInOrder) {
       {{}, {b, a, b, a, c}, {0, 1, 4}},  // an earlier row counts too
       {{a, b, c}, {c, b, a}, {}},
   };
-  for (const auto& t : cases) EXPECT_EQ(Cli::MissingEntries(t.present, t.candidates), t.missing);
+  for (const auto& t : cases) {
+    EXPECT_EQ(Cli::MissingEntries(t.present, t.candidates), t.missing);
+    std::vector<Vault::Entry> kept = t.candidates;
+    Cli::KeepEntries(kept, t.missing);
+    ASSERT_EQ(kept.size(), t.missing.size());
+    for (size_t i = 0; i < kept.size(); ++i) {
+      EXPECT_EQ(kept[i].Wachtwoord, t.candidates[t.missing[i]].Wachtwoord);
+      EXPECT_EQ(kept[i].Omschrijving, t.candidates[t.missing[i]].Omschrijving);
+    }
+  }
 }
 
 }  // namespace
