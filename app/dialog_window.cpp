@@ -4,7 +4,7 @@
 #include "app/controls.h"
 #include "app/events.h"
 #include "app/main_window.h"
-#include "app/settings.h"
+#include "common/settings.h"
 
 namespace App {
 namespace {

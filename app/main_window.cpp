@@ -5,8 +5,8 @@
 #include "app/events.h"
 #include "app/menus.h"
 #include "app/secret_field.h"
-#include "app/settings.h"
 #include "app/status_bar.h"
+#include "common/settings.h"
 #include "texts/texts.h"
 
 namespace App {

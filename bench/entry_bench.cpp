@@ -7,7 +7,7 @@
 #include <string>
 
 #include "bench/bench_entries.h"
-#include "commands/password_generator.h"
+#include "common/password_generator.h"
 #include "tests/support/test_files.h"
 #include "tests/support/test_vaults.h"
 #include "vault/sodium_calls.h"

@@ -5,12 +5,12 @@
 
 #include "app/dialog_window.h"
 #include "app/entry_list.h"
-#include "app/instance_lock.h"
 #include "app/main_loop.h"
 #include "app/main_window.h"
 #include "app/menus.h"
 #include "app/status_bar.h"
 #include "bench/bench_entries.h"
+#include "common/instance_lock.h"
 #include "tests/support/test_files.h"
 #include "tests/support/test_vaults.h"
 #include "tests/support/xvfb.h"

@@ -3,9 +3,9 @@
 #include <string>
 
 #include "app/message_box.h"
-#include "app/paths.h"
 #include "app/status_bar.h"
 #include "commands/password_dialog.h"
+#include "common/paths.h"
 #include "texts/texts.h"
 #include "vault/vault.h"
 

@@ -9,10 +9,10 @@
 #include "app/main_loop.h"
 #include "app/message_box.h"
 #include "app/secret_field.h"
-#include "app/settings.h"
 #include "app/status_bar.h"
 #include "commands/editor_fields.h"
-#include "commands/password_generator.h"
+#include "common/password_generator.h"
+#include "common/settings.h"
 #include "texts/texts.h"
 
 namespace Commands {

@@ -5,9 +5,9 @@
 #include "app/entry_list.h"
 #include "app/main_loop.h"
 #include "app/message_box.h"
-#include "app/paths.h"
 #include "app/status_bar.h"
 #include "commands/password_dialog.h"
+#include "common/paths.h"
 #include "texts/texts.h"
 #include "vault/vault.h"
 

@@ -8,7 +8,7 @@
 #include "app/main_loop.h"
 #include "app/message_box.h"
 #include "app/secret_field.h"
-#include "commands/password_rules.h"
+#include "common/password_rules.h"
 #include "texts/texts.h"
 
 namespace Commands {

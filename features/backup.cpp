@@ -6,8 +6,8 @@
 
 #include "app/file_requester.h"
 #include "app/message_box.h"
-#include "app/paths.h"
 #include "app/status_bar.h"
+#include "common/paths.h"
 #include "features/backup_names.h"
 #include "features/file_copy.h"
 #include "features/web_address.h"

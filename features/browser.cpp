@@ -2,8 +2,8 @@
 
 #include "app/file_requester.h"
 #include "app/message_box.h"
-#include "app/settings.h"
 #include "app/status_bar.h"
+#include "common/settings.h"
 #include "features/launcher.h"
 #include "features/web_address.h"
 #include "texts/texts.h"

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/settings.h"
+#include "common/settings.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const App::Settings read = App::ParseSettings({reinterpret_cast<const char*>(data), size});

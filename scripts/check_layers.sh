@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Fails when an include runs against the direction of use:
-#   program -> commands, features -> app -> vault -> texts   (resources below app)
-# and when GTK (or GLib) reaches the vault core.
+#   program -> commands, features -> app -> common -> vault -> texts   (resources below app)
+#   cli -> common -> vault -> texts
+# and when GTK (or GLib) reaches the vault core, the shared rules or the companion.
 set -u
 cd "$(dirname "$0")/.."
 
@@ -10,15 +11,17 @@ allowed() {
     texts) echo "texts" ;;
     resources) echo "resources" ;;
     vault) echo "vault texts" ;;
-    app) echo "app vault texts resources" ;;
-    commands) echo "commands app vault texts" ;;
-    features) echo "features app vault texts resources" ;;
-    program) echo "program commands features app vault texts resources" ;;
+    common) echo "common vault texts" ;;
+    cli) echo "cli common vault texts" ;;
+    app) echo "app common vault texts resources" ;;
+    commands) echo "commands app common vault texts" ;;
+    features) echo "features app common vault texts resources" ;;
+    program) echo "program commands features app common vault texts resources" ;;
   esac
 }
 
 status=0
-for folder in texts resources vault app commands features program; do
+for folder in texts resources vault common cli app commands features program; do
   [ -d "$folder" ] || continue
   ok=" $(allowed "$folder") "
   while IFS= read -r line; do
@@ -31,9 +34,12 @@ for folder in texts resources vault app commands features program; do
   done < <(grep -HE '^\s*#\s*include\s+"[^/"]+/' "$folder"/*.h "$folder"/*.cpp "$folder"/*.c 2>/dev/null)
 done
 
-if grep -nE '^\s*#\s*include\s+<(gtk|gdk|glib|gio|gobject|pango|cairo)' vault/* ; then
-  echo "the vault core must not include GTK or GLib"
-  status=1
-fi
+for folder in vault common cli; do
+  [ -d "$folder" ] || continue
+  if grep -nE '^\s*#\s*include\s+<(gtk|gdk|glib|gio|gobject|pango|cairo|X11)' "$folder"/* ; then
+    echo "$folder/ must not include GTK, GLib or X11"
+    status=1
+  fi
+done
 if [ "$status" -eq 0 ]; then echo "includes run one way"; fi
 exit "$status"

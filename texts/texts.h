@@ -131,6 +131,63 @@ struct Table {
   // Odd content: an editor field kept as stored, a browser path refused.
   const char* fieldKeptAsStored;
   const char* browserPathRefused;
+
+  // The command-line companion (lockwell-cli-en, lockwell-cli-nl); "{}" marks a value that
+  // is filled in, in order.
+  const char* cliUsage;
+  const char* cliVersion;
+  const char* cliTryHelp;
+  const char* cliNoCommand;
+  const char* cliUnknownCommand;
+  const char* cliUnknownOption;
+  const char* cliMissingValue;
+  const char* cliWrongFileCount;
+  const char* cliBadSeparator;
+  const char* cliBadColumns;
+  const char* cliBadLength;
+  const char* cliNoSuchColumn;
+  const char* cliNumbersNeeded;
+  const char* cliColumnsIncomplete;
+  const char* cliPasswordPrompt;
+  const char* cliOtherPasswordPrompt;
+  const char* cliNoPassword;
+  const char* cliNoVault;
+  const char* cliCannotRead;
+  const char* cliExportExists;
+  const char* cliExportNotFile;
+  const char* cliExportWarningFile;
+  const char* cliExportWarningOutput;
+  const char* cliExported;
+  const char* cliNothingImported;
+  const char* cliNoRows;
+  const char* cliUnclosedQuote;
+  const char* cliTextAfterQuote;
+  const char* cliNoDescription;
+  const char* cliLineBreak;
+  const char* cliZeroByte;
+  const char* cliInvalidUtf8;
+  const char* cliTooLong;
+  const char* cliFieldNames[4];  // description, web address, user name, password
+  const char* cliHeaderNotRecognised;
+  const char* cliHeaderMaybeData;
+  const char* cliColumnsFound;
+  const char* cliAdaptColumns;
+  const char* cliWouldAdd;
+  const char* cliImported;
+  const char* cliWouldImport;
+  const char* cliAlreadyPresent;
+  const char* cliEmptyRowsSkipped;
+  const char* cliEntriesNow;
+  const char* cliEntriesAfter;
+  const char* cliNotImported;
+  const char* cliSecondColumn;
+  const char* cliDryRun;
+  const char* cliNewVault;
+  const char* cliMerged;
+  const char* cliCheckOpened;
+  const char* cliCheckEntries;
+  const char* cliCheckCosts;
+  const char* cliCheckSize;
 };
 
 extern const Table kText;

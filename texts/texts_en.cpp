@@ -153,6 +153,87 @@ const Table kText = {
     .browserPathRefused =
         "This browser path holds a line break or another control character "
         "and cannot be used.",
+    .cliUsage =
+        "Usage: lockwell-cli-en [--dir DIR] COMMAND [OPTIONS]\n"
+        "\n"
+        "Commands:\n"
+        "  import FILE.csv     add the rows of a CSV export to the vault\n"
+        "      --dry-run           show what would be added; save nothing\n"
+        "      --separator S       ',' ';' or tab (found from the header when not given)\n"
+        "      --columns description=COL,url=COL,username=COL,password=COL\n"
+        "                          take the fields from these columns (name or number)\n"
+        "      --no-header         the first line is data (needs --columns with numbers)\n"
+        "  export FILE.csv     write every entry to a CSV file, unencrypted ('-': standard\n"
+        "                      output); --force replaces an existing file\n"
+        "  merge OTHER.lwv     add the entries of another vault file that are not present\n"
+        "  list                description, user name and web address of every entry\n"
+        "  check [FILE]        open the vault (or FILE) and report on it\n"
+        "  generate            print a new password\n"
+        "      --length N (4-128)  --upper  --lower  --digits  --symbols\n"
+        "\n"
+        "Without --dir the directory is the one Lockwell uses: $HOME/.Lockwell/.\n"
+        "Master passwords are read from the terminal, or one line each from standard input.\n"
+        "\n"
+        "Exit status: 0 done, 1 another Lockwell holds the directory, 2 a file could not be\n"
+        "read or written, 3 not a vault, 4 wrong password, 64 usage error, 65 bad input data.",
+    .cliVersion = "lockwell-cli-en {}",
+    .cliTryHelp = "Try 'lockwell-cli-en --help'.",
+    .cliNoCommand = "No command given.",
+    .cliUnknownCommand = "Unknown command: {}",
+    .cliUnknownOption = "Unknown option for this command: {}",
+    .cliMissingValue = "The option {} needs a value.",
+    .cliWrongFileCount = "Wrong number of file names for {}.",
+    .cliBadSeparator = "The separator must be ',', ';' or tab.",
+    .cliBadColumns =
+        "--columns takes field=COL pairs separated by commas, each field once: description, "
+        "url, username, password; COL is a column's name or number (from 1).",
+    .cliBadLength = "The length must be a number from 4 to 128.",
+    .cliNoSuchColumn = "--columns: the file has no column {}.",
+    .cliNumbersNeeded = "--no-header needs --columns with column numbers.",
+    .cliColumnsIncomplete = "--columns must place the password, and the description or the url.",
+    .cliPasswordPrompt = "Master password: ",
+    .cliOtherPasswordPrompt = "Master password of {}: ",
+    .cliNoPassword = "No password was given.",
+    .cliNoVault = "There is no vault in {}.",
+    .cliCannotRead = "{}: the file could not be read.",
+    .cliExportExists = "{} already exists; give --force to replace it.",
+    .cliExportNotFile = "{} is not a regular file; nothing was written.",
+    .cliExportWarningFile =
+        "Warning: {} holds your passwords unencrypted. Delete it when you no longer need it.",
+    .cliExportWarningOutput = "Warning: this output holds your passwords unencrypted.",
+    .cliExported = "Exported {} entries to {}.",
+    .cliNothingImported = "Nothing was imported.",
+    .cliNoRows = "The file holds no rows.",
+    .cliUnclosedQuote = "Row {}: a quoted field is not closed.",
+    .cliTextAfterQuote = "Row {}: text follows the closing quote of a field.",
+    .cliNoDescription = "Row {}: no description, and no web address to take one from.",
+    .cliLineBreak = "Row {}: the {} holds a line break.",
+    .cliZeroByte = "Row {}: the {} holds a zero byte.",
+    .cliInvalidUtf8 = "Row {}: the {} is not valid UTF-8 text.",
+    .cliTooLong = "Row {}: the {} is longer than 65535 characters.",
+    .cliFieldNames = {"description", "web address", "user name", "password"},
+    .cliHeaderNotRecognised = "The header was not recognised: no column for {}.",
+    .cliHeaderMaybeData =
+        "No column name is known, so the first line may be data: the names are shortened. "
+        "If the file has no header, use --no-header.",
+    .cliColumnsFound = "Columns found:",
+    .cliAdaptColumns = "Name the columns yourself; adapt this option and add it to the command:",
+    .cliWouldAdd = "Would add:",
+    .cliImported = "Imported: {}",
+    .cliWouldImport = "Would import: {}",
+    .cliAlreadyPresent = "Already present: {}",
+    .cliEmptyRowsSkipped = "Empty rows skipped: {}",
+    .cliEntriesNow = "Entries now: {}",
+    .cliEntriesAfter = "Entries after the import: {}",
+    .cliNotImported = "Columns not imported: {}",
+    .cliSecondColumn = "The {} is taken from column \"{}\", not from \"{}\".",
+    .cliDryRun = "Dry run: nothing was saved.",
+    .cliNewVault = "A new vault was made: {}",
+    .cliMerged = "Added from {}: {}",
+    .cliCheckOpened = "{}: the vault opens with this password.",
+    .cliCheckEntries = "Entries: {}",
+    .cliCheckCosts = "Key derivation: Argon2id, {} passes, {} bytes of memory",
+    .cliCheckSize = "File size: {} bytes",
 };
 
 }  // namespace Texts

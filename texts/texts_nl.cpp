@@ -153,6 +153,93 @@ const Table kText = {
     .browserPathRefused =
         "Dit browserpad bevat een regeleinde of een ander stuurteken en kan "
         "niet worden gebruikt.",
+    .cliUsage =
+        "Gebruik: lockwell-cli-nl [--dir MAP] OPDRACHT [OPTIES]\n"
+        "\n"
+        "Opdrachten:\n"
+        "  import BESTAND.csv  voeg de rijen van een CSV-export toe aan de kluis\n"
+        "      --dry-run           toon wat er zou worden toegevoegd; sla niets op\n"
+        "      --separator S       ',' ';' of tab (anders gevonden uit de kopregel)\n"
+        "      --columns description=KOL,url=KOL,username=KOL,password=KOL\n"
+        "                          neem de velden uit deze kolommen (naam of nummer)\n"
+        "      --no-header         de eerste regel is gegevens (vraagt --columns met nummers)\n"
+        "  export BESTAND.csv  schrijf alle items onversleuteld naar een CSV-bestand ('-':\n"
+        "                      standaarduitvoer); --force vervangt een bestaand bestand\n"
+        "  merge ANDERE.lwv    voeg de items van een ander kluisbestand toe die er nog niet zijn\n"
+        "  list                omschrijving, gebruikersnaam en webadres van elk item\n"
+        "  check [BESTAND]     open de kluis (of BESTAND) en meld wat erin staat\n"
+        "  generate            toon een nieuw wachtwoord\n"
+        "      --length N (4-128)  --upper  --lower  --digits  --symbols\n"
+        "\n"
+        "Zonder --dir is de map die van Lockwell: $HOME/.Lockwell/.\n"
+        "Hoofdwachtwoorden worden gelezen van de terminal, of elk als een regel van de\n"
+        "standaardinvoer.\n"
+        "\n"
+        "Afsluitstatus: 0 klaar, 1 een andere Lockwell gebruikt de map, 2 een bestand kon niet\n"
+        "worden gelezen of geschreven, 3 geen kluis, 4 onjuist wachtwoord, 64 verkeerd gebruik,\n"
+        "65 onbruikbare invoer.",
+    .cliVersion = "lockwell-cli-nl {}",
+    .cliTryHelp = "Probeer 'lockwell-cli-nl --help'.",
+    .cliNoCommand = "Geen opdracht gegeven.",
+    .cliUnknownCommand = "Onbekende opdracht: {}",
+    .cliUnknownOption = "Onbekende optie voor deze opdracht: {}",
+    .cliMissingValue = "De optie {} heeft een waarde nodig.",
+    .cliWrongFileCount = "Verkeerd aantal bestandsnamen voor {}.",
+    .cliBadSeparator = "Het scheidingsteken moet ',', ';' of tab zijn.",
+    .cliBadColumns =
+        "--columns neemt paren veld=KOL, gescheiden door komma's, elk veld een keer: "
+        "description, url, username, password; KOL is de naam of het nummer (vanaf 1) van "
+        "een kolom.",
+    .cliBadLength = "De lengte moet een getal van 4 tot en met 128 zijn.",
+    .cliNoSuchColumn = "--columns: het bestand heeft geen kolom {}.",
+    .cliNumbersNeeded = "--no-header vraagt --columns met kolomnummers.",
+    .cliColumnsIncomplete = "--columns moet het wachtwoord plaatsen, en de omschrijving of de url.",
+    .cliPasswordPrompt = "Hoofdwachtwoord: ",
+    .cliOtherPasswordPrompt = "Hoofdwachtwoord van {}: ",
+    .cliNoPassword = "Er is geen wachtwoord gegeven.",
+    .cliNoVault = "Er is geen kluis in {}.",
+    .cliCannotRead = "{}: het bestand kon niet worden gelezen.",
+    .cliExportExists = "{} bestaat al; geef --force om het te vervangen.",
+    .cliExportNotFile = "{} is geen gewoon bestand; er is niets geschreven.",
+    .cliExportWarningFile =
+        "Let op: {} bevat uw wachtwoorden onversleuteld. Verwijder het als u het niet meer "
+        "nodig hebt.",
+    .cliExportWarningOutput = "Let op: deze uitvoer bevat uw wachtwoorden onversleuteld.",
+    .cliExported = "{} items geëxporteerd naar {}.",
+    .cliNothingImported = "Er is niets geïmporteerd.",
+    .cliNoRows = "Het bestand bevat geen rijen.",
+    .cliUnclosedQuote = "Rij {}: een veld tussen aanhalingstekens wordt niet afgesloten.",
+    .cliTextAfterQuote = "Rij {}: er staat tekst na het sluitende aanhalingsteken van een veld.",
+    .cliNoDescription = "Rij {}: geen omschrijving, en geen webadres om er een uit te halen.",
+    .cliLineBreak = "Rij {}: de {} bevat een regelovergang.",
+    .cliZeroByte = "Rij {}: de {} bevat een nulbyte.",
+    .cliInvalidUtf8 = "Rij {}: de {} is geen geldige UTF-8-tekst.",
+    .cliTooLong = "Rij {}: de {} is langer dan 65535 tekens.",
+    .cliFieldNames = {"omschrijving", "webadres", "gebruikersnaam", "wachtwoord"},
+    .cliHeaderNotRecognised = "De kopregel is niet herkend: geen kolom voor {}.",
+    .cliHeaderMaybeData =
+        "Geen enkele kolomnaam is bekend, dus de eerste regel is misschien gegevens: de namen "
+        "zijn ingekort. Heeft het bestand geen kopregel, gebruik dan --no-header.",
+    .cliColumnsFound = "Gevonden kolommen:",
+    .cliAdaptColumns =
+        "Wijs de kolommen zelf aan; pas deze optie aan en voeg haar toe aan de "
+        "opdracht:",
+    .cliWouldAdd = "Zou toevoegen:",
+    .cliImported = "Geïmporteerd: {}",
+    .cliWouldImport = "Zou importeren: {}",
+    .cliAlreadyPresent = "Al aanwezig: {}",
+    .cliEmptyRowsSkipped = "Lege rijen overgeslagen: {}",
+    .cliEntriesNow = "Aantal items nu: {}",
+    .cliEntriesAfter = "Aantal items na de import: {}",
+    .cliNotImported = "Niet geïmporteerde kolommen: {}",
+    .cliSecondColumn = "De {} komt uit kolom \"{}\", niet uit \"{}\".",
+    .cliDryRun = "Proefdraaien: er is niets opgeslagen.",
+    .cliNewVault = "Er is een nieuwe kluis gemaakt: {}",
+    .cliMerged = "Toegevoegd uit {}: {}",
+    .cliCheckOpened = "{}: de kluis gaat open met dit wachtwoord.",
+    .cliCheckEntries = "Items: {}",
+    .cliCheckCosts = "Sleutelafleiding: Argon2id, {} doorgangen, {} bytes geheugen",
+    .cliCheckSize = "Bestandsgrootte: {} bytes",
 };
 
 }  // namespace Texts

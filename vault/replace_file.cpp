@@ -176,9 +176,9 @@ void AbandonReplacing(ReplacingFile& file) {
 }
 
 bool ReplaceFileWith(const std::string& path, const void* bytes, size_t length, mode_t mode,
-                     struct stat* written) {
+                     struct stat* written, Replacing how) {
   ReplacingFile file;
-  if (!BeginReplacing(path, mode, file, Replacing::ThroughLink)) return false;
+  if (!BeginReplacing(path, mode, file, how)) return false;
   if (!AppendReplacing(file, bytes, length)) {
     AbandonReplacing(file);
     return false;

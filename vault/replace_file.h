@@ -46,9 +46,10 @@ void AbandonReplacing(ReplacingFile& file);
 // link's folder); path itself when it is no link, the last target when that is missing.
 // Empty when the links go round in a loop.
 [[nodiscard]] std::string FollowLinks(const std::string& path);
-// All of bytes through the steps above, through a link at path; written, when given,
-// receives finished.
+// All of bytes through the steps above (through a link at path unless told otherwise);
+// written, when given, receives finished.
 [[nodiscard]] bool ReplaceFileWith(const std::string& path, const void* bytes, size_t length,
-                                   mode_t mode, struct stat* written = nullptr);
+                                   mode_t mode, struct stat* written = nullptr,
+                                   Replacing how = Replacing::ThroughLink);
 
 }  // namespace Vault

@@ -67,12 +67,23 @@ VaultError OpenVault(const std::string& path, std::string_view password) {
 }
 
 VaultError CreateVault(const std::string& path, std::string_view password) {
-  if (!SodiumLoaded()) return NoSodium;
-  if (password.empty()) return EmptyPassword;
+  return CreateVaultHolding(path, password, {});
+}
+
+VaultError CreateVaultHolding(const std::string& path, std::string_view password,
+                              std::vector<Entry>&& entries) {
+  if (!SodiumLoaded() || password.empty()) {
+    WipeEntries(entries);
+    return !SodiumLoaded() ? NoSodium : EmptyPassword;
+  }
   CloseVault();
+  gEntries.swap(entries);  // the list's storage moves over whole: no text is copied
   NewKeyParameters();
   gKeys.key = DeriveKey(password, gKeys.salt, gKeys.opslimit, gKeys.memlimit);
-  if (gKeys.key == nullptr) return OutOfMemory;
+  if (gKeys.key == nullptr) {
+    WipeEntries(gEntries);
+    return OutOfMemory;
+  }
   gVaultPath = path;
   // A new vault expects no file; one that appeared since the caller looked (a sync tool
   // bringing it in) is kept. Our own earlier version of this path needs no copy.

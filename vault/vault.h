@@ -157,6 +157,10 @@ const std::string& VaultPath();
 
 [[nodiscard]] VaultError OpenVault(const std::string& path, std::string_view password);
 [[nodiscard]] VaultError CreateVault(const std::string& path, std::string_view password);
+// CreateVault whose first write already holds the entries, so that the file appears whole
+// or not at all. Takes the entries whatever happens (wiped on failure).
+[[nodiscard]] VaultError CreateVaultHolding(const std::string& path, std::string_view password,
+                                            std::vector<Entry>&& entries);
 // Saves Entries; on failure reports "Saving failed: " + ErrorText through the reporter.
 void SaveVault();
 [[nodiscard]] VaultError ChangeMasterPassword(std::string_view newPassword);

@@ -5,7 +5,7 @@
 #include <unistd.h>
 
 #include "app/menus.h"
-#include "app/settings.h"
+#include "common/settings.h"
 #include "tests/support/gui_story.h"
 
 namespace {

@@ -11,9 +11,9 @@
 #include "app/entry_list.h"
 #include "app/main_window.h"
 #include "app/menus.h"
-#include "app/settings.h"
 #include "app/status_bar.h"
 #include "commands/password_dialog.h"
+#include "common/settings.h"
 #include "tests/support/gui_story.h"
 
 // Last: Xlib's macros would clash with the headers above.

@@ -43,16 +43,22 @@ done
 root="$scratch/root"
 dpkg -x "$deb" "$root"
 icons="share/icons/hicolor"
-expected="755 usr/bin/lockwell-en
+expected="755 usr/bin/lockwell-cli-en
+755 usr/bin/lockwell-cli-nl
+755 usr/bin/lockwell-en
 755 usr/bin/lockwell-nl
 644 usr/share/applications/nl.lockwell.Lockwell-nl.desktop
 644 usr/share/applications/nl.lockwell.Lockwell.desktop
+644 usr/share/bash-completion/completions/lockwell-cli-en
+644 usr/share/bash-completion/completions/lockwell-cli-nl
 644 usr/share/doc/lockwell/changelog.gz
 644 usr/share/doc/lockwell/copyright"
 for size in 128 16 24 256 32 48 64; do
   expected+=$'\n'"644 usr/$icons/${size}x${size}/apps/nl.lockwell.Lockwell.png"
 done
 expected+="
+644 usr/share/man/man1/lockwell-cli-en.1.gz
+644 usr/share/man/man1/lockwell-cli-nl.1.gz
 644 usr/share/man/man1/lockwell-en.1.gz
 644 usr/share/man/man1/lockwell-nl.1.gz
 644 usr/share/metainfo/nl.lockwell.Lockwell.metainfo.xml"
@@ -108,6 +114,18 @@ done
 for page in "$root"/usr/share/man/man1/*.1.gz; do
   name="$(basename "$page" .1.gz)"
   zcat "$page" | grep -q "^\.TH $name 1" || fail "$name.1.gz is not the manual page of $name"
+done
+
+# ---- the unpacked companions answer, and bash completes their commands ------------------------
+for edition in en nl; do
+  cli="$root/usr/bin/lockwell-cli-$edition"
+  [ "$("$cli" --version)" = "lockwell-cli-$edition 1.0" ] || fail "lockwell-cli-$edition --version"
+  password="$(HOME="$scratch/home" "$cli" generate --length 16 --digits </dev/null)"
+  [[ "$password" =~ ^[0-9]{16}$ ]] || fail "lockwell-cli-$edition generate gave '$password'"
+  completion="$root/usr/share/bash-completion/completions/lockwell-cli-$edition"
+  words="$(bash -c 'source "$1"; COMP_WORDS=(lockwell-cli-'"$edition"' im); COMP_CWORD=1
+    _lockwell_cli; echo "${COMPREPLY[*]}"' _ "$completion")"
+  [ "$words" = "import" ] || fail "bash completion of lockwell-cli-$edition gave '$words'"
 done
 
 # ---- the unpacked program starts and asks for a new master password --------------------------

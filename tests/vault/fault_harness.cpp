@@ -12,8 +12,9 @@
 #include <cstring>
 #include <string>
 
-#include "app/paths.h"
-#include "app/settings.h"
+#include "cli/csv_export.h"
+#include "common/paths.h"
+#include "common/settings.h"
 #include "features/file_copy.h"
 #include "tests/support/test_files.h"
 #include "tests/support/test_vaults.h"
@@ -168,6 +169,41 @@ bool SetUpPutBack() {
 }
 bool RunPutBack() { return Vault::PutFileBackAsVault(SafetyCopy(), Vault()) == Vault::Ok; }
 
+// The companion's import into a directory without a vault: the new vault holds the rows
+// from its first write.
+bool NoVault() { return true; }
+bool SetUpImport() {
+  Vault::SetNewKeyCostsForTests(TestVaults::kSmallOpsLimit, TestVaults::kSmallMemLimit);
+  return true;
+}
+bool RunImport() {
+  std::vector<Vault::Entry> rows = kNewEntries;
+  return Vault::CreateVaultHolding(Vault(), kNewPassword, std::move(rows)) == Vault::Ok;
+}
+const char* CheckImport() {
+  return TestFiles::Exists(Vault()) ? VaultState(kNewPassword, kNewEntries) : "old";
+}
+
+// The companion's export over an older export (--force).
+std::string Export() { return gDir + "export.csv"; }
+bool PrepareExport() {
+  TestFiles::WriteFile(Export(), Cli::ExportCsv(kOldEntries));
+  return true;
+}
+bool RunExport() {
+  std::string csv = Cli::ExportCsv(kNewEntries);
+  const bool written = Vault::ReplaceFileWith(Export(), csv.data(), csv.size(), 0600, nullptr,
+                                              Vault::Replacing::Unique);
+  Vault::WipeText(csv);
+  return written;
+}
+const char* CheckExport() {
+  const std::string bytes = TestFiles::ReadFile(Export());
+  return bytes == Cli::ExportCsv(kOldEntries)   ? "old"
+         : bytes == Cli::ExportCsv(kNewEntries) ? "new"
+                                                : "bad";
+}
+
 struct Writer {
   const char* name;
   bool (*prepare)();  // the old files
@@ -184,6 +220,8 @@ const Writer kWriters[] = {
     {"backup", PrepareBackup, Nothing, RunBackup, CheckBackup},
     {"restore", PrepareRestore, Nothing, RunRestore, CheckNewVault},
     {"putback", PreparePutBack, SetUpPutBack, RunPutBack, CheckNewVault},
+    {"import", NoVault, SetUpImport, RunImport, CheckImport},
+    {"export", PrepareExport, Nothing, RunExport, CheckExport},
 };
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The password generator and the editor's field rules, without a display. Run against the
 // recording stand-in for libsodium, which counts the random draws.
-#include "commands/password_generator.h"
+#include "common/password_generator.h"
 
 #include <dlfcn.h>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "commands/password_rules.h"
+#include "common/password_rules.h"
 
-#include "app/utf16.h"
+#include "common/utf16.h"
 
 namespace Commands {
 

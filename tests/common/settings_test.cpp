@@ -1,10 +1,10 @@
-#include "app/settings.h"
+#include "common/settings.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "app/paths.h"
+#include "common/paths.h"
 #include "tests/support/test_files.h"
 
 namespace {

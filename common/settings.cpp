@@ -1,4 +1,4 @@
-#include "app/settings.h"
+#include "common/settings.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -8,7 +8,7 @@
 #include <optional>
 #include <vector>
 
-#include "app/paths.h"
+#include "common/paths.h"
 #include "vault/replace_file.h"
 
 namespace App {

@@ -1,4 +1,4 @@
-#include "program/hardening.h"
+#include "common/hardening.h"
 
 #include <sys/prctl.h>
 #include <sys/resource.h>

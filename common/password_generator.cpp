@@ -1,4 +1,4 @@
-#include "commands/password_generator.h"
+#include "common/password_generator.h"
 
 #include <utility>
 

@@ -1,5 +1,5 @@
 // The rules of a typed master password, without a dialog.
-#include "commands/password_rules.h"
+#include "common/password_rules.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,51 @@
+// The companion's command line: [--dir DIR] COMMAND [OPTIONS] [FILES], options in any order.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace Cli {
+
+enum class Command { None, Import, Export, Merge, List, Check, Generate };
+
+struct Arguments {
+  Command command = Command::None;
+  std::string commandName;
+  std::string dir;  // empty: the window program's configuration directory
+  bool dirGiven = false;
+  bool help = false;
+  bool version = false;
+  std::vector<std::string> files;
+  // import
+  bool dryRun = false;
+  bool noHeader = false;
+  std::string separator;  // as given
+  bool separatorGiven = false;
+  std::string columns;
+  bool columnsGiven = false;
+  // export
+  bool force = false;
+  // generate
+  std::string length;
+  bool lengthGiven = false;
+  bool upper = false, lower = false, digits = false, symbols = false;
+};
+
+enum class ArgumentProblem {
+  None,
+  NoCommand,
+  UnknownCommand,  // culprit: the word
+  UnknownOption,   // culprit: the option
+  MissingValue,    // culprit: the option
+  WrongFileCount,
+};
+
+struct ArgumentResult {
+  ArgumentProblem problem = ArgumentProblem::None;
+  std::string culprit;
+};
+
+// Reads argv[1..]; --help and --version are found whatever else is wrong.
+[[nodiscard]] ArgumentResult ParseArguments(int argc, char** argv, Arguments& arguments);
+
+}  // namespace Cli

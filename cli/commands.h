@@ -1,0 +1,53 @@
+// The companion's commands, and what they share: the exit statuses, the directory lock and
+// asking for master passwords. Each command returns the process's exit status.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "cli/arguments.h"
+#include "cli/secret_buffer.h"
+
+namespace Cli {
+
+// Besides these, a failed vault operation ends with its VaultError code (2 file, 3 not a
+// vault, 4 wrong password, 6 out of memory).
+enum ExitStatus : int {
+  kDone = 0,
+  kLocked = 1,  // another Lockwell holds the directory (or libsodium is missing)
+  kFileProblem = 2,
+  kUsage = 64,
+  kBadData = 65,
+};
+
+struct Context {
+  const Arguments& arguments;
+  std::string dir;        // the configuration directory, ending in "/"
+  std::string vaultPath;  // dir + "kluis.lwv"
+};
+
+[[nodiscard]] int ImportCommand(const Context& context);
+[[nodiscard]] int ExportCommand(const Context& context);
+[[nodiscard]] int MergeCommand(const Context& context);
+[[nodiscard]] int ListCommand(const Context& context);
+[[nodiscard]] int CheckCommand(const Context& context);
+[[nodiscard]] int GenerateCommand(const Context& context);
+
+// The message, the hint to --help, and kUsage.
+[[nodiscard]] int UsageError(std::string_view message);
+// Takes the window program's lock on the directory: kDone, or kLocked after saying so.
+[[nodiscard]] int TakeLock(const Context& context);
+// True when the vault file exists (a directory in its place counts as none).
+[[nodiscard]] bool VaultExists(const std::string& path);
+// Asks for a password that must not be empty: kDone, or kBadData after saying why.
+// Secret: the caller releases password.
+[[nodiscard]] int AskPassword(std::string_view prompt, SecretBuffer& password);
+// Asks for a new master password twice, under the window's rules; at a terminal again
+// until they are met. kDone or kBadData. Secret: the caller releases password.
+[[nodiscard]] int AskNewPassword(SecretBuffer& password);
+// Asks for the vault's password and opens it: kDone, or the status after saying why.
+[[nodiscard]] int OpenVaultAsking(const Context& context);
+// "path: text" for a failed vault operation, and its code as the status.
+[[nodiscard]] int VaultFailure(const std::string& path, int code);
+
+}  // namespace Cli

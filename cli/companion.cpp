@@ -1,0 +1,174 @@
+#include "cli/companion.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+
+#include "cli/commands.h"
+#include "cli/output.h"
+#include "cli/password_input.h"
+#include "common/hardening.h"
+#include "common/instance_lock.h"
+#include "common/password_rules.h"
+#include "common/paths.h"
+#include "texts/texts.h"
+#include "vault/vault.h"
+
+namespace Cli {
+namespace {
+
+void ReportKeptCopy(const std::string& message) { PrintError(message); }
+
+int CheckArguments(const ArgumentResult& result) {
+  const Texts::Table& t = Texts::kText;
+  switch (result.problem) {
+    case ArgumentProblem::None:
+      return kDone;
+    case ArgumentProblem::NoCommand:
+      return UsageError(t.cliNoCommand);
+    case ArgumentProblem::UnknownCommand:
+      return UsageError(Format(t.cliUnknownCommand, {Printable(result.culprit)}));
+    case ArgumentProblem::UnknownOption:
+      return UsageError(Format(t.cliUnknownOption, {Printable(result.culprit)}));
+    case ArgumentProblem::MissingValue:
+      return UsageError(Format(t.cliMissingValue, {result.culprit}));
+    case ArgumentProblem::WrongFileCount:
+      return UsageError(Format(t.cliWrongFileCount, {result.culprit}));
+  }
+  return kUsage;
+}
+
+// The directory as the window program decides it: --dir stands where its first argument
+// does.
+std::string DirectoryOf(const Arguments& arguments) {
+  if (!arguments.dirGiven) return App::ConfigDirFor(1, nullptr, std::getenv("HOME"));
+  std::string dir = arguments.dir;
+  char program[] = "lockwell";
+  char* argv[] = {program, dir.data(), nullptr};
+  return App::ConfigDirFor(2, argv, std::getenv("HOME"));
+}
+
+}  // namespace
+
+int UsageError(std::string_view message) {
+  PrintError(message);
+  PrintError(Texts::kText.cliTryHelp);
+  return kUsage;
+}
+
+int TakeLock(const Context& context) {
+  if (App::LockConfigDir(context.dir)) return kDone;
+  PrintError(Texts::kText.alreadyRunning);
+  return kLocked;
+}
+
+bool VaultExists(const std::string& path) {
+  struct stat info {};
+  return stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+}
+
+int AskPassword(std::string_view prompt, SecretBuffer& password) {
+  if (!ReadPassword(prompt, password)) {
+    PrintError(Texts::kText.cliNoPassword);
+    return kBadData;
+  }
+  if (password.size == 0) {
+    PrintError(Texts::kText.enterPassword);
+    return kBadData;
+  }
+  return kDone;
+}
+
+int AskNewPassword(SecretBuffer& password) {
+  const Texts::Table& t = Texts::kText;
+  PrintError(t.newVaultPrompt);
+  for (;;) {
+    SecretBuffer repeat;
+    if (!ReadPassword(std::string(t.passwordLabel) + " ", password) ||
+        !ReadPassword(std::string(t.repeatLabel) + " ", repeat)) {
+      ReleaseSecret(password);
+      PrintError(t.cliNoPassword);
+      return kBadData;
+    }
+    const Commands::PasswordProblem problem =
+        Commands::CheckMasterPassword(View(password), View(repeat), true);
+    ReleaseSecret(repeat);
+    if (problem == Commands::PasswordProblem::None) return kDone;
+    ReleaseSecret(password);
+    PrintError(problem == Commands::PasswordProblem::Empty      ? t.enterPassword
+               : problem == Commands::PasswordProblem::TooShort ? t.passwordTooShort
+                                                                : t.passwordsDiffer);
+    if (!isatty(STDIN_FILENO)) return kBadData;  // a script gets no second try
+  }
+}
+
+int OpenVaultAsking(const Context& context) {
+  if (!VaultExists(context.vaultPath)) {
+    PrintError(Format(Texts::kText.cliNoVault, {Printable(context.dir)}));
+    return kFileProblem;
+  }
+  SecretBuffer password;
+  if (const int status = AskPassword(Texts::kText.cliPasswordPrompt, password); status != kDone) {
+    return status;
+  }
+  const Vault::VaultError result = Vault::OpenVault(context.vaultPath, View(password));
+  ReleaseSecret(password);
+  return result == Vault::Ok ? kDone : VaultFailure(context.vaultPath, result);
+}
+
+int VaultFailure(const std::string& path, int code) {
+  PrintError(Printable(path) + ": " + Vault::ErrorText(code));
+  return code;
+}
+
+int RunCompanion(int argc, char** argv) {
+  // Before anything secret exists: no core file, no debugger of the same user.
+  (void)Program::HardenProcess();
+  Arguments arguments;
+  const ArgumentResult parsed = ParseArguments(argc, argv, arguments);
+  if (arguments.help) {
+    PrintLine(Texts::kText.cliUsage);
+    return kDone;
+  }
+  if (arguments.version) {
+    PrintLine(Format(Texts::kText.cliVersion, {LOCKWELL_VERSION}));
+    return kDone;
+  }
+  if (const int status = CheckArguments(parsed); status != kDone) return status;
+  if (!Vault::LoadSodium()) {
+    PrintError(Texts::kText.sodiumMissing);
+    return kLocked;
+  }
+  Vault::SetKeptCopyReporter(ReportKeptCopy);
+  App::SetConfigDir(DirectoryOf(arguments));
+  const Context context{arguments, App::ConfigDir(), App::VaultFilePath()};
+  int status = kUsage;
+  switch (arguments.command) {
+    case Command::Import:
+      status = ImportCommand(context);
+      break;
+    case Command::Export:
+      status = ExportCommand(context);
+      break;
+    case Command::Merge:
+      status = MergeCommand(context);
+      break;
+    case Command::List:
+      status = ListCommand(context);
+      break;
+    case Command::Check:
+      status = CheckCommand(context);
+      break;
+    case Command::Generate:
+      status = GenerateCommand(context);
+      break;
+    case Command::None:
+      break;
+  }
+  Vault::CloseVault();
+  App::UnlockConfigDir();
+  return status;
+}
+
+}  // namespace Cli

@@ -1,0 +1,365 @@
+#include "cli/csv_import.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "cli/csv_reader.h"
+#include "cli/word_scan.h"
+#include "common/password_generator.h"
+
+namespace Cli {
+namespace {
+
+struct Spelling {
+  const char* name;
+  Field field;
+};
+
+// Lower case; what other managers, browsers and people's own spreadsheets call the columns.
+constexpr Spelling kSpellings[] = {
+    {"description", Description},
+    {"title", Description},
+    {"name", Description},
+    {"account", Description},
+    {"omschrijving", Description},
+    {"url", Url},
+    {"login_uri", Url},
+    {"website", Url},
+    {"web site", Url},
+    {"hostname", Url},
+    {"webadres", Url},
+    {"username", Username},
+    {"login_username", Username},
+    {"user", Username},
+    {"login", Username},
+    {"login name", Username},
+    {"gebruiker", Username},
+    {"gebruikersnaam", Username},
+    {"password", Password},
+    {"login_password", Password},
+    {"wachtwoord", Password},
+};
+
+constexpr char kSeparators[] = {',', ';', '\t'};
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view TrimBlanks(std::string_view text) {
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+bool SameName(std::string_view a, std::string_view b) {
+  a = TrimBlanks(a);
+  b = TrimBlanks(b);
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+    if (lower(a[i]) != lower(b[i])) return false;
+  }
+  return true;
+}
+
+ImportFailure FailureOf(CsvStatus status) {
+  return status == CsvStatus::UnclosedQuote    ? ImportFailure::UnclosedQuote
+         : status == CsvStatus::TextAfterQuote ? ImportFailure::TextAfterQuote
+                                               : ImportFailure::OutOfMemory;
+}
+
+// The first record that is not blank; Record, End or a reading failure.
+CsvStatus FirstRecord(CsvReader& reader, std::vector<std::string_view>& fields) {
+  for (;;) {
+    const CsvStatus status = NextRecord(reader, fields);
+    if (status != CsvStatus::Record || !IsBlankRecord(fields)) return status;
+  }
+}
+
+bool IsNumber(std::string_view text) {
+  return !text.empty() && text.size() <= 6 &&
+         std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// Eight bytes at once: ASCII, and none of them zero, a line feed or a carriage return.
+bool PlainAscii(const unsigned char* bytes) {
+  const uint64_t word = LoadWord(bytes);
+  return (word & kHighBits) == 0 && !HasZeroByte(word) && !HasByte(word, '\n') &&
+         !HasByte(word, '\r');
+}
+
+// Checks one field's bytes as the editor would hold them: UTF-8, no zero byte, no line
+// break, at most kMaxFieldUnits UTF-16 code units.
+ImportFailure CheckFieldText(std::string_view text) {
+  size_t units = 0;
+  const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+  const size_t size = text.size();
+  for (size_t i = 0; i < size;) {
+    if (i + sizeof(uint64_t) <= size && PlainAscii(bytes + i)) {
+      i += sizeof(uint64_t);
+      units += sizeof(uint64_t);
+      continue;
+    }
+    const unsigned char c = bytes[i];
+    if (c < 0x80) {
+      if (c == 0) return ImportFailure::ZeroByte;
+      if (c == '\n' || c == '\r') return ImportFailure::LineBreak;
+      ++i;
+      ++units;
+      continue;
+    }
+    size_t length;
+    uint32_t point;
+    if (c >= 0xC2 && c <= 0xDF) {
+      length = 2;
+      point = c & 0x1F;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+      length = 3;
+      point = c & 0x0F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+      length = 4;
+      point = c & 0x07;
+    } else {
+      return ImportFailure::InvalidUtf8;
+    }
+    if (i + length > size) return ImportFailure::InvalidUtf8;
+    for (size_t k = 1; k < length; ++k) {
+      if ((bytes[i + k] & 0xC0) != 0x80) return ImportFailure::InvalidUtf8;
+      point = (point << 6) | (bytes[i + k] & 0x3F);
+    }
+    // Overlong forms, surrogates and points beyond U+10FFFF are not UTF-8.
+    if ((length == 3 && (point < 0x800 || (point >= 0xD800 && point <= 0xDFFF))) ||
+        (length == 4 && (point < 0x10000 || point > 0x10FFFF))) {
+      return ImportFailure::InvalidUtf8;
+    }
+    units += length == 4 ? 2 : 1;
+    i += length;
+  }
+  return units > kMaxFieldUnits ? ImportFailure::TooLong : ImportFailure::None;
+}
+
+// Places the fields: --columns first, then the header's recognised names.
+void MapColumns(const std::vector<std::string_view>& header, const ImportOptions& options,
+                ImportReport& report) {
+  const ColumnRequest& request = options.columns;
+  std::vector<bool> taken(header.size(), false);
+  for (int f = 0; f < kFieldCount; ++f) {
+    if (!request.given[f]) continue;
+    if (request.number[f] > 0) {
+      if (!options.noHeader && static_cast<size_t>(request.number[f]) > header.size()) {
+        report.failure = ImportFailure::NoSuchColumn;
+        report.culprit = std::to_string(request.number[f]);
+        return;
+      }
+      report.column[f] = request.number[f] - 1;
+    } else {
+      if (options.noHeader) {
+        report.failure = ImportFailure::NumbersNeeded;
+        return;
+      }
+      const auto found = std::find_if(header.begin(), header.end(), [&](std::string_view name) {
+        return SameName(name, request.name[f]);
+      });
+      if (found == header.end()) {
+        report.failure = ImportFailure::NoSuchColumn;
+        report.culprit = request.name[f];
+        return;
+      }
+      report.column[f] = static_cast<int>(found - header.begin());
+    }
+    if (static_cast<size_t>(report.column[f]) < taken.size()) taken[report.column[f]] = true;
+  }
+  for (size_t c = 0; c < header.size(); ++c) {
+    const int f = taken[c] ? -1 : FieldOfHeaderName(header[c]);
+    if (f < 0 || request.given[f]) {
+      if (!taken[c]) report.unused.push_back(static_cast<int>(c));
+      continue;
+    }
+    if (report.column[f] == kNoColumn) {
+      report.column[f] = static_cast<int>(c);
+    } else {
+      report.seconds.push_back({static_cast<Field>(f), report.column[f], static_cast<int>(c)});
+      report.unused.push_back(static_cast<int>(c));
+    }
+  }
+}
+
+// A header places a password, and a description or a web address to take one from.
+bool Usable(const ImportReport& report) {
+  return report.column[Password] != kNoColumn &&
+         (report.column[Description] != kNoColumn || report.column[Url] != kNoColumn);
+}
+
+// The entry of one row, or why the row is refused; Empty rows are skipped.
+enum class RowResult { Entry, Empty, Refused };
+
+RowResult EntryOfRow(const std::vector<std::string_view>& fields, ImportReport& report,
+                     Vault::Entry& entry) {
+  std::string_view value[kFieldCount];
+  for (int f = 0; f < kFieldCount; ++f) {
+    const int c = report.column[f];
+    if (c != kNoColumn && static_cast<size_t>(c) < fields.size()) value[f] = fields[c];
+    const ImportFailure problem = CheckFieldText(value[f]);
+    if (problem != ImportFailure::None) {
+      report.failure = problem;
+      report.field = static_cast<Field>(f);
+      return RowResult::Refused;
+    }
+  }
+  entry =
+      Commands::EntryFromFields(value[Description], value[Url], value[Username], value[Password]);
+  if (entry.Omschrijving.empty() && entry.Url.empty() && entry.Gebruiker.empty() &&
+      entry.Wachtwoord.empty()) {
+    return RowResult::Empty;
+  }
+  if (entry.Omschrijving.empty()) entry.Omschrijving = HostOf(entry.Url);
+  if (entry.Omschrijving.empty()) {
+    report.failure = ImportFailure::NoDescription;
+    return RowResult::Refused;
+  }
+  return RowResult::Entry;
+}
+
+void ReadRows(CsvReader& reader, ImportReport& report) {
+  // No more rows than line ends, so the list never moves (and leaves no copies behind).
+  report.rows.reserve(static_cast<size_t>(std::count(
+                          reader.text.begin() + static_cast<std::ptrdiff_t>(reader.position),
+                          reader.text.end(), '\n')) +
+                      1);
+  std::vector<std::string_view> fields;
+  for (;;) {
+    const CsvStatus status = NextRecord(reader, fields);
+    if (status == CsvStatus::End) return;
+    if (status != CsvStatus::Record) {
+      report.failure = FailureOf(status);
+      report.row = reader.row;
+      return;
+    }
+    if (IsBlankRecord(fields)) continue;
+    // Made in its place in the list, so that no moved-from copy is left to wipe.
+    Vault::Entry& entry = report.rows.emplace_back();
+    const RowResult result = EntryOfRow(fields, report, entry);
+    if (result == RowResult::Entry) continue;
+    for (std::string* text :
+         {&entry.Omschrijving, &entry.Url, &entry.Gebruiker, &entry.Wachtwoord}) {
+      Vault::WipeText(*text);
+    }
+    report.rows.pop_back();
+    if (result == RowResult::Refused) {
+      report.row = reader.row;
+      return;
+    }
+    ++report.emptyRows;
+  }
+}
+
+}  // namespace
+
+bool ParseColumns(std::string_view option, ColumnRequest& request) {
+  request = {};
+  while (!option.empty()) {
+    const size_t comma = option.find(',');
+    const std::string_view pair = option.substr(0, comma);
+    option = comma == std::string_view::npos ? std::string_view() : option.substr(comma + 1);
+    const size_t equals = pair.find('=');
+    if (equals == std::string_view::npos) return false;
+    const std::string_view key = TrimBlanks(pair.substr(0, equals));
+    const std::string_view column = TrimBlanks(pair.substr(equals + 1));
+    int f = 0;
+    while (f < kFieldCount && !SameName(key, kFieldKeywords[f])) ++f;
+    if (f == kFieldCount || request.given[f] || column.empty()) return false;
+    request.given[f] = true;
+    if (IsNumber(column)) {
+      request.number[f] = std::stoi(std::string(column));
+      if (request.number[f] == 0) return false;
+    } else {
+      request.name[f] = std::string(column);
+    }
+    if (comma == std::string_view::npos) break;
+  }
+  return std::any_of(std::begin(request.given), std::end(request.given), [](bool g) { return g; });
+}
+
+int FieldOfHeaderName(std::string_view name) {
+  for (const Spelling& s : kSpellings) {
+    if (SameName(name, s.name)) return s.field;
+  }
+  return -1;
+}
+
+char DetectSeparator(std::string_view text) {
+  char best = kSeparators[0];
+  size_t bestNames = 0, bestColumns = 0;
+  std::vector<std::string_view> fields;
+  for (char separator : kSeparators) {
+    CsvReader reader;
+    StartCsv(reader, text, separator);
+    size_t names = 0;
+    const CsvStatus status = FirstRecord(reader, fields);
+    if (status != CsvStatus::Record) fields.clear();
+    for (std::string_view field : fields) names += FieldOfHeaderName(field) >= 0 ? 1 : 0;
+    EndCsv(reader);  // the fields may lie in the reader's buffer: counted before it goes
+    // Nothing but blank lines under this separator: the file holds no rows at all.
+    if (status == CsvStatus::End) return separator;
+    if (names > bestNames || (names == bestNames && fields.size() > bestColumns)) {
+      best = separator;
+      bestNames = names;
+      bestColumns = fields.size();
+    }
+  }
+  return best;
+}
+
+std::string HostOf(std::string_view url) {
+  const size_t scheme = url.find("://");
+  if (scheme != std::string_view::npos && scheme > 0 &&
+      std::all_of(url.begin(), url.begin() + static_cast<std::ptrdiff_t>(scheme), [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+               c == '+' || c == '-' || c == '.';
+      })) {
+    url.remove_prefix(scheme + 3);
+  }
+  std::string_view host = url.substr(0, url.find_first_of("/?#"));
+  if (const size_t at = host.rfind('@'); at != std::string_view::npos) host.remove_prefix(at + 1);
+  if (!host.empty() && host.front() == '[') {
+    const size_t close = host.find(']');
+    return close == std::string_view::npos ? "" : std::string(host.substr(0, close + 1));
+  }
+  if (const size_t colon = host.rfind(':'); colon != std::string_view::npos) {
+    host = host.substr(0, colon);
+  }
+  return std::string(TrimBlanks(host));
+}
+
+void ReadImport(std::string_view text, const ImportOptions& options, ImportReport& report) {
+  report = {};
+  if (options.noHeader && !std::any_of(std::begin(options.columns.given),
+                                       std::end(options.columns.given), [](bool g) { return g; })) {
+    report.failure = ImportFailure::NumbersNeeded;
+    return;
+  }
+  report.separator = options.separator != 0 ? options.separator : DetectSeparator(text);
+  CsvReader reader;
+  StartCsv(reader, text, report.separator);
+  std::vector<std::string_view> header;
+  if (!options.noHeader) {
+    const CsvStatus status = FirstRecord(reader, header);
+    if (status != CsvStatus::Record) {
+      report.failure = status == CsvStatus::End ? ImportFailure::NoRows : FailureOf(status);
+      report.row = reader.row;
+      EndCsv(reader);
+      return;
+    }
+    for (std::string_view name : header) report.header.emplace_back(TrimBlanks(name));
+  }
+  MapColumns(header, options, report);
+  if (report.failure == ImportFailure::None && !Usable(report)) {
+    report.failure =
+        options.noHeader ? ImportFailure::ColumnsIncomplete : ImportFailure::HeaderNotRecognised;
+    for (int f = 0; f < kFieldCount; ++f) report.missing[f] = report.column[f] == kNoColumn;
+  }
+  if (report.failure == ImportFailure::None) ReadRows(reader, report);
+  EndCsv(reader);
+  if (report.failure != ImportFailure::None) Vault::WipeEntries(report.rows);
+}
+
+}  // namespace Cli

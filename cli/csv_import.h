@@ -1,0 +1,89 @@
+// From the bytes of a CSV export to the entries an import would add: the separator, the
+// header's columns (or those --columns names), and the entry editor's rules for each row.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "vault/vault.h"
+
+namespace Cli {
+
+enum Field : int { Description = 0, Url = 1, Username = 2, Password = 3 };
+constexpr int kFieldCount = 4;
+constexpr int kNoColumn = -1;
+// The names --columns uses for the four fields, in field order.
+constexpr const char* kFieldKeywords[kFieldCount] = {"description", "url", "username", "password"};
+// What the editor's one-line fields hold at most, in UTF-16 code units.
+constexpr size_t kMaxFieldUnits = 65535;
+
+// What --columns asks for, per field: a 1-based column number, a header name, or nothing.
+struct ColumnRequest {
+  bool given[kFieldCount] = {};
+  int number[kFieldCount] = {};  // 0 when a name was given
+  std::string name[kFieldCount];
+};
+
+struct ImportOptions {
+  char separator = 0;  // 0: found from the header
+  bool noHeader = false;
+  ColumnRequest columns;
+};
+
+// The columns a field could come from twice over: the first one in the file is used.
+struct SecondColumn {
+  Field field;
+  int used;     // 0-based
+  int ignored;  // 0-based
+};
+
+enum class ImportFailure {
+  None,
+  OutOfMemory,
+  NoRows,               // nothing but blank lines
+  UnclosedQuote,        // row
+  TextAfterQuote,       // row
+  NoSuchColumn,         // --columns names a column the header lacks: culprit
+  NumbersNeeded,        // --no-header with a column name, or without --columns
+  ColumnsIncomplete,    // --no-header and --columns places no password or no description/url
+  HeaderNotRecognised,  // missing tells which fields
+  NoDescription,        // row
+  LineBreak,            // row, field
+  ZeroByte,             // row, field
+  InvalidUtf8,          // row, field
+  TooLong,              // row, field
+};
+
+struct ImportReport {
+  ImportFailure failure = ImportFailure::None;
+  size_t row = 0;  // counted from 1 like a spreadsheet's rows, header and blank lines included
+  Field field = Description;
+  std::string culprit;
+  char separator = ',';
+  std::vector<std::string> header;  // the column names as found; empty with --no-header
+  int column[kFieldCount] = {kNoColumn, kNoColumn, kNoColumn, kNoColumn};  // 0-based
+  std::vector<SecondColumn> seconds;
+  std::vector<int> unused;         // columns that are not imported, 0-based
+  bool missing[kFieldCount] = {};  // with HeaderNotRecognised: the fields not placed
+  // Secret: the accepted rows in file order; the caller wipes them (Vault::WipeEntries).
+  std::vector<Vault::Entry> rows;
+  size_t emptyRows = 0;
+};
+
+// Reads the --columns value ("description=COL,url=COL,...", COL a name or a 1-based
+// number); false on a syntax error, an unknown field or a field given twice.
+[[nodiscard]] bool ParseColumns(std::string_view option, ColumnRequest& request);
+// The field a header name stands for (any letter case, blanks around ignored), or -1.
+[[nodiscard]] int FieldOfHeaderName(std::string_view name);
+// Comma, semicolon or tab: whichever splits the first line into the most recognised names,
+// then into the most columns; a tie goes to the earlier of the three.
+[[nodiscard]] char DetectSeparator(std::string_view text);
+// The host name of a web address ("https://user@www.example.com:8080/x" gives
+// "www.example.com"); empty when there is none.
+[[nodiscard]] std::string HostOf(std::string_view url);
+// Reads the whole text; on failure nothing is kept in rows.
+void ReadImport(std::string_view text, const ImportOptions& options, ImportReport& report);
+
+}  // namespace Cli

@@ -1,0 +1,234 @@
+// import FILE.csv: the rows of a CSV export added to the vault in one guarded save.
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "cli/commands.h"
+#include "cli/csv_import.h"
+#include "cli/input_file.h"
+#include "cli/new_entries.h"
+#include "cli/output.h"
+#include "common/paths.h"
+#include "texts/texts.h"
+#include "vault/vault.h"
+
+namespace Cli {
+namespace {
+
+constexpr size_t kShortenedName = 3;  // characters of a column name that may be data
+
+bool DirectoryExists(const std::string& dir) {
+  struct stat info {};
+  return stat(dir.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+bool ReadOptions(const Arguments& arguments, ImportOptions& options) {
+  const Texts::Table& t = Texts::kText;
+  options.noHeader = arguments.noHeader;
+  if (arguments.separatorGiven) {
+    const std::string& s = arguments.separator;
+    options.separator = s == "," ? ',' : s == ";" ? ';' : s == "tab" || s == "\t" ? '\t' : 0;
+    if (options.separator == 0) return UsageError(t.cliBadSeparator) == kDone;
+  }
+  if (arguments.columnsGiven && !ParseColumns(arguments.columns, options.columns)) {
+    return UsageError(t.cliBadColumns) == kDone;
+  }
+  return true;
+}
+
+std::string ShortName(std::string_view name) {
+  size_t end = 0;
+  for (size_t characters = 0; end < name.size() && characters < kShortenedName; ++characters) {
+    do ++end;
+    while (end < name.size() && (static_cast<unsigned char>(name[end]) & 0xC0) == 0x80);
+  }
+  return end < name.size() ? std::string(name.substr(0, end)) + "\xE2\x80\xA6" : std::string(name);
+}
+
+std::string ColumnName(const ImportReport& report, int column) {
+  const std::string& name = report.header[static_cast<size_t>(column)];
+  return name.empty() ? std::to_string(column + 1) : Printable(name);
+}
+
+// The columns found, numbered, the fields that could not be placed and a --columns option
+// to adapt. Names are shortened when none is known: the first line may then be a row of
+// data, and a password must not be shown.
+void RefuseHeader(const ImportReport& report) {
+  const Texts::Table& t = Texts::kText;
+  std::string missing;
+  for (int f = 0; f < kFieldCount; ++f) {
+    if (report.missing[f])
+      missing += (missing.empty() ? "" : ", ") + std::string(kFieldKeywords[f]);
+  }
+  PrintError(Format(t.cliHeaderNotRecognised, {missing}));
+  const bool known =
+      std::any_of(report.header.begin(), report.header.end(),
+                  [](const std::string& name) { return FieldOfHeaderName(name) >= 0; });
+  if (!known) PrintError(t.cliHeaderMaybeData);
+  PrintError(t.cliColumnsFound);
+  for (size_t c = 0; c < report.header.size(); ++c) {
+    const std::string name = Printable(report.header[c]);
+    PrintError("  " + std::to_string(c + 1) + "  " + (known ? name : ShortName(name)));
+  }
+  PrintError(t.cliAdaptColumns);
+  std::string option = "  --columns ";
+  for (int f = 0; f < kFieldCount; ++f) {
+    option += std::string(f == 0 ? "" : ",") + kFieldKeywords[f] + "=" +
+              (report.column[f] == kNoColumn ? "COL" : std::to_string(report.column[f] + 1));
+  }
+  PrintError(option);
+}
+
+int Refuse(const ImportReport& report) {
+  const Texts::Table& t = Texts::kText;
+  const std::string row = std::to_string(report.row);
+  const char* field = t.cliFieldNames[report.field];
+  switch (report.failure) {
+    case ImportFailure::None:
+      return kDone;
+    case ImportFailure::OutOfMemory:
+      PrintError(Vault::ErrorText(Vault::OutOfMemory));
+      return Vault::OutOfMemory;
+    case ImportFailure::NoSuchColumn:
+      return UsageError(Format(t.cliNoSuchColumn, {Printable(report.culprit)}));
+    case ImportFailure::NumbersNeeded:
+      return UsageError(t.cliNumbersNeeded);
+    case ImportFailure::ColumnsIncomplete:
+      return UsageError(t.cliColumnsIncomplete);
+    case ImportFailure::NoRows:
+      PrintError(t.cliNoRows);
+      break;
+    case ImportFailure::HeaderNotRecognised:
+      RefuseHeader(report);
+      break;
+    case ImportFailure::UnclosedQuote:
+      PrintError(Format(t.cliUnclosedQuote, {row}));
+      break;
+    case ImportFailure::TextAfterQuote:
+      PrintError(Format(t.cliTextAfterQuote, {row}));
+      break;
+    case ImportFailure::NoDescription:
+      PrintError(Format(t.cliNoDescription, {row}));
+      break;
+    case ImportFailure::LineBreak:
+      PrintError(Format(t.cliLineBreak, {row, field}));
+      break;
+    case ImportFailure::ZeroByte:
+      PrintError(Format(t.cliZeroByte, {row, field}));
+      break;
+    case ImportFailure::InvalidUtf8:
+      PrintError(Format(t.cliInvalidUtf8, {row, field}));
+      break;
+    case ImportFailure::TooLong:
+      PrintError(Format(t.cliTooLong, {row, field}));
+      break;
+  }
+  PrintError(t.cliNothingImported);
+  return kBadData;
+}
+
+// rows: the rows read that were not empty; added: those that were not present yet.
+void PrintSummary(const ImportReport& report, size_t rows, size_t added, size_t total,
+                  bool dryRun) {
+  const Texts::Table& t = Texts::kText;
+  PrintLine(Format(dryRun ? t.cliWouldImport : t.cliImported, {std::to_string(added)}));
+  PrintLine(Format(t.cliAlreadyPresent, {std::to_string(rows - added)}));
+  PrintLine(Format(t.cliEmptyRowsSkipped, {std::to_string(report.emptyRows)}));
+  PrintLine(Format(dryRun ? t.cliEntriesAfter : t.cliEntriesNow, {std::to_string(total)}));
+  if (!report.unused.empty()) {
+    std::string names;
+    for (int c : report.unused) names += (names.empty() ? "" : ", ") + ColumnName(report, c);
+    PrintLine(Format(t.cliNotImported, {names}));
+  }
+  for (const SecondColumn& second : report.seconds) {
+    PrintLine(
+        Format(t.cliSecondColumn, {t.cliFieldNames[second.field], ColumnName(report, second.used),
+                                   ColumnName(report, second.ignored)}));
+  }
+}
+
+// Saves the new rows: into the open vault, or as a new vault made with them.
+int Save(const Context& context, ImportReport& report, const std::vector<size_t>& added,
+         bool newVault) {
+  const Texts::Table& t = Texts::kText;
+  if (added.empty()) return kDone;  // nothing changed: the file stays as it is
+  if (newVault) {
+    SecretBuffer password;
+    if (const int status = AskNewPassword(password); status != kDone) return status;
+    if (!DirectoryExists(context.dir)) {
+      App::EnsureConfigDir();
+      if (const int status = TakeLock(context); status != kDone) {
+        ReleaseSecret(password);
+        return status;
+      }
+    }
+    KeepEntries(report.rows, added);
+    const Vault::VaultError result =
+        Vault::CreateVaultHolding(context.vaultPath, View(password), std::move(report.rows));
+    ReleaseSecret(password);
+    if (result != Vault::Ok) {
+      PrintError(t.creatingFailed + Vault::ErrorText(result));
+      return result;
+    }
+    PrintLine(Format(t.cliNewVault, {Printable(context.vaultPath)}));
+    return kDone;
+  }
+  std::vector<Vault::Entry>& entries = Vault::Entries();
+  for (size_t i : added) Vault::AppendEntry(entries, report.rows[i]);
+  const Vault::VaultError result = Vault::SealAndWrite();
+  if (result != Vault::Ok) {
+    PrintError(t.savingFailed + Vault::ErrorText(result));
+    return result;
+  }
+  return kDone;
+}
+
+int Import(const Context& context, ImportReport& report) {
+  const Arguments& arguments = context.arguments;
+  const bool newVault = !VaultExists(context.vaultPath);
+  if (!newVault) {
+    if (const int status = OpenVaultAsking(context); status != kDone) return status;
+  }
+  const std::vector<size_t> added = MissingEntries(Vault::Entries(), report.rows);
+  const size_t total = Vault::Entries().size() + added.size();
+  if (arguments.dryRun) {
+    PrintLine(Texts::kText.cliWouldAdd);
+    for (size_t i : added) PrintLine("  " + Printable(report.rows[i].Omschrijving));
+    PrintSummary(report, report.rows.size(), added.size(), total, true);
+    PrintLine(Texts::kText.cliDryRun);
+    return kDone;
+  }
+  const size_t rows = report.rows.size();  // before a new vault takes the added ones
+  if (const int status = Save(context, report, added, newVault); status != kDone) return status;
+  PrintSummary(report, rows, added.size(), total, false);
+  return kDone;
+}
+
+}  // namespace
+
+int ImportCommand(const Context& context) {
+  const Arguments& arguments = context.arguments;
+  ImportOptions options;
+  if (!ReadOptions(arguments, options)) return kUsage;
+  // A dry run writes nothing, so it needs no lock: it may run beside the window program. A
+  // directory that does not exist yet is made, and locked, only when a new vault is saved.
+  if (!arguments.dryRun && DirectoryExists(context.dir)) {
+    if (const int status = TakeLock(context); status != kDone) return status;
+  }
+  InputFile file;
+  if (!OpenInputFile(arguments.files[0], file)) {
+    PrintError(Format(Texts::kText.cliCannotRead, {Printable(arguments.files[0])}));
+    return kFileProblem;
+  }
+  ImportReport report;
+  ReadImport(View(file), options, report);
+  CloseInputFile(file);
+  int status = Refuse(report);
+  if (status == kDone) status = Import(context, report);
+  Vault::WipeEntries(report.rows);
+  return status;
+}
+
+}  // namespace Cli

@@ -1,0 +1,179 @@
+// export, merge, list, check and generate.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "cli/commands.h"
+#include "cli/csv_export.h"
+#include "cli/new_entries.h"
+#include "cli/output.h"
+#include "common/password_generator.h"
+#include "common/settings.h"
+#include "texts/texts.h"
+#include "vault/replace_file.h"
+#include "vault/vault.h"
+
+namespace Cli {
+namespace {
+
+constexpr mode_t kExportMode = 0600;
+constexpr std::string_view kStandardOutput = "-";
+
+// Reads another vault file read-only, asking for its password. Ok or the store's code.
+// Secret: the caller wipes list.
+int ReadOtherVault(const std::string& path, std::vector<Vault::Entry>& list) {
+  SecretBuffer password;
+  const int asked =
+      AskPassword(Format(Texts::kText.cliOtherPasswordPrompt, {Printable(path)}), password);
+  if (asked != kDone) return asked;
+  Vault::KeyState keys{};
+  const Vault::VaultError result = Vault::ReadVaultFile(path, View(password), keys, list);
+  ReleaseSecret(password);
+  if (result != Vault::Ok) return VaultFailure(path, result);
+  Vault::WipeAndFree(keys.key, Vault::kKeySize);
+  return kDone;
+}
+
+int WriteExport(const std::string& target, const std::string& csv, bool force) {
+  const Texts::Table& t = Texts::kText;
+  struct stat info {};
+  if (lstat(target.c_str(), &info) == 0) {
+    // Only a regular file is replaced, and only when the user asked for it.
+    if (!S_ISREG(info.st_mode)) {
+      PrintError(Format(t.cliExportNotFile, {Printable(target)}));
+      return kFileProblem;
+    }
+    if (!force) {
+      PrintError(Format(t.cliExportExists, {Printable(target)}));
+      return kFileProblem;
+    }
+  }
+  // The user's folder: a fresh temporary name, so no file of theirs is ever in the way.
+  if (!Vault::ReplaceFileWith(target, csv.data(), csv.size(), kExportMode, nullptr,
+                              Vault::Replacing::Unique)) {
+    return VaultFailure(target, Vault::FileError);
+  }
+  PrintError(Format(t.cliExportWarningFile, {Printable(target)}));
+  return kDone;
+}
+
+}  // namespace
+
+int ExportCommand(const Context& context) {
+  if (const int status = OpenVaultAsking(context); status != kDone) return status;
+  const std::string& target = context.arguments.files[0];
+  std::string csv = ExportCsv(Vault::Entries());
+  int status = kDone;
+  if (target == kStandardOutput) {
+    PrintError(Texts::kText.cliExportWarningOutput);
+    if (!WriteAll(STDOUT_FILENO, csv)) status = kFileProblem;
+  } else {
+    status = WriteExport(target, csv, context.arguments.force);
+    if (status == kDone) {
+      PrintLine(Format(Texts::kText.cliExported,
+                       {std::to_string(Vault::Entries().size()), Printable(target)}));
+    }
+  }
+  Vault::WipeText(csv);
+  return status;
+}
+
+int MergeCommand(const Context& context) {
+  const Texts::Table& t = Texts::kText;
+  if (const int status = TakeLock(context); status != kDone) return status;
+  if (const int status = OpenVaultAsking(context); status != kDone) return status;
+  const std::string& other = context.arguments.files[0];
+  std::vector<Vault::Entry> theirs;
+  if (const int status = ReadOtherVault(other, theirs); status != kDone) return status;
+  std::vector<Vault::Entry>& entries = Vault::Entries();
+  const std::vector<size_t> added = MissingEntries(entries, theirs);
+  for (size_t i : added) Vault::AppendEntry(entries, theirs[i]);
+  const size_t present = theirs.size() - added.size();
+  Vault::WipeEntries(theirs);
+  if (!added.empty()) {
+    if (const Vault::VaultError result = Vault::SealAndWrite(); result != Vault::Ok) {
+      PrintError(t.savingFailed + Vault::ErrorText(result));
+      return result;
+    }
+  }
+  PrintLine(Format(t.cliMerged, {Printable(other), std::to_string(added.size())}));
+  PrintLine(Format(t.cliAlreadyPresent, {std::to_string(present)}));
+  PrintLine(Format(t.cliEntriesNow, {std::to_string(entries.size())}));
+  return kDone;
+}
+
+int ListCommand(const Context& context) {
+  if (const int status = OpenVaultAsking(context); status != kDone) return status;
+  std::string lines;
+  for (const Vault::Entry& e : Vault::Entries()) {
+    lines +=
+        Printable(e.Omschrijving) + "\t" + Printable(e.Gebruiker) + "\t" + Printable(e.Url) + "\n";
+  }
+  return WriteAll(STDOUT_FILENO, lines) ? kDone : kFileProblem;
+}
+
+int CheckCommand(const Context& context) {
+  const Texts::Table& t = Texts::kText;
+  const bool ownVault = context.arguments.files.empty();
+  const std::string path = ownVault ? context.vaultPath : context.arguments.files[0];
+  if (ownVault && !VaultExists(path)) {
+    PrintError(Format(t.cliNoVault, {Printable(context.dir)}));
+    return kFileProblem;
+  }
+  SecretBuffer password;
+  const std::string prompt =
+      ownVault ? t.cliPasswordPrompt : Format(t.cliOtherPasswordPrompt, {Printable(path)});
+  if (const int status = AskPassword(prompt, password); status != kDone) return status;
+  Vault::KeyState keys{};
+  std::vector<Vault::Entry> list;
+  const Vault::VaultError result = Vault::ReadVaultFile(path, View(password), keys, list);
+  ReleaseSecret(password);
+  const size_t count = list.size();
+  Vault::WipeEntries(list);
+  if (result != Vault::Ok) return VaultFailure(path, result);
+  Vault::WipeAndFree(keys.key, Vault::kKeySize);
+  struct stat info {};
+  const long long size = stat(path.c_str(), &info) == 0 ? static_cast<long long>(info.st_size) : -1;
+  PrintLine(Format(t.cliCheckOpened, {Printable(path)}));
+  PrintLine(Format(t.cliCheckEntries, {std::to_string(count)}));
+  PrintLine(
+      Format(t.cliCheckCosts, {std::to_string(keys.opslimit), std::to_string(keys.memlimit)}));
+  PrintLine(Format(t.cliCheckSize, {std::to_string(size)}));
+  return kDone;
+}
+
+int GenerateCommand(const Context& context) {
+  const Arguments& arguments = context.arguments;
+  App::LoadSettings();
+  const App::Settings& settings = App::CurrentSettings();
+  long long length = settings.GenLengte;
+  if (arguments.lengthGiven) {
+    const std::string& given = arguments.length;
+    const bool digitsOnly = !given.empty() && given.size() <= 3 &&
+                            given.find_first_not_of("0123456789") == std::string::npos;
+    length = digitsOnly ? std::stoll(given) : 0;
+    if (length < Commands::kMinGeneratedLength || length > Commands::kMaxGeneratedLength) {
+      return UsageError(Texts::kText.cliBadLength);
+    }
+  }
+  // Kinds named on the command line are exactly the ones used; else the editor's choices.
+  const bool named = arguments.upper || arguments.lower || arguments.digits || arguments.symbols;
+  const bool digits = named ? arguments.digits : settings.GenCijfers != 0;
+  const bool lower = named ? arguments.lower : settings.GenKlein != 0;
+  const bool upper = named ? arguments.upper : settings.GenHoofd != 0;
+  const bool symbols = named ? arguments.symbols : settings.GenLeestekens != 0;
+  // GenLengte as the editor's length field shows it: clamped into its range.
+  const long long clamped =
+      std::clamp<long long>(length, Commands::kMinGeneratedLength, Commands::kMaxGeneratedLength);
+  std::string password =
+      Commands::GeneratePassword(static_cast<int>(clamped), digits, lower, upper, symbols);
+  if (password.empty()) return UsageError(Texts::kText.chooseKind);
+  const bool written = WriteAll(STDOUT_FILENO, password) && WriteAll(STDOUT_FILENO, "\n");
+  Vault::WipeText(password);
+  return written ? kDone : kFileProblem;
+}
+
+}  // namespace Cli
