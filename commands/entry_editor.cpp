@@ -10,7 +10,7 @@
 #include "app/message_box.h"
 #include "app/secret_field.h"
 #include "app/status_bar.h"
-#include "commands/editor_fields.h"
+#include "common/editor_fields.h"
 #include "common/password_generator.h"
 #include "common/settings.h"
 #include "texts/texts.h"

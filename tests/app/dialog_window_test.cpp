@@ -5,8 +5,8 @@
 
 #include "app/main_window.h"
 #include "app/menus.h"
-#include "app/settings.h"
 #include "commands/entry_editor.h"
+#include "common/settings.h"
 #include "tests/support/gui_story.h"
 
 namespace {

@@ -1,6 +1,6 @@
-#include "commands/editor_fields.h"
+#include "common/editor_fields.h"
 
-#include "commands/password_generator.h"
+#include "common/password_generator.h"
 
 namespace Commands {
 
