@@ -189,6 +189,7 @@ TEST(EveryWriter, NeverOpensWhatIsAtItsTemporaryName) {
 // (0600, also from a 0644 backup); a backup's link is replaced and its target left alone.
 TEST(EveryWriter, WritesThroughALinkAtItsFile) {
   for (const Writer& writer : kWriters) {
+    if (*writer.creates != '\0') continue;  // nothing is there yet to be linked
     for (const bool relative : {false, true}) {
       const std::string what = writer.name + (relative ? " via a relative link" : " via a link");
       TestFiles::TempDir dir;
