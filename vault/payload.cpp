@@ -50,13 +50,86 @@ bool SurrogateAt(std::string_view text, size_t i) {
          (static_cast<unsigned char>(text[i + 2]) & 0xC0) == 0x80;
 }
 
+// The high bit of each of the eight bytes at p that PlainRunEnd stops at.
+template <bool kStopAtSurrogateLead>
+[[gnu::always_inline]] inline uint64_t SpecialMarks(const uint8_t* p) {
+  constexpr uint64_t kOnes = 0x0101010101010101ull;
+  constexpr uint64_t kHighs = 0x8080808080808080ull;
+  uint64_t word;
+  std::memcpy(&word, p, 8);
+  const uint64_t quote = word ^ (kOnes * '"');
+  const uint64_t backslash = word ^ (kOnes * '\\');
+  // A byte's high bit is set where it is zero (or below 0x20); borrows only ever mark
+  // bytes above the first true one, so the lowest mark is exact.
+  uint64_t marks = ((quote - kOnes) & ~quote) | ((backslash - kOnes) & ~backslash) |
+                   ((word - kOnes * 0x20) & ~word);
+  if constexpr (kStopAtSurrogateLead) {
+    const uint64_t lead = word ^ (kOnes * kSurrogateLead);
+    marks |= (lead - kOnes) & ~lead;
+  }
+  return marks & kHighs;
+}
+
+// The same for sixteen bytes, as vector compares: the index of the first such byte, or 16.
+using Vector16 = uint8_t __attribute__((vector_size(16)));
+template <bool kStopAtSurrogateLead>
+[[gnu::always_inline]] inline unsigned FirstSpecial16(const uint8_t* p) {
+  Vector16 bytes;
+  std::memcpy(&bytes, p, sizeof bytes);
+  auto hits = (bytes == '"') | (bytes == '\\') | (bytes < 0x20);
+  if constexpr (kStopAtSurrogateLead) hits |= bytes == kSurrogateLead;
+  uint64_t halves[2];
+  std::memcpy(halves, &hits, sizeof halves);
+  if (halves[0] != 0) return static_cast<unsigned>(std::countr_zero(halves[0])) / 8;
+  if (halves[1] != 0) return 8 + static_cast<unsigned>(std::countr_zero(halves[1])) / 8;
+  return 16;
+}
+
+// The first byte at or after p that a string cannot hold as it is (a quote, a backslash or
+// a control byte) or, for the writer, the lead byte of a kept lone surrogate; end when there
+// is none. Strings are mostly plain, so whole words are looked at; the last, overlapping
+// plain bytes already looked at, marks nothing there.
+template <bool kStopAtSurrogateLead>
+const uint8_t* PlainRunEnd(const uint8_t* p, const uint8_t* end) {
+  if (end - p >= 16) {
+    for (; end - p >= 16; p += 16) {
+      const unsigned first = FirstSpecial16<kStopAtSurrogateLead>(p);
+      if (first < 16) return p + first;
+    }
+    return p == end ? end : end - 16 + FirstSpecial16<kStopAtSurrogateLead>(end - 16);
+  }
+  if (end - p >= 8) {
+    for (const uint8_t* word : {p, end - 8}) {
+      if (const uint64_t marks = SpecialMarks<kStopAtSurrogateLead>(word)) {
+        return word + std::countr_zero(marks) / 8;
+      }
+    }
+    return end;
+  }
+  while (p < end && *p != '"' && *p != '\\' && *p >= 0x20 &&
+         (!kStopAtSurrogateLead || *p != kSurrogateLead)) {
+    ++p;
+  }
+  return p;
+}
+
+const uint8_t* Bytes(const std::string& text) {
+  return reinterpret_cast<const uint8_t*>(text.data());
+}
+
 size_t EscapedLength(const std::string& text) {
-  size_t length = 0;
-  for (size_t i = 0; i < text.size(); ++i) {
-    length += kEscapeLength[static_cast<unsigned char>(text[i])];
-    if (SurrogateAt(text, i)) {
-      length += kUnicodeEscapeBytes - 1;
-      i += kSurrogateBytes - 1;
+  const uint8_t* const begin = Bytes(text);
+  const uint8_t* const end = begin + text.size();
+  size_t length = text.size();
+  for (const uint8_t* p = PlainRunEnd<true>(begin, end); p < end; p = PlainRunEnd<true>(p, end)) {
+    if (*p != kSurrogateLead) {
+      length += kEscapeLength[*p] - 1;
+      ++p;
+    } else if (SurrogateAt(text, static_cast<size_t>(p - begin))) {
+      length += kUnicodeEscapeBytes - kSurrogateBytes;
+      p += kSurrogateBytes;
+    } else {
+      ++p;
     }
   }
   return length;
@@ -78,17 +151,26 @@ char* PutSurrogateEscape(char* out, const unsigned char* bytes) {
 }
 
 char* PutEscaped(char* out, const std::string& text) {
-  for (size_t i = 0; i < text.size(); ++i) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    if (kEscapeLength[c] == 1) {
-      if (c == kSurrogateLead && SurrogateAt(text, i)) {
-        out = PutSurrogateEscape(out, reinterpret_cast<const unsigned char*>(text.data() + i));
-        i += kSurrogateBytes - 1;
-        continue;
+  const uint8_t* const begin = Bytes(text);
+  const uint8_t* const end = begin + text.size();
+  const uint8_t* p = begin;
+  for (;;) {
+    const uint8_t* run = p;
+    p = PlainRunEnd<true>(p, end);
+    std::memcpy(out, run, static_cast<size_t>(p - run));
+    out += p - run;
+    if (p == end) return out;
+    const uint8_t c = *p;
+    if (c == kSurrogateLead) {
+      if (SurrogateAt(text, static_cast<size_t>(p - begin))) {
+        out = PutSurrogateEscape(out, p);
+        p += kSurrogateBytes;
+      } else {
+        *out++ = static_cast<char>(*p++);
       }
-      *out++ = static_cast<char>(c);
       continue;
     }
+    ++p;
     *out++ = '\\';
     switch (c) {
       case '\b':
@@ -118,7 +200,6 @@ char* PutEscaped(char* out, const std::string& text) {
         *out++ = kHex[c & 0xF];
     }
   }
-  return out;
 }
 
 namespace od = simdjson::ondemand;
@@ -355,31 +436,10 @@ bool Literal(const uint8_t*& p, const uint8_t* end, std::string_view literal) {
   return true;
 }
 
-// The first quote, backslash or control byte at or after p, eight bytes at a time; end when
-// there is none.
-const uint8_t* PlainRunEnd(const uint8_t* p, const uint8_t* end) {
-  constexpr uint64_t kOnes = 0x0101010101010101ull;
-  constexpr uint64_t kHighs = 0x8080808080808080ull;
-  while (end - p >= 8) {
-    uint64_t word;
-    std::memcpy(&word, p, 8);
-    const uint64_t quote = word ^ (kOnes * '"');
-    const uint64_t backslash = word ^ (kOnes * '\\');
-    // A byte's high bit is set where it is zero (or below 0x20); borrows only ever mark
-    // bytes above the first true one, so the lowest mark is exact.
-    const uint64_t marks = ((quote - kOnes) & ~quote) | ((backslash - kOnes) & ~backslash) |
-                           ((word - kOnes * 0x20) & ~word);
-    if ((marks & kHighs) != 0) return p + std::countr_zero(marks & kHighs) / 8;
-    p += 8;
-  }
-  while (p < end && *p != '"' && *p != '\\' && *p >= 0x20) ++p;
-  return p;
-}
-
 // A string value from just past its opening quote; p ends on its closing quote.
 bool CanonicalString(const uint8_t*& p, const uint8_t* end, std::string& target) {
   const uint8_t* start = p;
-  p = PlainRunEnd(p, end);
+  p = PlainRunEnd<false>(p, end);
   if (p == end || *p < 0x20) return false;
   if (*p == '"') {
     target.assign(reinterpret_cast<const char*>(start), static_cast<size_t>(p - start));

@@ -235,12 +235,19 @@ TEST(PayloadReader, TheWritersShapeReadsAsTheGeneralReaderDoes) {
       {R"({"entries":[{"Wachtwoord":"","Omschrijving":"","Url":"","Gebruiker":""},]})", false},
       {R"({"entries":[{"Wachtwoord":"","Omschrijving":"","Url":"","Gebruiker":"}]})", false},
   };
-  // A quote, backslash or control character at every place in the eight-byte steps.
+  // A quote, backslash or control character at every place in the eight- and sixteen-byte
+  // steps, read and written.
   for (size_t n = 0; n < 20; ++n) {
     for (const char* special : {"\\\"", "\\\\", "\\n", "\x01", "\""}) {
       cases.push_back(
           {shaped(std::string(n, 'x') + special + std::string(n, 'y')), special[0] == '\\'});
     }
+    const std::string x(n, 'x'), y(n, 'y');
+    const std::vector<Entry> list = {{"", "", "", x + "\"\\\x01\xED\xA0\x80\xED\x9F\xBF" + y}};
+    const std::string written = EntriesToJson(list);
+    EXPECT_EQ(Vault::JsonLength(list), written.size());
+    EXPECT_EQ(written, shaped(x + R"(\"\\\u0001\ud800)" + "\xED\x9F\xBF" + y));
+    cases.push_back({written, true});
   }
   for (const Case& c : cases) {
     bool shortcut = false, general = false;
