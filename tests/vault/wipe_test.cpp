@@ -34,10 +34,15 @@ std::vector<Record> Records() {
   return all;
 }
 
-// Whether a wipe of at least `length` bytes at `pointer` follows record `after`.
+// Whether a wipe covering `length` bytes at `pointer` follows record `after` (a payload
+// sealed or opened in place is wiped with the file image around it).
 bool WipedAfter(const std::vector<Record>& all, size_t after, const void* pointer, size_t length) {
+  const auto start = reinterpret_cast<uintptr_t>(pointer);
   for (size_t i = after + 1; i < all.size(); ++i) {
-    if (all[i].kind == kWipe && all[i].pointer == pointer && all[i].length >= length) return true;
+    const auto wiped = reinterpret_cast<uintptr_t>(all[i].pointer);
+    if (all[i].kind == kWipe && wiped <= start && start + length <= wiped + all[i].length) {
+      return true;
+    }
   }
   return false;
 }
