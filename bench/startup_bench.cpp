@@ -27,9 +27,10 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-pid_t Launch(const char* program, const std::string& argument) {
+pid_t Launch(const char* program, const std::string& argument, bool withoutGl) {
   const pid_t pid = fork();
   if (pid == 0) {
+    if (withoutGl) setenv("GDK_GL", "disable", 1);
     execl(program, program, argument.empty() ? nullptr : argument.c_str(),
           static_cast<char*>(nullptr));
     _exit(127);
@@ -44,11 +45,11 @@ void Stop(pid_t pid) {
 
 // Seconds from exec until a top-level window with this title is mapped.
 double SecondsUntilMapped(Display* display, const char* program, const std::string& argument,
-                          const std::string& title, pid_t* started) {
+                          const std::string& title, pid_t* started, bool withoutGl = false) {
   XSelectInput(display, DefaultRootWindow(display), SubstructureNotifyMask);
   XSync(display, True);
   const auto start = Clock::now();
-  *started = Launch(program, argument);
+  *started = Launch(program, argument, withoutGl);
   for (;;) {
     XEvent event;
     XNextEvent(display, &event);
@@ -70,7 +71,7 @@ Display* OpenDisplay() {
 
 void BM_StartUp(benchmark::State& state) {
   Display* display = OpenDisplay();
-  double lockwell = 0, bare = 0;
+  double lockwell = 0, bare = 0, bareWithoutGl = 0;
   for (auto _ : state) {
     TestFiles::TempDir dir;
     pid_t pid = 0;
@@ -81,10 +82,16 @@ void BM_StartUp(benchmark::State& state) {
     state.PauseTiming();
     bare += SecondsUntilMapped(display, BARE_WINDOW, "", "Bare", &pid);
     Stop(pid);
+    bareWithoutGl += SecondsUntilMapped(display, BARE_WINDOW, "", "Bare", &pid, true);
+    Stop(pid);
     state.ResumeTiming();
   }
   state.counters["bare_window_ms"] = 1000 * bare / state.iterations();
   state.counters["ratio_to_bare_window"] = lockwell / bare;
+  // Lockwell skips GTK's OpenGL probe; against a bare window that skips it as well, the
+  // ratio shows what the program's own window, dialog and fonts cost.
+  state.counters["bare_window_without_gl_ms"] = 1000 * bareWithoutGl / state.iterations();
+  state.counters["ratio_to_bare_window_without_gl"] = lockwell / bareWithoutGl;
   XCloseDisplay(display);
 }
 void BM_MainWindowMapped(benchmark::State& state) {
