@@ -5,6 +5,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "tests/support/test_files.h"
 #include "tests/vault/vault_fixture.h"
 #include "vault/vault.h"
@@ -170,6 +173,23 @@ TEST_F(Wiping, ChangingThePassword) {
   const void* newKey = LastDerivedKey();
   ExpectWiped("change", newKey);
   EXPECT_TRUE(WipedAfter(Records(), 0, oldKey, 32)) << "the old key is wiped after a change";
+}
+
+// Large blocks give their inner pages back to the kernel and write only the ragged ends;
+// either way every byte of the range reads zero and nothing beside it changes.
+TEST(WipeForRelease, LeavesEveryByteOfTheRangeZeroAndNoOtherByteChanged) {
+  constexpr size_t kMiB = 1 << 20;
+  const struct {
+    size_t offset, length;
+  } cases[] = {{0, 100}, {5, kMiB - 1}, {3, 3 * kMiB + 5}, {4096, 2 * kMiB}};
+  for (const auto& c : cases) {
+    std::vector<unsigned char> block(c.offset + c.length + 16, 0x5A);
+    Vault::WipeForRelease(block.data() + c.offset, c.length);
+    const auto zero = [](unsigned char b) { return b == 0; };
+    EXPECT_TRUE(std::all_of(block.begin() + c.offset, block.end() - 16, zero)) << c.length;
+    EXPECT_TRUE(std::none_of(block.begin(), block.begin() + c.offset, zero)) << c.length;
+    EXPECT_TRUE(std::none_of(block.end() - 16, block.end(), zero)) << c.length;
+  }
 }
 
 }  // namespace
