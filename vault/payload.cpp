@@ -442,7 +442,15 @@ bool CanonicalString(const uint8_t*& p, const uint8_t* end, std::string& target)
   p = PlainRunEnd<false>(p, end);
   if (p == end || *p < 0x20) return false;
   if (*p == '"') {
-    target.assign(reinterpret_cast<const char*>(start), static_cast<size_t>(p - start));
+    const std::string_view text(reinterpret_cast<const char*>(start),
+                                static_cast<size_t>(p - start));
+    // A text too long to live inside the string is built in heap storage of its own and
+    // handed over whole, which is cheaper than assign's general path.
+    if (text.size() <= target.capacity()) {
+      target.assign(text);
+    } else {
+      target = std::string(text);
+    }
     return true;
   }
   // Escapes: the raw length bounds the text, so storage is taken once.
