@@ -2,6 +2,7 @@
 
 #include <X11/Xlib.h>
 #include <gtk/gtk.h>
+#include <pango/pangocairo.h>
 
 #include <clocale>
 #include <cstdlib>
@@ -27,6 +28,8 @@
 namespace Program {
 namespace {
 
+constexpr char kGlSwitch[] = "GDK_GL";
+
 void ShowSaveError(const std::string& message) {
   App::ShowMessageBox(Texts::kText.programTitle, message, App::MessageIcon::Error,
                       App::MessageButtons::Ok);
@@ -41,6 +44,21 @@ void SetLocale() {
   setlocale(LC_ALL, "");
   setlocale(LC_NUMERIC, "C");  // numbers are always read and written with "."
 }
+
+// GTK 3 probes OpenGL while it opens the display, loading the GL driver libraries. Nothing
+// here draws with GL, and the probe only decides which visuals GL could use, so it is
+// skipped; GTK reads the switch in gtk_init alone, so it is taken away again before any
+// program is started. A user's own choice stands.
+void InitToolkitWithoutGl(int& argc, char**& argv) {
+  const bool ownChoice = std::getenv(kGlSwitch) != nullptr;
+  if (!ownChoice) setenv(kGlSwitch, "disable", 1);
+  gtk_init(&argc, &argv);
+  if (!ownChoice) unsetenv(kGlSwitch);
+}
+
+// Pango reads the font configuration on a thread of its own once its font map exists; made
+// here, that runs beside the toolkit's start-up instead of holding up the first text field.
+void StartFontSetup() { (void)pango_cairo_font_map_get_default(); }
 
 // The last steps of every run.
 int End(int status) {
@@ -63,7 +81,8 @@ int RunProgram(int argc, char** argv) {
   SetLocale();
   setenv("GDK_BACKEND", "x11", 1);
   XInitThreads();
-  gtk_init(&argc, &argv);
+  StartFontSetup();
+  InitToolkitWithoutGl(argc, argv);
   App::IgnoreErrorsOfVanishedWindows();
   SetLocale();  // gtk_init sets every category from the environment again
   // Behind GTK's own options, such as --display, the first argument left counts.

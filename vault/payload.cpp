@@ -1,6 +1,8 @@
 #include <simdjson.h>
 
+#include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -48,13 +50,87 @@ bool SurrogateAt(std::string_view text, size_t i) {
          (static_cast<unsigned char>(text[i + 2]) & 0xC0) == 0x80;
 }
 
+// The high bit of each of the eight bytes at p that PlainRunEnd stops at.
+template <bool kStopAtSurrogateLead>
+[[gnu::always_inline]] inline uint64_t SpecialMarks(const uint8_t* p) {
+  constexpr uint64_t kOnes = 0x0101010101010101ull;
+  constexpr uint64_t kHighs = 0x8080808080808080ull;
+  uint64_t word;
+  std::memcpy(&word, p, 8);
+  const uint64_t quote = word ^ (kOnes * '"');
+  const uint64_t backslash = word ^ (kOnes * '\\');
+  // A byte's high bit is set where it is zero (or below 0x20); borrows only ever mark
+  // bytes above the first true one, so the lowest mark is exact.
+  uint64_t marks = ((quote - kOnes) & ~quote) | ((backslash - kOnes) & ~backslash) |
+                   ((word - kOnes * 0x20) & ~word);
+  if constexpr (kStopAtSurrogateLead) {
+    const uint64_t lead = word ^ (kOnes * kSurrogateLead);
+    marks |= (lead - kOnes) & ~lead;
+  }
+  return marks & kHighs;
+}
+
+// The same for sixteen bytes, as vector compares: the index of the first such byte, or 16.
+using Vector16 = uint8_t __attribute__((vector_size(16)));
+template <bool kStopAtSurrogateLead>
+[[gnu::always_inline]] inline unsigned FirstSpecial16(const uint8_t* p) {
+  Vector16 bytes;
+  std::memcpy(&bytes, p, sizeof bytes);
+  auto hits = (bytes == '"') | (bytes == '\\') | (bytes < 0x20);
+  if constexpr (kStopAtSurrogateLead) hits |= bytes == kSurrogateLead;
+  uint64_t halves[2];
+  std::memcpy(halves, &hits, sizeof halves);
+  if (halves[0] != 0) return static_cast<unsigned>(std::countr_zero(halves[0])) / 8;
+  if (halves[1] != 0) return 8 + static_cast<unsigned>(std::countr_zero(halves[1])) / 8;
+  return 16;
+}
+
+// The first byte at or after p that a string cannot hold as it is (a quote, a backslash or
+// a control byte) or, for the writer, the lead byte of a kept lone surrogate; end when there
+// is none. Strings are mostly plain, so whole words are looked at; the last, overlapping
+// plain bytes already looked at, marks nothing there.
+template <bool kStopAtSurrogateLead>
+const uint8_t* PlainRunEnd(const uint8_t* p, const uint8_t* end) {
+  if (end - p >= 16) {
+    for (; end - p >= 16; p += 16) {
+      const unsigned first = FirstSpecial16<kStopAtSurrogateLead>(p);
+      if (first < 16) return p + first;
+    }
+    return p == end ? end : end - 16 + FirstSpecial16<kStopAtSurrogateLead>(end - 16);
+  }
+  if (end - p >= 8) {
+    for (const uint8_t* word : {p, end - 8}) {
+      if (const uint64_t marks = SpecialMarks<kStopAtSurrogateLead>(word)) {
+        return word + std::countr_zero(marks) / 8;
+      }
+    }
+    return end;
+  }
+  while (p < end && *p != '"' && *p != '\\' && *p >= 0x20 &&
+         (!kStopAtSurrogateLead || *p != kSurrogateLead)) {
+    ++p;
+  }
+  return p;
+}
+
+const uint8_t* Bytes(const std::string& text) {
+  return reinterpret_cast<const uint8_t*>(text.data());
+}
+
 size_t EscapedLength(const std::string& text) {
-  size_t length = 0;
-  for (unsigned char c : text) length += kEscapeLength[c];
-  // Lead bytes are rare outside a few scripts; find looks for them quickly.
-  const char lead = static_cast<char>(kSurrogateLead);
-  for (size_t i = text.find(lead); i != std::string::npos; i = text.find(lead, i + 1)) {
-    if (SurrogateAt(text, i)) length += kUnicodeEscapeBytes - kSurrogateBytes;
+  const uint8_t* const begin = Bytes(text);
+  const uint8_t* const end = begin + text.size();
+  size_t length = text.size();
+  for (const uint8_t* p = PlainRunEnd<true>(begin, end); p < end; p = PlainRunEnd<true>(p, end)) {
+    if (*p != kSurrogateLead) {
+      length += kEscapeLength[*p] - 1;
+      ++p;
+    } else if (SurrogateAt(text, static_cast<size_t>(p - begin))) {
+      length += kUnicodeEscapeBytes - kSurrogateBytes;
+      p += kSurrogateBytes;
+    } else {
+      ++p;
+    }
   }
   return length;
 }
@@ -74,31 +150,27 @@ char* PutSurrogateEscape(char* out, const unsigned char* bytes) {
   return out;
 }
 
-// Bytes that may need more than a copy: those with an escape, and a surrogate's lead.
-constexpr std::array<bool, 256> MakeLookTwice() {
-  std::array<bool, 256> look{};
-  for (int c = 0; c < 256; ++c) look[c] = kEscapeLength[c] != 1 || c == kSurrogateLead;
-  return look;
-}
-constexpr std::array<bool, 256> kLookTwice = MakeLookTwice();
-
 char* PutEscaped(char* out, const std::string& text) {
-  for (size_t i = 0; i < text.size(); ++i) {
-    const size_t run = i;
-    while (i < text.size() && !kLookTwice[static_cast<unsigned char>(text[i])]) ++i;
-    std::memcpy(out, text.data() + run, i - run);
-    out += i - run;
-    if (i == text.size()) break;
-    const auto c = static_cast<unsigned char>(text[i]);
-    if (kEscapeLength[c] == 1) {
-      if (SurrogateAt(text, i)) {
-        out = PutSurrogateEscape(out, reinterpret_cast<const unsigned char*>(text.data() + i));
-        i += kSurrogateBytes - 1;
+  const uint8_t* const begin = Bytes(text);
+  const uint8_t* const end = begin + text.size();
+  const uint8_t* p = begin;
+  for (;;) {
+    const uint8_t* run = p;
+    p = PlainRunEnd<true>(p, end);
+    std::memcpy(out, run, static_cast<size_t>(p - run));
+    out += p - run;
+    if (p == end) return out;
+    const uint8_t c = *p;
+    if (c == kSurrogateLead) {
+      if (SurrogateAt(text, static_cast<size_t>(p - begin))) {
+        out = PutSurrogateEscape(out, p);
+        p += kSurrogateBytes;
       } else {
-        *out++ = static_cast<char>(c);
+        *out++ = static_cast<char>(*p++);
       }
       continue;
     }
+    ++p;
     *out++ = '\\';
     switch (c) {
       case '\b':
@@ -128,7 +200,6 @@ char* PutEscaped(char* out, const std::string& text) {
         *out++ = kHex[c & 0xF];
     }
   }
-  return out;
 }
 
 namespace od = simdjson::ondemand;
@@ -181,26 +252,6 @@ void PutCodePoint(std::string& out, uint32_t cp) {
   }
 }
 
-// Eight bytes at a time while none is a quote, a backslash or a control byte: most texts
-// have no escape at all. The document's padding lets the last word run past its end.
-constexpr uint64_t kEachByte = 0x0101010101010101ull;
-constexpr uint64_t kHighBits = 0x8080808080808080ull;
-
-bool HasSpecialByte(uint64_t word) {
-  const auto zeroAt = [](uint64_t v) { return (v - kEachByte) & ~v & kHighBits; };
-  const uint64_t below20 = (word - kEachByte * 0x20) & ~word & kHighBits;
-  return (zeroAt(word ^ (kEachByte * '"')) | zeroAt(word ^ (kEachByte * '\\')) | below20) != 0;
-}
-
-const uint8_t* PlainRunEnd(const uint8_t* p) {
-  for (uint64_t word = 0;; p += sizeof word) {
-    std::memcpy(&word, p, sizeof word);
-    if (HasSpecialByte(word)) break;
-  }
-  while (*p != '"' && *p != '\\' && *p >= 0x20) ++p;
-  return p;
-}
-
 // Bytes of the raw string before its closing quote (the parser has found that quote).
 size_t RawLength(const uint8_t* raw) {
   const uint8_t* p = raw;
@@ -213,7 +264,7 @@ size_t RawLength(const uint8_t* raw) {
 error_code ReadString(const uint8_t* p, std::string* out) {
   for (;;) {
     const uint8_t* run = p;
-    p = PlainRunEnd(p);
+    while (*p != '"' && *p != '\\' && *p >= 0x20) ++p;
     if (out != nullptr)
       out->append(reinterpret_cast<const char*>(run), static_cast<size_t>(p - run));
     if (*p == '"') return SUCCESS;
@@ -265,19 +316,10 @@ error_code CheckString(od::value value) {
   return ReadString(reinterpret_cast<const uint8_t*>(raw.raw()), nullptr);
 }
 
-// A member's name, unescaped like any string: in the document itself when it holds no
-// escape, else in spare.
-error_code ReadName(od::field& field, std::string& spare, std::string_view& name) {
-  const auto* bytes = reinterpret_cast<const uint8_t*>(field.key().raw());
-  const uint8_t* plainEnd = PlainRunEnd(bytes);
-  if (*plainEnd == '"') {
-    name = {reinterpret_cast<const char*>(bytes), static_cast<size_t>(plainEnd - bytes)};
-    return SUCCESS;
-  }
-  spare.clear();
-  if (error_code e = ReadString(bytes, &spare)) return e;
-  name = spare;
-  return SUCCESS;
+// A member's name, unescaped like any string.
+error_code ReadName(od::field& field, std::string& name) {
+  name.clear();
+  return ReadString(reinterpret_cast<const uint8_t*>(field.key().raw()), &name);
 }
 
 // A field's text replaces what an earlier member of the same name left, in storage taken
@@ -286,12 +328,7 @@ error_code ReadField(od::value value, std::string& target) {
   od::raw_json_string raw;
   if (error_code e = value.get_raw_json_string().get(raw)) return e;
   const auto* bytes = reinterpret_cast<const uint8_t*>(raw.raw());
-  const uint8_t* plainEnd = PlainRunEnd(bytes);
   WipeText(target);
-  if (*plainEnd == '"') {
-    target.assign(reinterpret_cast<const char*>(bytes), static_cast<size_t>(plainEnd - bytes));
-    return SUCCESS;
-  }
   target.reserve(RawLength(bytes));
   return ReadString(bytes, &target);
 }
@@ -310,12 +347,11 @@ error_code CheckArray(od::array array, int depth) {
 }
 
 error_code CheckObject(od::object object, int depth) {
-  std::string spare;
-  std::string_view name;
+  std::string name;
   for (auto member : object) {
     od::field field;
     if (error_code e = std::move(member).get(field)) return e;
-    if (error_code e = ReadName(field, spare, name)) return e;
+    if (error_code e = ReadName(field, name)) return e;
     if (error_code e = CheckValue(field.value(), depth)) return e;
   }
   return SUCCESS;
@@ -359,12 +395,11 @@ error_code ReadEntry(od::value element, Entry& entry) {
   if (type != od::json_type::object) return CheckValue(element, 2);
   od::object object;
   if (error_code e = element.get_object().get(object)) return e;
-  std::string spare;
-  std::string_view name;
+  std::string name;
   for (auto member : object) {
     od::field field;
     if (error_code e = std::move(member).get(field)) return e;
-    if (error_code e = ReadName(field, spare, name)) return e;
+    if (error_code e = ReadName(field, name)) return e;
     std::string* target = name == "Omschrijving" ? &entry.Omschrijving
                           : name == "Url"        ? &entry.Url
                           : name == "Gebruiker"  ? &entry.Gebruiker
@@ -384,6 +419,92 @@ error_code ReadEntry(od::value element, Entry& entry) {
   return SUCCESS;
 }
 
+// ---- the writer's own shape ----
+// Nearly every payload read is one this writer made: fixed members in a fixed order, no
+// white space. That shape is read here without the general parser; any departure from it,
+// and any text this reader is unsure of, goes to the general reader below, which decides.
+
+constexpr size_t kSmallestEntry = kBeforePassword.size() + kBeforeDescription.size() +
+                                  kBeforeUrl.size() + kBeforeUser.size() + kAfterUser.size();
+
+bool Literal(const uint8_t*& p, const uint8_t* end, std::string_view literal) {
+  if (static_cast<size_t>(end - p) < literal.size() ||
+      std::memcmp(p, literal.data(), literal.size()) != 0) {
+    return false;
+  }
+  p += literal.size();
+  return true;
+}
+
+// A string value from just past its opening quote; p ends on its closing quote.
+bool CanonicalString(const uint8_t*& p, const uint8_t* end, std::string& target) {
+  const uint8_t* start = p;
+  p = PlainRunEnd<false>(p, end);
+  if (p == end || *p < 0x20) return false;
+  if (*p == '"') {
+    const std::string_view text(reinterpret_cast<const char*>(start),
+                                static_cast<size_t>(p - start));
+    // A text too long to live inside the string is built in heap storage of its own and
+    // handed over whole, which is cheaper than assign's general path.
+    if (text.size() <= target.capacity()) {
+      target.assign(text);
+    } else {
+      target = std::string(text);
+    }
+    return true;
+  }
+  // Escapes: the raw length bounds the text, so storage is taken once.
+  while (p < end && *p != '"') {
+    if (*p < 0x20) return false;
+    p += *p == '\\' ? 2 : 1;
+  }
+  if (p >= end) return false;
+  target.reserve(static_cast<size_t>(p - start));
+  return ReadString(start, &target) == SUCCESS;
+}
+
+// True when the whole text has the writer's shape; the list then holds its entries.
+bool ReadCanonical(const char* text, size_t length, std::vector<Entry>& list) {
+  const auto* p = reinterpret_cast<const uint8_t*>(text);
+  const uint8_t* end = p + length;
+  if (!Literal(p, end, kRootOpen) || length < kRootOpen.size() + kRootClose.size() ||
+      std::memcmp(end - kRootClose.size(), kRootClose.data(), kRootClose.size()) != 0 ||
+      !simdjson::validate_utf8(text, length)) {
+    return false;
+  }
+  // Every entry ends in a brace; taking the storage once leaves no moved copies behind.
+  size_t braces = 0;
+  for (const void* at = std::memchr(p, '}', static_cast<size_t>(end - p)); at != nullptr;
+       at = std::memchr(static_cast<const uint8_t*>(at) + 1, '}',
+                        static_cast<size_t>(end - static_cast<const uint8_t*>(at) - 1))) {
+    ++braces;
+  }
+  list.reserve(std::min(braces, length / kSmallestEntry));
+  end -= kRootClose.size();
+  if (p == end) return true;
+  for (;;) {
+    Entry& entry = list.emplace_back();
+    if (!Literal(p, end, kBeforePassword) || !CanonicalString(p, end, entry.Wachtwoord) ||
+        !Literal(p, end, kBeforeDescription) || !CanonicalString(p, end, entry.Omschrijving) ||
+        !Literal(p, end, kBeforeUrl) || !CanonicalString(p, end, entry.Url) ||
+        !Literal(p, end, kBeforeUser) || !CanonicalString(p, end, entry.Gebruiker) ||
+        !Literal(p, end, kAfterUser)) {
+      return false;
+    }
+    if (p == end) return true;
+    if (*p++ != ',') return false;
+  }
+}
+
+// The same, for callers outside a try: running out of memory counts as not that shape.
+bool ReadCanonicalSafely(const char* text, size_t length, std::vector<Entry>& list) {
+  try {
+    return ReadCanonical(text, length, list);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+}
+
 // Reads a padded text; true when it is an acceptable payload.
 bool ReadPayload(const char* text, size_t length, size_t capacity, std::vector<Entry>& list) {
   od::parser parser(kMaxFileSize);
@@ -392,11 +513,10 @@ bool ReadPayload(const char* text, size_t length, size_t capacity, std::vector<E
   od::object root;
   if (document.get_object().get(root)) return false;
   bool entriesIsArray = false;
-  std::string spare;
-  std::string_view name;
+  std::string name;
   for (auto member : root) {
     od::field field;
-    if (std::move(member).get(field) || ReadName(field, spare, name)) return false;
+    if (std::move(member).get(field) || ReadName(field, name)) return false;
     od::value value = field.value();
     if (name != "entries") {
       if (CheckValue(value, 1)) return false;
@@ -463,6 +583,8 @@ bool JsonToEntriesPadded(const char* text, size_t length, std::vector<Entry>& li
   if (length >= 3 && std::memcmp(text, "\xEF\xBB\xBF", 3) == 0) return false;
   if (length > kMaxFileSize) return false;
   bool accepted = false;
+  if (ReadCanonicalSafely(text, length, list)) return true;
+  WipeEntries(list);
   try {
     accepted = ReadPayload(text, length, length + kPayloadPadding, list);
   } catch (const std::bad_alloc&) {
@@ -473,6 +595,11 @@ bool JsonToEntriesPadded(const char* text, size_t length, std::vector<Entry>& li
 }
 
 bool JsonToEntries(std::string_view text, std::vector<Entry>& list) {
+  // The writer's shape needs no padding, so only another writer's text is copied.
+  WipeEntries(list);
+  if (text.size() <= kMaxFileSize && ReadCanonicalSafely(text.data(), text.size(), list))
+    return true;
+  WipeEntries(list);
   // The padded copy is plaintext and is wiped like any other.
   const size_t capacity = text.size() + kPayloadPadding;
   auto* padded = static_cast<char*>(std::malloc(capacity));

@@ -1,4 +1,6 @@
 #include <dlfcn.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <cstdlib>
@@ -10,7 +12,7 @@
 namespace Vault {
 namespace {
 
-constexpr int kArgon2id13 = 2;  // crypto_pwhash_ALG_ARGON2ID13
+constexpr int kArgon2id13 = 2;         // crypto_pwhash_ALG_ARGON2ID13
 constexpr size_t kFirstCapacity = 16;  // entries, when a list first grows by hand
 
 using InitFn = int (*)();
@@ -54,7 +56,28 @@ void Wipe(void* buffer, size_t len) {
   }
 }
 
+// From this size on, the whole pages inside a block about to be freed go back to the kernel
+// instead of being written over: a private anonymous page comes back zero-filled, and the
+// pages never touched cost nothing.
+constexpr size_t kDropPagesFrom = 1 << 20;
+
 }  // namespace
+
+void WipeForRelease(void* buffer, size_t len) {
+  if (buffer == nullptr) return;
+  if (len >= kDropPagesFrom) {
+    static const auto page = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
+    const auto start = reinterpret_cast<uintptr_t>(buffer);
+    const uintptr_t first = (start + page - 1) & ~(page - 1);
+    const uintptr_t last = (start + len) & ~(page - 1);
+    if (madvise(reinterpret_cast<void*>(first), last - first, MADV_DONTNEED) == 0) {
+      Wipe(buffer, first - start);
+      Wipe(reinterpret_cast<void*>(last), start + len - last);
+      return;
+    }
+  }
+  Wipe(buffer, len);
+}
 
 bool LoadSodium() {
   if (gHandle != nullptr) return true;
@@ -101,7 +124,7 @@ Utf8Buffer ToUtf8(std::string_view text) {
 
 void WipeAndFree(void* buffer, size_t len) {
   if (buffer == nullptr) return;
-  Wipe(buffer, len);
+  WipeForRelease(buffer, len);
   std::free(buffer);
 }
 

@@ -46,6 +46,9 @@ struct Utf8Buffer {
 [[nodiscard]] Utf8Buffer ToUtf8(std::string_view text);
 // Wipes len bytes with sodium_memzero, then frees; null does nothing.
 void WipeAndFree(void* buffer, size_t len);
+// The wipe of WipeAndFree, for a heap block about to be freed: from 1 MiB on, the whole pages
+// inside it are handed back to the kernel (they read as zeros) and only the ends are written.
+void WipeForRelease(void* buffer, size_t len);
 // Wipes len bytes in place (sodium_memzero once loaded).
 void WipeMemory(void* buffer, size_t len);
 // Wipes the characters of a text, then empties it.

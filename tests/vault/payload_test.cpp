@@ -198,6 +198,66 @@ TEST(PayloadReader, KeepsTheOrderOfEntries) {
   for (int i = 0; i < 50; ++i) EXPECT_EQ(list[i].Omschrijving, std::to_string(i));
 }
 
+// The writer's own shape is read by a shortcut. A leading space, which that shape never has,
+// sends the same text to the general reader: both must give the same outcome.
+TEST(PayloadReader, TheWritersShapeReadsAsTheGeneralReaderDoes) {
+  auto shaped = [](const std::string& password) {
+    return R"({"entries":[{"Wachtwoord":")" + password +
+           R"(","Omschrijving":"","Url":"","Gebruiker":""}]})";
+  };
+  struct Case {
+    std::string text;
+    bool accepted;
+  };
+  std::vector<Case> cases = {
+      {EntriesToJson({}), true},
+      {EntriesToJson(
+           {Entry{}, {"caf\xC3\xA9 \xF0\x9F\x94\x91 and more", "u", "g", "\xED\xA0\x80"}}),
+       true},
+      {shaped(R"(\ud83d\ude00\ud800 \/ \u0041\"\\\b\f\n\r\t)"), true},
+      {shaped(R"(\x)"), false},
+      {shaped(R"(\u12)"), false},
+      {shaped("\\"), false},
+      {shaped("a\tb"), false},
+      {shaped("\xC3"), false},
+      {shaped("\xED\xA0\x80"), false},
+      {EntriesToJson({Entry{}}) + " ", true},
+      {R"({"entries":[{"Wachtwoord":"","Omschrijving":"","Url":"","Gebruiker":""},{"Url":"x"}]})",
+       true},
+      {R"({"entries":[{"Wachtwoord":"","Omschrijving":"","Url":"","Gebruiker":"","x":1}]})", true},
+      {R"({"entries":[{"Wachtwoord":"","Omschrijving":"","Url":"","Gebruiker":""},]})", false},
+      {R"({"entries":[{"Wachtwoord":"","Omschrijving":"","Url":"","Gebruiker":"}]})", false},
+  };
+  // A quote, backslash or control character at every place in the eight- and sixteen-byte
+  // steps, read and written.
+  for (size_t n = 0; n < 20; ++n) {
+    for (const char* special : {"\\\"", "\\\\", "\\n", "\x01", "\""}) {
+      cases.push_back(
+          {shaped(std::string(n, 'x') + special + std::string(n, 'y')), special[0] == '\\'});
+    }
+    const std::string x(n, 'x'), y(n, 'y');
+    const std::vector<Entry> list = {{"", "", "", x + "\"\\\x01\xED\xA0\x80\xED\x9F\xBF" + y}};
+    const std::string written = EntriesToJson(list);
+    EXPECT_EQ(Vault::JsonLength(list), written.size());
+    EXPECT_EQ(written, shaped(x + R"(\"\\\u0001\ud800)" + "\xED\x9F\xBF" + y));
+    cases.push_back({written, true});
+  }
+  for (const Case& c : cases) {
+    bool shortcut = false, general = false;
+    const std::vector<Entry> fast = Parse(c.text, &shortcut);
+    const std::vector<Entry> slow = Parse(" " + c.text, &general);
+    EXPECT_EQ(shortcut, c.accepted) << c.text;
+    EXPECT_EQ(general, c.accepted) << c.text;
+    ASSERT_EQ(fast.size(), slow.size()) << c.text;
+    for (size_t i = 0; i < fast.size(); ++i) {
+      EXPECT_EQ(fast[i].Omschrijving, slow[i].Omschrijving) << c.text;
+      EXPECT_EQ(fast[i].Url, slow[i].Url) << c.text;
+      EXPECT_EQ(fast[i].Gebruiker, slow[i].Gebruiker) << c.text;
+      EXPECT_EQ(fast[i].Wachtwoord, slow[i].Wachtwoord) << c.text;
+    }
+  }
+}
+
 // The peer suite's cases, each embedded as the value of an unknown member.
 TEST(PayloadReader, JsonTestSuite) {
   const std::filesystem::path dir = LOCKWELL_PEER_DIR "JSONTestSuite/test_parsing";

@@ -5,6 +5,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "tests/support/test_files.h"
 #include "tests/vault/vault_fixture.h"
 #include "vault/vault.h"
@@ -34,10 +37,15 @@ std::vector<Record> Records() {
   return all;
 }
 
-// Whether a wipe of at least `length` bytes at `pointer` follows record `after`.
+// Whether a wipe covering `length` bytes at `pointer` follows record `after` (a payload
+// sealed or opened in place is wiped with the file image around it).
 bool WipedAfter(const std::vector<Record>& all, size_t after, const void* pointer, size_t length) {
+  const auto start = reinterpret_cast<uintptr_t>(pointer);
   for (size_t i = after + 1; i < all.size(); ++i) {
-    if (all[i].kind == kWipe && all[i].pointer == pointer && all[i].length >= length) return true;
+    const auto wiped = reinterpret_cast<uintptr_t>(all[i].pointer);
+    if (all[i].kind == kWipe && wiped <= start && start + length <= wiped + all[i].length) {
+      return true;
+    }
   }
   return false;
 }
@@ -165,6 +173,23 @@ TEST_F(Wiping, ChangingThePassword) {
   const void* newKey = LastDerivedKey();
   ExpectWiped("change", newKey);
   EXPECT_TRUE(WipedAfter(Records(), 0, oldKey, 32)) << "the old key is wiped after a change";
+}
+
+// Large blocks give their inner pages back to the kernel and write only the ragged ends;
+// either way every byte of the range reads zero and nothing beside it changes.
+TEST(WipeForRelease, LeavesEveryByteOfTheRangeZeroAndNoOtherByteChanged) {
+  constexpr size_t kMiB = 1 << 20;
+  const struct {
+    size_t offset, length;
+  } cases[] = {{0, 100}, {5, kMiB - 1}, {3, 3 * kMiB + 5}, {4096, 2 * kMiB}};
+  for (const auto& c : cases) {
+    std::vector<unsigned char> block(c.offset + c.length + 16, 0x5A);
+    Vault::WipeForRelease(block.data() + c.offset, c.length);
+    const auto zero = [](unsigned char b) { return b == 0; };
+    EXPECT_TRUE(std::all_of(block.begin() + c.offset, block.end() - 16, zero)) << c.length;
+    EXPECT_TRUE(std::none_of(block.begin(), block.begin() + c.offset, zero)) << c.length;
+    EXPECT_TRUE(std::none_of(block.end() - 16, block.end(), zero)) << c.length;
+  }
 }
 
 }  // namespace
