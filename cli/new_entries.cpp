@@ -13,11 +13,6 @@ size_t HashOf(const Vault::Entry& e) {
   return h;
 }
 
-bool Equal(const Vault::Entry& a, const Vault::Entry& b) {
-  return a.Omschrijving == b.Omschrijving && a.Url == b.Url && a.Gebruiker == b.Gebruiker &&
-         a.Wachtwoord == b.Wachtwoord;
-}
-
 }  // namespace
 
 std::vector<size_t> MissingEntries(const std::vector<Vault::Entry>& present,
@@ -38,7 +33,7 @@ std::vector<size_t> MissingEntries(const std::vector<Vault::Entry>& present,
         slots[slot] = k + 1;
         return true;
       }
-      if (Equal(entryAt(slots[slot] - 1), e)) return false;
+      if (entryAt(slots[slot] - 1) == e) return false;
     }
   };
   for (size_t k = 0; k < present.size(); ++k) (void)insert(k);

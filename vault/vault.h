@@ -15,6 +15,8 @@ struct Entry {
   std::string Url;
   std::string Gebruiker;   // user name
   std::string Wachtwoord;  // password
+
+  bool operator==(const Entry&) const = default;
 };
 
 enum VaultError : int {

@@ -5,13 +5,6 @@
 
 #include "vault/vault.h"
 
-namespace Vault {
-inline bool operator==(const Entry& a, const Entry& b) {
-  return a.Omschrijving == b.Omschrijving && a.Url == b.Url && a.Gebruiker == b.Gebruiker &&
-         a.Wachtwoord == b.Wachtwoord;
-}
-}  // namespace Vault
-
 namespace CrashContents {
 
 inline std::vector<Vault::Entry> X() {

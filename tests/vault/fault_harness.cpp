@@ -35,17 +35,6 @@ void Report(const std::string& message) { gReported = message; }
 
 std::string Vault() { return gDir + "kluis.lwv"; }
 
-bool Same(const std::vector<Vault::Entry>& a, const std::vector<Vault::Entry>& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (a[i].Omschrijving != b[i].Omschrijving || a[i].Url != b[i].Url ||
-        a[i].Gebruiker != b[i].Gebruiker || a[i].Wachtwoord != b[i].Wachtwoord) {
-      return false;
-    }
-  }
-  return true;
-}
-
 // old when the vault opens with the old password and holds the old entries, new when it
 // opens with the password and entries the writer gives it.
 const char* VaultState(const char* newPassword, const std::vector<Vault::Entry>& newEntries) {
@@ -53,13 +42,13 @@ const char* VaultState(const char* newPassword, const std::vector<Vault::Entry>&
   std::vector<Vault::Entry> list;
   if (Vault::ReadVaultFile(Vault(), kOldPassword, keys, list) == Vault::Ok) {
     Vault::WipeAndFree(keys.key, Vault::kKeySize);
-    if (Same(list, kOldEntries)) return "old";
-    if (Same(list, newEntries) && std::strcmp(newPassword, kOldPassword) == 0) return "new";
+    if (list == kOldEntries) return "old";
+    if (list == newEntries && std::strcmp(newPassword, kOldPassword) == 0) return "new";
     return "bad";
   }
   if (Vault::ReadVaultFile(Vault(), newPassword, keys, list) == Vault::Ok) {
     Vault::WipeAndFree(keys.key, Vault::kKeySize);
-    return Same(list, newEntries) ? "new" : "bad";
+    return list == newEntries ? "new" : "bad";
   }
   return "bad";
 }
