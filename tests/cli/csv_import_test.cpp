@@ -40,39 +40,20 @@ std::string Placed(const Cli::ImportReport& r) {
 
 TEST(CsvImport, HeaderSpellings) {
   const struct {
-    const char* name;
     int field;
+    std::vector<const char*> names;
   } cases[] = {
-      {"description", Cli::Description},
-      {"Title", Cli::Description},
-      {"NAME", Cli::Description},
-      {"Account", Cli::Description},
-      {"Omschrijving", Cli::Description},
-      {"url", Cli::Url},
-      {"login_uri", Cli::Url},
-      {"Website", Cli::Url},
-      {"Web Site", Cli::Url},
-      {"hostname", Cli::Url},
-      {"Webadres", Cli::Url},
-      {"username", Cli::Username},
-      {"login_username", Cli::Username},
-      {"User", Cli::Username},
-      {"login", Cli::Username},
-      {"Login Name", Cli::Username},
-      {"gebruiker", Cli::Username},
-      {"Gebruikersnaam", Cli::Username},
-      {"Password", Cli::Password},
-      {"login_password", Cli::Password},
-      {"WACHTWOORD", Cli::Password},
-      {"  password\t", Cli::Password},
-      {"web-site", -1},
-      {"pass", -1},
-      {"notes", -1},
-      {"login  name", -1},
-      {"", -1},
-      {"passwords", -1},
+      {Cli::Description, {"description", "Title", "NAME", "Account", "Omschrijving"}},
+      {Cli::Url, {"url", "login_uri", "Website", "Web Site", "hostname", "Webadres"}},
+      {Cli::Username,
+       {"username", "login_username", "User", "login", "Login Name", "gebruiker",
+        "Gebruikersnaam"}},
+      {Cli::Password, {"Password", "login_password", "WACHTWOORD", "  password\t"}},
+      {-1, {"web-site", "pass", "notes", "login  name", "", "passwords"}},  // near misses
   };
-  for (const auto& c : cases) EXPECT_EQ(Cli::FieldOfHeaderName(c.name), c.field) << c.name;
+  for (const auto& c : cases) {
+    for (const char* name : c.names) EXPECT_EQ(Cli::FieldOfHeaderName(name), c.field) << name;
+  }
 }
 
 TEST(CsvImport, SeparatorsAndHeaders) {
@@ -141,24 +122,15 @@ TEST(CsvImport, ColumnsOption) {
 }
 
 TEST(CsvImport, ColumnsSyntax) {
-  const struct {
-    const char* option;
-    bool valid;
-  } cases[] = {
-      {"description=1", true},
-      {"password=Secret,url=2", true},
-      {"url=Web Site,password=3", true},
-      {"", false},
-      {"foo=1", false},
-      {"password", false},
-      {"password=", false},
-      {"password=1,password=2", false},
-      {"password=0", false},
-      {"password=1,", true},
-  };
-  for (const auto& c : cases) {
+  for (const char* valid :
+       {"description=1", "password=Secret,url=2", "url=Web Site,password=3", "password=1,"}) {
     Cli::ColumnRequest request;
-    EXPECT_EQ(Cli::ParseColumns(c.option, request), c.valid) << c.option;
+    EXPECT_TRUE(Cli::ParseColumns(valid, request)) << valid;
+  }
+  for (const char* invalid :
+       {"", "foo=1", "password", "password=", "password=1,password=2", "password=0"}) {
+    Cli::ColumnRequest request;
+    EXPECT_FALSE(Cli::ParseColumns(invalid, request)) << invalid;
   }
 }
 
@@ -195,9 +167,6 @@ TEST(CsvImport, Refusals) {
     }
     EXPECT_TRUE(r.rows.empty()) << c.text << ": nothing is kept";
   }
-  const Cli::ImportReport header = Import("notes,password,totp\n");
-  EXPECT_TRUE(header.missing[Cli::Description] && header.missing[Cli::Url] &&
-              header.missing[Cli::Username] && !header.missing[Cli::Password]);
   const std::string longest(Cli::kMaxFieldUnits, 'a');
   EXPECT_EQ(Import("title,password\nok," + longest + "\n").failure, ImportFailure::None);
 }
@@ -213,14 +182,11 @@ TEST(CsvImport, RowsObeyTheEditorsRules) {
       "\r\n");
   ASSERT_EQ(r.failure, ImportFailure::None);
   EXPECT_EQ(r.emptyRows, 1u);
-  ASSERT_EQ(r.rows.size(), 3u);
-  EXPECT_EQ(r.rows[0].Omschrijving, "Bank");
-  EXPECT_EQ(r.rows[0].Url, "https://b.example");
-  EXPECT_EQ(r.rows[0].Gebruiker, " ann ");
-  EXPECT_EQ(r.rows[0].Wachtwoord, " pw ");
-  EXPECT_EQ(r.rows[1].Omschrijving, "Mail.Example.org");  // the address's host name
-  EXPECT_EQ(r.rows[2].Omschrijving, "Short");
-  EXPECT_EQ(r.rows[2].Wachtwoord, "");
+  const std::vector<Vault::Entry> expected = {
+      {"Bank", "https://b.example", " ann ", " pw "},
+      {"Mail.Example.org", "https://user@Mail.Example.org:8443/x?y", "bob", "pw2"},  // host name
+      {"Short", "", "", ""}};
+  EXPECT_EQ(r.rows, expected);
 }
 
 TEST(CsvImport, HostNames) {
@@ -256,11 +222,9 @@ TEST(NewEntries, NotYetPresentInOrder) {
     EXPECT_EQ(Cli::MissingEntries(t.present, t.candidates), t.missing);
     std::vector<Vault::Entry> kept = t.candidates;
     Cli::KeepEntries(kept, t.missing);
-    ASSERT_EQ(kept.size(), t.missing.size());
-    for (size_t i = 0; i < kept.size(); ++i) {
-      EXPECT_EQ(kept[i].Wachtwoord, t.candidates[t.missing[i]].Wachtwoord);
-      EXPECT_EQ(kept[i].Omschrijving, t.candidates[t.missing[i]].Omschrijving);
-    }
+    std::vector<Vault::Entry> expected;
+    for (size_t i : t.missing) expected.push_back(t.candidates[i]);
+    EXPECT_EQ(kept, expected);
   }
 }
 
