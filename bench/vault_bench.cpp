@@ -37,7 +37,7 @@ std::string CreateBenchVault(int n) {
   const std::string path = BenchDir() + "bench" + std::to_string(n) + ".lwv";
   if (Vault::CreateVault(path, "benchmark password") != Vault::Ok) std::abort();
   Vault::Entries() = MakeEntries(n);
-  if (Vault::SealAndWrite() != Vault::Ok) std::abort();
+  if (Vault::SaveOpenVault() != Vault::Ok) std::abort();
   return path;
 }
 
@@ -102,7 +102,7 @@ BENCHMARK(BM_OpenVault)
 void BM_SaveVault(benchmark::State& state) {
   CreateBenchVault(static_cast<int>(state.range(0)));
   for (auto _ : state) {
-    if (Vault::SealAndWrite() != Vault::Ok) std::abort();
+    if (Vault::SaveOpenVault() != Vault::Ok) std::abort();
   }
   state.SetBytesProcessed(state.iterations() * Vault::JsonLength(Vault::Entries()));
   Vault::CloseVault();
@@ -121,12 +121,12 @@ void BM_SaveWithAndWithoutGuard(benchmark::State& state) {
   double with = 0, without = 0;
   for (auto _ : state) {
     auto start = Clock::now();
-    if (Vault::SealAndWrite() != Vault::Ok) std::abort();
+    if (Vault::SaveOpenVault() != Vault::Ok) std::abort();
     const double took = Seconds(start);
     with += took;
     state.SetIterationTime(took);
     start = Clock::now();
-    if (Vault::SealAndWriteFile(unguarded, keys, Vault::Entries()) != Vault::Ok) std::abort();
+    if (Vault::SealToFile(unguarded, keys, Vault::Entries()) != Vault::Ok) std::abort();
     without += Seconds(start);
   }
   Vault::WipeAndFree(keys.key, Vault::kKeySize);
@@ -175,7 +175,7 @@ void BM_SaveKeepingACopy(benchmark::State& state) {
     TestFiles::WriteFile(incoming, bytes);
     if (std::rename(incoming.c_str(), path.c_str()) != 0) std::abort();
     state.ResumeTiming();
-    if (Vault::SealAndWrite() != Vault::Ok) std::abort();
+    if (Vault::SaveOpenVault() != Vault::Ok) std::abort();
     state.PauseTiming();
     RemoveKeptCopies();
     state.ResumeTiming();

@@ -22,8 +22,8 @@ enum ExitStatus : int {
 
 struct Context {
   const Arguments& arguments;
-  std::string dir;        // the configuration directory, ending in "/"
-  std::string vaultPath;  // dir + "kluis.lwv"
+  std::string dir;  // the configuration directory, ending in "/"; the vault is
+                    // App::VaultFilePath()
 };
 
 [[nodiscard]] int ImportCommand(const Context& context);

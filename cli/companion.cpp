@@ -104,7 +104,7 @@ int AskNewPassword(SecretBuffer& password) {
 }
 
 int OpenVaultAsking(const Context& context) {
-  if (!VaultExists(context.vaultPath)) {
+  if (!VaultExists(App::VaultFilePath())) {
     PrintError(Format(Texts::kText.cliNoVault, {Printable(context.dir)}));
     return kFileProblem;
   }
@@ -112,9 +112,9 @@ int OpenVaultAsking(const Context& context) {
   if (const int status = AskPassword(Texts::kText.cliPasswordPrompt, password); status != kDone) {
     return status;
   }
-  const Vault::VaultError result = Vault::OpenVault(context.vaultPath, View(password));
+  const Vault::VaultError result = Vault::OpenVault(App::VaultFilePath(), View(password));
   ReleaseSecret(password);
-  return result == Vault::Ok ? kDone : VaultFailure(context.vaultPath, result);
+  return result == Vault::Ok ? kDone : VaultFailure(App::VaultFilePath(), result);
 }
 
 int VaultFailure(const std::string& path, int code) {
@@ -142,7 +142,7 @@ int RunCompanion(int argc, char** argv) {
   }
   Vault::SetKeptCopyReporter(ReportKeptCopy);
   App::SetConfigDir(DirectoryOf(arguments));
-  const Context context{arguments, App::ConfigDir(), App::VaultFilePath()};
+  const Context context{arguments, App::ConfigDir()};
   int status = kUsage;
   switch (arguments.command) {
     case Command::Import:

@@ -5,6 +5,7 @@
 
 #include "cli/csv_reader.h"
 #include "cli/word_scan.h"
+#include "common/blanks.h"
 #include "common/password_generator.h"
 
 namespace Cli {
@@ -42,17 +43,12 @@ constexpr Spelling kSpellings[] = {
 
 constexpr char kSeparators[] = {',', ';', '\t'};
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-std::string_view TrimBlanks(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
+// Files written by hand or by other programs pad their fields with tabs as well.
+constexpr App::Blanks kFieldBlanks = App::Blanks::SpacesAndTabs;
 
 bool SameName(std::string_view a, std::string_view b) {
-  a = TrimBlanks(a);
-  b = TrimBlanks(b);
+  a = App::TrimBlanks(a, kFieldBlanks);
+  b = App::TrimBlanks(b, kFieldBlanks);
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i) {
     auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
@@ -262,8 +258,8 @@ bool ParseColumns(std::string_view option, ColumnRequest& request) {
     option = comma == std::string_view::npos ? std::string_view() : option.substr(comma + 1);
     const size_t equals = pair.find('=');
     if (equals == std::string_view::npos) return false;
-    const std::string_view key = TrimBlanks(pair.substr(0, equals));
-    const std::string_view column = TrimBlanks(pair.substr(equals + 1));
+    const std::string_view key = App::TrimBlanks(pair.substr(0, equals), kFieldBlanks);
+    const std::string_view column = App::TrimBlanks(pair.substr(equals + 1), kFieldBlanks);
     int f = 0;
     while (f < kFieldCount && !SameName(key, kFieldKeywords[f])) ++f;
     if (f == kFieldCount || request.given[f] || column.empty()) return false;
@@ -327,7 +323,7 @@ std::string HostOf(std::string_view url) {
   if (const size_t colon = host.rfind(':'); colon != std::string_view::npos) {
     host = host.substr(0, colon);
   }
-  return std::string(TrimBlanks(host));
+  return std::string(App::TrimBlanks(host, kFieldBlanks));
 }
 
 void ReadImport(std::string_view text, const ImportOptions& options, ImportReport& report) {
@@ -349,7 +345,8 @@ void ReadImport(std::string_view text, const ImportOptions& options, ImportRepor
       EndCsv(reader);
       return;
     }
-    for (std::string_view name : header) report.header.emplace_back(TrimBlanks(name));
+    for (std::string_view name : header)
+      report.header.emplace_back(App::TrimBlanks(name, kFieldBlanks));
   }
   MapColumns(header, options, report);
   if (report.failure == ImportFailure::None && !Usable(report)) {

@@ -166,18 +166,18 @@ int Save(const Context& context, ImportReport& report, const std::vector<size_t>
     }
     KeepEntries(report.rows, added);
     const Vault::VaultError result =
-        Vault::CreateVaultHolding(context.vaultPath, View(password), std::move(report.rows));
+        Vault::CreateVaultHolding(App::VaultFilePath(), View(password), std::move(report.rows));
     ReleaseSecret(password);
     if (result != Vault::Ok) {
       PrintError(t.creatingFailed + Vault::ErrorText(result));
       return result;
     }
-    PrintLine(Format(t.cliNewVault, {Printable(context.vaultPath)}));
+    PrintLine(Format(t.cliNewVault, {Printable(App::VaultFilePath())}));
     return kDone;
   }
   std::vector<Vault::Entry>& entries = Vault::Entries();
   for (size_t i : added) Vault::AppendEntry(entries, report.rows[i]);
-  const Vault::VaultError result = Vault::SealAndWrite();
+  const Vault::VaultError result = Vault::SaveOpenVault();
   if (result != Vault::Ok) {
     PrintError(t.savingFailed + Vault::ErrorText(result));
     return result;
@@ -187,7 +187,7 @@ int Save(const Context& context, ImportReport& report, const std::vector<size_t>
 
 int Import(const Context& context, ImportReport& report) {
   const Arguments& arguments = context.arguments;
-  const bool newVault = !VaultExists(context.vaultPath);
+  const bool newVault = !VaultExists(App::VaultFilePath());
   if (!newVault) {
     if (const int status = OpenVaultAsking(context); status != kDone) return status;
   }

@@ -2,7 +2,7 @@
 
 #include <unistd.h>
 
-#include <cerrno>
+#include "vault/file_io.h"
 
 namespace Cli {
 namespace {
@@ -28,13 +28,7 @@ size_t SequenceLength(std::string_view text, size_t i) {
 }  // namespace
 
 bool WriteAll(int fd, std::string_view text) {
-  while (!text.empty()) {
-    const ssize_t n = write(fd, text.data(), text.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    text.remove_prefix(static_cast<size_t>(n));
-  }
-  return true;
+  return Vault::WriteFully(fd, text.data(), text.size());
 }
 
 void PrintLine(std::string_view text) { (void)WriteAll(STDOUT_FILENO, std::string(text) + "\n"); }

@@ -3,8 +3,9 @@
 #include <termios.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <csignal>
+
+#include "vault/file_io.h"
 
 namespace Cli {
 namespace {
@@ -43,8 +44,7 @@ bool ReadLine(SecretBuffer& line) {
   bool any = false;
   for (;;) {
     char c;
-    const ssize_t n = read(STDIN_FILENO, &c, 1);
-    if (n < 0 && errno == EINTR) continue;
+    const ssize_t n = Vault::ReadSome(STDIN_FILENO, &c, 1);
     if (n < 0) return false;
     if (n == 0) return any;
     any = true;
@@ -56,12 +56,7 @@ bool ReadLine(SecretBuffer& line) {
 }
 
 void WriteError(std::string_view text) {
-  while (!text.empty()) {
-    const ssize_t n = write(STDERR_FILENO, text.data(), text.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return;
-    text.remove_prefix(static_cast<size_t>(n));
-  }
+  (void)Vault::WriteFully(STDERR_FILENO, text.data(), text.size());
 }
 
 }  // namespace

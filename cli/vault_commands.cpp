@@ -11,6 +11,7 @@
 #include "cli/new_entries.h"
 #include "cli/output.h"
 #include "common/password_generator.h"
+#include "common/paths.h"
 #include "common/settings.h"
 #include "texts/texts.h"
 #include "vault/replace_file.h"
@@ -94,7 +95,7 @@ int MergeCommand(const Context& context) {
   const size_t present = theirs.size() - added.size();
   Vault::WipeEntries(theirs);
   if (!added.empty()) {
-    if (const Vault::VaultError result = Vault::SealAndWrite(); result != Vault::Ok) {
+    if (const Vault::VaultError result = Vault::SaveOpenVault(); result != Vault::Ok) {
       PrintError(t.savingFailed + Vault::ErrorText(result));
       return result;
     }
@@ -118,7 +119,7 @@ int ListCommand(const Context& context) {
 int CheckCommand(const Context& context) {
   const Texts::Table& t = Texts::kText;
   const bool ownVault = context.arguments.files.empty();
-  const std::string path = ownVault ? context.vaultPath : context.arguments.files[0];
+  const std::string path = ownVault ? App::VaultFilePath() : context.arguments.files[0];
   if (ownVault && !VaultExists(path)) {
     PrintError(Format(t.cliNoVault, {Printable(context.dir)}));
     return kFileProblem;

@@ -10,6 +10,7 @@
 #include "app/message_box.h"
 #include "app/secret_field.h"
 #include "app/status_bar.h"
+#include "common/blanks.h"
 #include "common/editor_fields.h"
 #include "common/password_generator.h"
 #include "common/settings.h"
@@ -129,7 +130,7 @@ void BuildDialog(const Vault::Entry& entry) {
 
   GtkWidget* ok = AddButton(EntryOkButton, t.okButton, 240, 295, 90);
   AddButton(EntryCancelButton, t.cancelButton, 340, 295, 90);
-  gtk_widget_set_sensitive(ok, !TrimSpaces(entry.Omschrijving).empty());
+  gtk_widget_set_sensitive(ok, !App::TrimBlanks(entry.Omschrijving, App::Blanks::Spaces).empty());
 
   g_signal_connect(description, "changed", G_CALLBACK(OnDescriptionEvent), nullptr);
   g_signal_connect(description, "activate", G_CALLBACK(OnDescriptionEvent), nullptr);
@@ -216,8 +217,9 @@ bool EditEntryDialog(const std::string& title, Vault::Entry& entry) {
         break;
       case Request::DescriptionChanged:
         gtk_widget_set_sensitive(App::ControlWidget(EntryOkButton),
-                                 !TrimSpaces(FieldOnOk(entry.Omschrijving, gGiven.Omschrijving,
-                                                       Text(DescriptionField), true))
+                                 !App::TrimBlanks(FieldOnOk(entry.Omschrijving, gGiven.Omschrijving,
+                                                            Text(DescriptionField), true),
+                                                  App::Blanks::Spaces)
                                       .empty());
         break;
       case Request::Generate:
@@ -228,7 +230,7 @@ bool EditEntryDialog(const std::string& title, Vault::Entry& entry) {
                          Text(EntryPasswordField)};
         Vault::Entry typed = EntryOnOk(entry, gGiven, now);
         Vault::WipeText(now.Wachtwoord);
-        if (TrimSpaces(typed.Omschrijving).empty()) {
+        if (App::TrimBlanks(typed.Omschrijving, App::Blanks::Spaces).empty()) {
           Vault::WipeText(typed.Wachtwoord);
           Warn(title, Texts::kText.descriptionRequired);
           gtk_widget_grab_focus(App::ControlWidget(DescriptionField));

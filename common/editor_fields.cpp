@@ -1,5 +1,6 @@
 #include "common/editor_fields.h"
 
+#include "common/blanks.h"
 #include "common/password_generator.h"
 
 namespace Commands {
@@ -7,7 +8,7 @@ namespace Commands {
 std::string FieldOnOk(const std::string& stored, std::string_view given, std::string_view now,
                       bool trim) {
   if (now == given) return stored;
-  return trim ? TrimSpaces(now) : std::string(now);
+  return std::string(trim ? App::TrimBlanks(now, App::Blanks::Spaces) : now);
 }
 
 Vault::Entry EntryOnOk(const Vault::Entry& stored, const Vault::Entry& given,

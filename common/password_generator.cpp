@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "common/blanks.h"
+
 namespace Commands {
 namespace {
 
@@ -42,15 +44,11 @@ std::string GeneratePassword(int length, bool digits, bool lower, bool upper, bo
   return password;
 }
 
-std::string TrimSpaces(std::string_view text) {
-  const size_t start = text.find_first_not_of(' ');
-  if (start == std::string_view::npos) return {};
-  return std::string(text.substr(start, text.find_last_not_of(' ') - start + 1));
-}
-
 Vault::Entry EntryFromFields(std::string_view description, std::string_view url,
                              std::string_view user, std::string_view password) {
-  return {TrimSpaces(description), TrimSpaces(url), std::string(user), std::string(password)};
+  return {std::string(App::TrimBlanks(description, App::Blanks::Spaces)),
+          std::string(App::TrimBlanks(url, App::Blanks::Spaces)), std::string(user),
+          std::string(password)};
 }
 
 }  // namespace Commands

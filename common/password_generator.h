@@ -18,8 +18,6 @@ constexpr int kMaxGeneratedLength = 128;
 [[nodiscard]] std::string GeneratePassword(int length, bool digits, bool lower, bool upper,
                                            bool symbols);
 
-// The text without its leading and trailing spaces (U+0020 only; tabs stay).
-[[nodiscard]] std::string TrimSpaces(std::string_view text);
 // The entry the editor's four fields give: description and address trimmed, user name and
 // password exactly as typed.
 [[nodiscard]] Vault::Entry EntryFromFields(std::string_view description, std::string_view url,

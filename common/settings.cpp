@@ -1,14 +1,12 @@
 #include "common/settings.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <cerrno>
 #include <optional>
 #include <vector>
 
 #include "common/paths.h"
+#include "vault/file_io.h"
 #include "vault/replace_file.h"
 
 namespace App {
@@ -111,29 +109,6 @@ void ReadNumberKey(const std::vector<KeyLine>& lines, const char* key, int64_t& 
   if (auto value = Lookup(lines, key)) field = ReadNumber(Trim(*value));
 }
 
-// Up to kMaxSettingsBytes of a regular file; false for anything else or a read error.
-bool ReadSettingsFile(const std::string& path, std::string& bytes) {
-  // O_NONBLOCK keeps a FIFO from hanging the open; it is refused just below.
-  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return false;
-  struct stat info {};
-  bool readable = fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-  bytes.resize(kMaxSettingsBytes);
-  size_t got = 0;
-  while (readable && got < kMaxSettingsBytes) {
-    const ssize_t n = read(fd, bytes.data() + got, kMaxSettingsBytes - got);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      readable = n == 0;
-      break;
-    }
-    got += static_cast<size_t>(n);
-  }
-  bytes.resize(got);
-  close(fd);
-  return readable;
-}
-
 }  // namespace
 
 Settings& CurrentSettings() { return gSettings; }
@@ -194,7 +169,9 @@ Settings ParseSettings(const std::string& bytes) {
 
 void LoadSettings() {
   std::string bytes;
-  if (ReadSettingsFile(SettingsPath(), bytes)) gSettings = ParseSettings(bytes);
+  if (Vault::ReadRegularFile(SettingsPath(), kMaxSettingsBytes, Vault::Beyond::Ignored, bytes)) {
+    gSettings = ParseSettings(bytes);
+  }
 }
 
 void SaveSettings() {

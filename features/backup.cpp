@@ -9,9 +9,9 @@
 #include "app/status_bar.h"
 #include "common/paths.h"
 #include "features/backup_names.h"
-#include "features/file_copy.h"
 #include "features/web_address.h"
 #include "texts/texts.h"
+#include "vault/file_io.h"
 #include "vault/vault.h"
 
 namespace Features {
@@ -42,8 +42,9 @@ void MakeBackup() {
                           App::MessageButtons::YesNo) != App::MessageAnswer::Yes) {
     return;
   }
-  if (CopyFileKeepingMode(App::VaultFilePath(), path)) {
-    App::SetStatusText(t.statusBackupMade + FileNamePart(path));
+  // With the vault's owner and mode; a fresh temporary name, as the folder is the user's.
+  if (Vault::CopyFileReplacing(App::VaultFilePath(), path, {.keepOwner = true})) {
+    App::SetStatusText(t.statusBackupMade + Vault::FileNameOf(path));
   } else {
     App::ShowMessageBox(t.makeBackupTitle, t.backupFailed, App::MessageIcon::Error,
                         App::MessageButtons::Ok);

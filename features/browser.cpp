@@ -7,6 +7,7 @@
 #include "features/launcher.h"
 #include "features/web_address.h"
 #include "texts/texts.h"
+#include "vault/file_io.h"
 
 namespace Features {
 
@@ -44,7 +45,7 @@ void ChooseBrowser() {
     }
     settings.Browser = chosen;
     App::SaveSettings();
-    App::SetStatusText(t.statusBrowser + FileNamePart(chosen));
+    App::SetStatusText(t.statusBrowser + Vault::FileNameOf(chosen));
   } else if (answer == App::MessageAnswer::No) {
     settings.Browser.clear();
     App::SaveSettings();

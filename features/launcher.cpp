@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "vault/file_io.h"
+
 namespace Features {
 namespace {
 
@@ -18,18 +20,6 @@ bool IsStartable(const std::string& path) {
 }
 
 bool IsSeparator(char c) { return c == ' ' || c == '\t' || c == '\n'; }
-
-bool WriteAll(int fd, const void* bytes, size_t length) {
-  const auto* next = static_cast<const char*>(bytes);
-  while (length > 0) {
-    const ssize_t written = write(fd, next, length);
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return false;
-    next += written;
-    length -= static_cast<size_t>(written);
-  }
-  return true;
-}
 
 // Runs in the final process: only async-signal-safe calls before the exec.
 [[noreturn]] void BecomeProgram(char* const* argv, const char* folder) {
@@ -109,14 +99,11 @@ bool StartDetached(const std::string& program, const std::string& parameters,
     const pid_t final = fork();
     if (final == 0) BecomeProgram(argv.data(), workingFolder);
     if (final < 0) _exit(1);
-    _exit(WriteAll(ids[1], &final, sizeof final) ? 0 : 1);
+    _exit(Vault::WriteFully(ids[1], &final, sizeof final) ? 0 : 1);
   }
   close(ids[1]);
   pid_t started = -1;
-  ssize_t got = 0;
-  do {
-    got = read(ids[0], &started, sizeof started);
-  } while (got < 0 && errno == EINTR);
+  const ssize_t got = Vault::ReadSome(ids[0], &started, sizeof started);
   close(ids[0]);
   // The child exits at once; reaping it leaves the program to init.
   while (waitpid(child, nullptr, 0) < 0 && errno == EINTR) {

@@ -10,9 +10,8 @@
 #include "app/status_bar.h"
 #include "common/paths.h"
 #include "features/backup_names.h"
-#include "features/file_copy.h"
 #include "texts/texts.h"
-#include "vault/replace_file.h"
+#include "vault/file_io.h"
 #include "vault/vault.h"
 
 namespace Features {
@@ -24,12 +23,26 @@ void Tell(const char* text, App::MessageIcon icon) {
 
 // Puts the backup's bytes in place of the vault, written like every save (0600, through a
 // link), and opens it with the backup's password.
-bool ReplaceVault(const FileImage& backup, const std::string& password) {
-  const bool written = Vault::WriteFileReplacing(App::VaultFilePath(), backup.bytes.data(),
-                                                 backup.bytes.size()) == Vault::Ok;
+bool ReplaceVault(const std::string& backup, const std::string& password) {
+  const bool written =
+      Vault::WriteFileReplacing(App::VaultFilePath(), backup.data(), backup.size()) == Vault::Ok;
   // Replaced on purpose: whatever is there now is no change made behind our back.
   Vault::AdoptVaultFileOnDisk(App::VaultFilePath());
   return written && Vault::OpenVault(App::VaultFilePath(), password) == Vault::Ok;
+}
+
+// Whether the backup opens with the password; a failure is told, and the password wiped.
+bool BackupOpens(const std::string& chosen, std::string& password) {
+  const Texts::Table& t = Texts::kText;
+  App::SetStatusText(t.statusCheckingBackup);
+  App::PaintNow();
+  const Vault::VaultError checked = Vault::CheckVaultFile(chosen, password);
+  if (checked == Vault::Ok) return true;
+  Vault::WipeText(password);
+  App::SetStatusText("");
+  App::ShowMessageBox(t.restoreTitle, Vault::ErrorText(checked), App::MessageIcon::Warning,
+                      App::MessageButtons::Ok);
+  return false;
 }
 
 }  // namespace
@@ -45,16 +58,7 @@ void RestoreBackup(PasswordAsker askPassword) {
 
   std::string password;  // secret: wiped on every way out
   if (!askPassword(t.restoreTitle, t.restorePrompt, false, password)) return;
-  App::SetStatusText(t.statusCheckingBackup);
-  App::PaintNow();
-  const Vault::VaultError checked = Vault::CheckVaultFile(chosen, password);
-  if (checked != Vault::Ok) {
-    Vault::WipeText(password);
-    App::SetStatusText("");
-    App::ShowMessageBox(t.restoreTitle, Vault::ErrorText(checked), App::MessageIcon::Warning,
-                        App::MessageButtons::Ok);
-    return;
-  }
+  if (!BackupOpens(chosen, password)) return;
   if (App::ShowMessageBox(t.restoreTitle, t.restoreConfirm, App::MessageIcon::Warning,
                           App::MessageButtons::YesNo) != App::MessageAnswer::Yes) {
     Vault::WipeText(password);
@@ -64,9 +68,10 @@ void RestoreBackup(PasswordAsker askPassword) {
   // The backup is read before the safety copy is written: chosen may be the safety copy
   // itself, and restoring it then undoes the last restore. Without a safety copy nothing
   // is overwritten.
-  FileImage backup;
-  if (!ReadFileImage(chosen, backup) ||
-      !CopyFileKeepingMode(vaultPath, safetyCopy, Vault::Replacing::Beside)) {
+  std::string backup;
+  if (!Vault::ReadRegularFile(chosen, Vault::kMaxFileSize, Vault::Beyond::Refused, backup) ||
+      !Vault::CopyFileReplacing(vaultPath, safetyCopy,
+                                {.how = Vault::Replacing::Beside, .keepOwner = true})) {
     Vault::WipeText(password);
     App::SetStatusText("");
     Tell(t.restoreFailedUnchanged, App::MessageIcon::Error);

@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+#include "common/blanks.h"
+
 namespace Features {
 namespace {
 
@@ -17,14 +19,9 @@ bool StartsWithIgnoringCase(const std::string& text, const std::string& lowerPre
 
 }  // namespace
 
-std::string TrimBlanks(const std::string& text) {
-  const size_t first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return "";
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
 AddressCheck PrepareWebAddress(const std::string& url, std::string& parameter) {
-  std::string address = TrimBlanks(url);
+  // Spaces only: a tab is no blank here, and the address is refused with it.
+  std::string address(App::TrimBlanks(url, App::Blanks::Spaces));
   if (address.empty()) return AddressCheck::Empty;
   if (address.find("://") == std::string::npos) address = "https://" + address;
   if (!StartsWithIgnoringCase(address, "http://") && !StartsWithIgnoringCase(address, "https://")) {
@@ -51,11 +48,6 @@ std::string BrowserProgram(const std::string& browserSetting) {
     return browserSetting;
   }
   return "xdg-open";
-}
-
-std::string FileNamePart(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 }  // namespace Features

@@ -8,14 +8,10 @@ namespace Features {
 
 enum class AddressCheck { Empty, Refused, Accepted };
 
-// The address without leading and trailing blanks (tabs stay).
-[[nodiscard]] std::string TrimBlanks(const std::string& text);
 // Checks an entry's address; on Accepted, parameter holds it quoted, with its blanks and
 // double quotes encoded, "https://" put in front when it has no "://".
 [[nodiscard]] AddressCheck PrepareWebAddress(const std::string& url, std::string& parameter);
 // The chosen browser when it names an existing non-directory, else "xdg-open".
 [[nodiscard]] std::string BrowserProgram(const std::string& browserSetting);
-// The text after the last "/".
-[[nodiscard]] std::string FileNamePart(const std::string& path);
 
 }  // namespace Features

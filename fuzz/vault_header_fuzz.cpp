@@ -18,15 +18,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   if (result != Vault::Ok) std::abort();
   if (size < Vault::kMinFileSize || size > Vault::kMaxFileSize) std::abort();
-  if (std::memcmp(data, "LWV1", 4) != 0 || Vault::LoadLE(data + 4, 4) != Vault::kFormatVersion) {
+  if (std::memcmp(data, Vault::kMagic, sizeof Vault::kMagic) != 0 ||
+      Vault::LoadLE(data + Vault::kVersionOffset, 4) != Vault::kFormatVersion) {
     std::abort();
   }
   if (opslimit < Vault::kMinOpsLimit || opslimit > Vault::kMaxOpsLimit ||
       memlimit < Vault::kMinMemLimit || memlimit > Vault::kMaxMemLimit) {
     std::abort();
   }
-  if (static_cast<uint64_t>(opslimit) != Vault::LoadLE(data + 8, 8) ||
-      static_cast<uint64_t>(memlimit) != Vault::LoadLE(data + 16, 8)) {
+  if (static_cast<uint64_t>(opslimit) != Vault::LoadLE(data + Vault::kOpsOffset, 8) ||
+      static_cast<uint64_t>(memlimit) != Vault::LoadLE(data + Vault::kMemOffset, 8)) {
     std::abort();
   }
   return 0;

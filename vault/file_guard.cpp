@@ -1,22 +1,17 @@
 #include "vault/file_guard.h"
 
-#include <fcntl.h>
-#include <unistd.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <ctime>
 #include <vector>
 
 #include "texts/texts.h"
-#include "vault/replace_file.h"
 
 namespace Vault {
 namespace {
 
-constexpr size_t kCopyBlock = 64 * 1024;
 constexpr int kMaxNameTries = 100;
-constexpr mode_t kPermissionBits = 07777;
-constexpr mode_t kVaultMode = 0600;
 
 std::string gPath;
 FileIdentity gKnown;  // the version of gPath this process last read or wrote
@@ -47,65 +42,7 @@ std::string KeptName(const std::string& path) {
   return "";
 }
 
-bool ReadSome(int fd, unsigned char* bytes, size_t room, size_t& got) {
-  for (;;) {
-    const ssize_t n = read(fd, bytes, room);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return false;
-    got = static_cast<size_t>(n);
-    return true;
-  }
-}
-
-// Copies the regular file at source whole to target through a temporary file; read and
-// written are the identities of the two files. A kept copy has the source's permission
-// bits; a copy that becomes the vault is written like every save (0600, through a link).
-bool CopyWhole(const std::string& source, const std::string& target, bool asVault,
-               FileIdentity& read, FileIdentity& written) {
-  const int in = open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (in < 0) return false;
-  struct stat info {};
-  ReplacingFile out;
-  bool ok = fstat(in, &info) == 0 && S_ISREG(info.st_mode) &&
-            BeginReplacing(target, asVault ? kVaultMode : info.st_mode & kPermissionBits, out,
-                           asVault ? Replacing::ThroughLink : Replacing::Beside);
-  std::vector<unsigned char> block(ok ? kCopyBlock : 0);
-  for (size_t got = 0; ok;) {
-    ok = ReadSome(in, block.data(), block.size(), got);
-    if (!ok || got == 0) break;
-    ok = AppendReplacing(out, block.data(), got);
-  }
-  close(in);
-  if (!ok || !FinishReplacing(out)) {
-    AbandonReplacing(out);
-    return false;
-  }
-  read = IdentityOf(info);
-  written = IdentityOf(out.finished);
-  return true;
-}
-
-std::string FileNameOf(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 }  // namespace
-
-FileIdentity IdentityOf(const struct stat& info) {
-  return {.present = true,
-          .device = static_cast<uint64_t>(info.st_dev),
-          .inode = static_cast<uint64_t>(info.st_ino),
-          .size = static_cast<int64_t>(info.st_size),
-          .modifiedSeconds = static_cast<int64_t>(info.st_mtim.tv_sec),
-          .modifiedNanoseconds = static_cast<int64_t>(info.st_mtim.tv_nsec)};
-}
-
-FileIdentity IdentityAt(const std::string& path) {
-  struct stat info {};
-  if (stat(path.c_str(), &info) != 0) return {};
-  return IdentityOf(info);
-}
 
 void RememberVaultFile(const std::string& path, const FileIdentity& identity) {
   if (path != gPath) gKeptOf = {};
@@ -120,10 +57,13 @@ VaultError GuardBeforeWrite(const std::string& path) {
   if (!now.present) return Ok;  // deleted, or not made yet: nothing to keep
   if (path == gPath && (now == gKnown || now == gKeptOf)) return Ok;
   const std::string kept = KeptName(path);
-  FileIdentity copied, copy;
-  if (kept.empty() || !CopyWhole(path, kept, false, copied, copy)) return FileError;
+  // The kept copy has the version's permission bits, beside the vault's own name.
+  struct stat copied {};
+  if (kept.empty() || !CopyFileReplacing(path, kept, {.how = Replacing::Beside}, &copied)) {
+    return FileError;
+  }
   if (path != gPath) RememberVaultFile(path, {});
-  gKeptOf = copied;
+  gKeptOf = IdentityOf(copied);
   gUntold.push_back(kept);
   return Ok;
 }
@@ -143,9 +83,13 @@ void AdoptVaultFileOnDisk(const std::string& path) { RememberVaultFile(path, Ide
 
 VaultError PutFileBackAsVault(const std::string& source, const std::string& path) {
   if (const VaultError kept = GuardBeforeWrite(path); kept != Ok) return kept;
-  FileIdentity read, written;
-  if (!CopyWhole(source, path, true, read, written)) return FileError;
-  GuardAfterWrite(path, written);
+  // Written like every save: private, through a link at path.
+  struct stat written {};
+  if (!CopyFileReplacing(source, path, {.how = Replacing::ThroughLink, .privateMode = true},
+                         nullptr, &written)) {
+    return FileError;
+  }
+  GuardAfterWrite(path, IdentityOf(written));
   return Ok;
 }
 

@@ -1,28 +1,22 @@
-#include <fcntl.h>
+#include "vault/format.h"
+
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 
-#include "vault/file_guard.h"
+#include "vault/file_io.h"
 #include "vault/little_endian.h"
+#include "vault/payload.h"
 #include "vault/replace_file.h"
+#include "vault/sodium.h"
 #include "vault/sodium_calls.h"
-#include "vault/vault.h"
 
 namespace Vault {
 namespace {
-
-constexpr unsigned char kMagic[4] = {'L', 'W', 'V', '1'};
-constexpr size_t kVersionOffset = 4;
-constexpr size_t kOpsOffset = 8;
-constexpr size_t kMemOffset = 16;
-constexpr size_t kSaltOffset = 24;
-constexpr mode_t kPrivateMode = 0600;
 
 // A secret heap buffer owns its length too, so that every path out wipes all of it.
 struct WipeAndFreeDeleter {
@@ -67,15 +61,12 @@ void FillHeader(unsigned char* header, const KeyState& keys) {
 // room after it; Ok, 2, 3 or 6.
 VaultError ReadFileBytes(const std::string& path, SecretBuffer<unsigned char>& bytes, size_t& size,
                          FileIdentity& seen) {
-  // O_NONBLOCK keeps a FIFO from hanging the open; it is refused just below.
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return FileError;
   struct stat info {};
+  const int fd = OpenRegularFile(path, info);
+  if (fd < 0) return FileError;
   VaultError result = Ok;
-  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    result = FileError;
-  } else if (info.st_size < static_cast<off_t>(kMinFileSize) ||
-             info.st_size > static_cast<off_t>(kMaxFileSize)) {
+  if (info.st_size < static_cast<off_t>(kMinFileSize) ||
+      info.st_size > static_cast<off_t>(kMaxFileSize)) {
     result = NotAVault;
   } else {
     size = static_cast<size_t>(info.st_size);
@@ -111,8 +102,8 @@ bool TooLargeToSave(const std::vector<Entry>& list) {
   return JsonLength(list) > kMaxFileSize - kMinFileSize;
 }
 
-VaultError SealAndWriteFile(const std::string& path, const KeyState& keys,
-                            const std::vector<Entry>& list, FileIdentity* written) {
+VaultError SealToFile(const std::string& path, const KeyState& keys, const std::vector<Entry>& list,
+                      FileIdentity* written) {
   if (keys.key == nullptr) return NotOpen;
   const size_t length = JsonLength(list);
   // A file that reading would refuse must never replace a good vault.
@@ -132,7 +123,7 @@ VaultError SealAndWriteFile(const std::string& path, const KeyState& keys,
 VaultError WriteFileReplacing(const std::string& path, const void* bytes, size_t length,
                               FileIdentity* written) {
   struct stat finished {};
-  if (!ReplaceFileWith(path, bytes, length, kPrivateMode, &finished)) return FileError;
+  if (!ReplaceFileWith(path, bytes, length, kVaultFileMode, &finished)) return FileError;
   if (written != nullptr) *written = IdentityOf(finished);
   return Ok;
 }

@@ -1,3 +1,5 @@
+#include "vault/payload.h"
+
 #include <simdjson.h>
 
 #include <algorithm>
@@ -7,7 +9,8 @@
 #include <cstring>
 #include <new>
 
-#include "vault/vault.h"
+#include "vault/format.h"
+#include "vault/sodium.h"
 
 namespace Vault {
 namespace {

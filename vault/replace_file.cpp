@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "vault/file_io.h"
+
 namespace Vault {
 namespace {
 
@@ -100,18 +102,6 @@ std::string FollowLinks(const std::string& path) {
   return "";
 }
 
-bool ReadFully(int fd, void* bytes, size_t length) {
-  auto* next = static_cast<unsigned char*>(bytes);
-  while (length > 0) {
-    const ssize_t got = read(fd, next, length);
-    if (got < 0 && errno == EINTR) continue;
-    if (got <= 0) return false;
-    next += got;
-    length -= static_cast<size_t>(got);
-  }
-  return true;
-}
-
 bool BeginReplacing(const std::string& path, mode_t mode, ReplacingFile& file, Replacing how) {
   file.path = how == Replacing::ThroughLink ? FollowLinks(path) : path;
   file.fd = -1;
@@ -137,15 +127,7 @@ bool BeginReplacing(const std::string& path, mode_t mode, ReplacingFile& file, R
 
 bool AppendReplacing(ReplacingFile& file, const void* bytes, size_t length) {
   if (file.fd < 0) return false;
-  const auto* next = static_cast<const unsigned char*>(bytes);
-  while (length > 0) {
-    const ssize_t written = write(file.fd, next, length);
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return false;
-    next += written;
-    length -= static_cast<size_t>(written);
-  }
-  return true;
+  return WriteFully(file.fd, bytes, length);
 }
 
 bool FinishReplacing(ReplacingFile& file) {

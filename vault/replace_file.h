@@ -40,8 +40,6 @@ struct ReplacingFile {
 [[nodiscard]] bool FinishReplacing(ReplacingFile& file);
 // Closes and removes the temporary file; path is untouched. Safe to call twice.
 void AbandonReplacing(ReplacingFile& file);
-// Reads exactly length bytes from fd; false on a read error or a file that ends first.
-[[nodiscard]] bool ReadFully(int fd, void* bytes, size_t length);
 // path with the symbolic links at its last component followed (a relative one from the
 // link's folder); path itself when it is no link, the last target when that is missing.
 // Empty when the links go round in a loop.

@@ -1,12 +1,14 @@
+#include "vault/store.h"
+
 #include "texts/texts.h"
 #include "vault/file_guard.h"
+#include "vault/format.h"
+#include "vault/sodium.h"
 #include "vault/sodium_calls.h"
-#include "vault/vault.h"
 
 namespace Vault {
 namespace {
 
-std::string gVaultPath;
 KeyState gKeys{};  // owns the open vault's key; released only by CloseVault or a key change
 std::vector<Entry> gEntries;
 SaveErrorReporter gReportSaveError = nullptr;
@@ -22,7 +24,11 @@ void NewKeyParameters() {
 }  // namespace
 
 std::vector<Entry>& Entries() { return gEntries; }
-const std::string& VaultPath() { return gVaultPath; }
+// The file the guard watches is the one the open vault was read from or written to.
+const std::string& VaultPath() {
+  static const std::string kNone;
+  return IsVaultOpen() ? GuardedPath() : kNone;
+}
 bool IsVaultOpen() { return gKeys.key != nullptr; }
 
 void SetSaveErrorReporter(SaveErrorReporter reporter) { gReportSaveError = reporter; }
@@ -32,12 +38,13 @@ void SetNewKeyCostsForTests(int64_t opslimit, int64_t memlimit) {
   gNewMemLimit = memlimit;
 }
 
-VaultError SealAndWrite() {
+VaultError SaveOpenVault() {
   if (gKeys.key == nullptr) return NotOpen;
-  if (const VaultError kept = GuardBeforeWrite(gVaultPath); kept != Ok) return kept;
+  const std::string path = GuardedPath();
+  if (const VaultError kept = GuardBeforeWrite(path); kept != Ok) return kept;
   FileIdentity written;
-  const VaultError result = SealAndWriteFile(gVaultPath, gKeys, gEntries, &written);
-  if (result == Ok) GuardAfterWrite(gVaultPath, written);
+  const VaultError result = SealToFile(path, gKeys, gEntries, &written);
+  if (result == Ok) GuardAfterWrite(path, written);
   return result;
 }
 
@@ -47,7 +54,6 @@ void CloseVault() {
     gKeys.key = nullptr;
   }
   WipeEntries(gEntries);
-  gVaultPath.clear();
 }
 
 VaultError OpenVault(const std::string& path, std::string_view password) {
@@ -61,7 +67,6 @@ VaultError OpenVault(const std::string& path, std::string_view password) {
     return result;
   }
   gKeys = read;
-  gVaultPath = path;
   RememberVaultFile(path, seen);
   return Ok;
 }
@@ -84,17 +89,16 @@ VaultError CreateVaultHolding(const std::string& path, std::string_view password
     WipeEntries(gEntries);
     return OutOfMemory;
   }
-  gVaultPath = path;
   // A new vault expects no file; one that appeared since the caller looked (a sync tool
   // bringing it in) is kept. Our own earlier version of this path needs no copy.
   if (path != GuardedPath()) RememberVaultFile(path, {});
-  const VaultError result = SealAndWrite();
+  const VaultError result = SaveOpenVault();
   if (result != Ok) CloseVault();
   return result;
 }
 
 void SaveVault() {
-  const VaultError result = SealAndWrite();
+  const VaultError result = SaveOpenVault();
   if (result != Ok && gReportSaveError != nullptr) {
     gReportSaveError(Texts::kText.savingFailed + WriteErrorText(result));
   }
@@ -106,7 +110,7 @@ VaultError ChangeMasterPassword(std::string_view newPassword) {
   const KeyState previous = gKeys;  // the old key, released once the new one is on disk
   NewKeyParameters();
   gKeys.key = DeriveKey(newPassword, gKeys.salt, gKeys.opslimit, gKeys.memlimit);
-  const VaultError result = gKeys.key != nullptr ? SealAndWrite() : OutOfMemory;
+  const VaultError result = gKeys.key != nullptr ? SaveOpenVault() : OutOfMemory;
   if (result == Ok) {
     WipeAndFree(previous.key, kKeySize);
   } else {

@@ -31,20 +31,21 @@ void PutLE(std::string& out, size_t offset, uint64_t value, int bytes) {
 // A sealed file of payload under kPassword. The key is derived with the header's own
 // parameters where they are valid, else with the small ones.
 std::string Seal(const std::string& payload, const Header& h = {}) {
-  std::string file(64 + payload.size() + 16, '\0');
+  std::string file(Vault::kHeaderSize + payload.size() + Vault::kTagSize, '\0');
   std::memcpy(file.data(), h.magic.data(), 4);
-  PutLE(file, 4, h.version, 4);
-  PutLE(file, 8, static_cast<uint64_t>(h.opslimit), 8);
-  PutLE(file, 16, static_cast<uint64_t>(h.memlimit), 8);
-  const bool valid =
-      h.opslimit >= 1 && h.opslimit <= 20 && h.memlimit >= 8192 && h.memlimit <= 1073741824;
+  PutLE(file, Vault::kVersionOffset, h.version, 4);
+  PutLE(file, Vault::kOpsOffset, static_cast<uint64_t>(h.opslimit), 8);
+  PutLE(file, Vault::kMemOffset, static_cast<uint64_t>(h.memlimit), 8);
+  const bool valid = h.opslimit >= Vault::kMinOpsLimit && h.opslimit <= Vault::kMaxOpsLimit &&
+                     h.memlimit >= Vault::kMinMemLimit && h.memlimit <= Vault::kMaxMemLimit;
   Vault::KeyState keys = valid ? TestVaults::SmallKeys(kPassword, h.opslimit, h.memlimit)
                                : TestVaults::SmallKeys(kPassword);
   auto* bytes = reinterpret_cast<unsigned char*>(file.data());
-  std::memcpy(bytes + 24, keys.salt, 16);
-  Vault::Sodium::RandomBytes(bytes + 40, 24);
-  Vault::Sodium::Seal(bytes + 64, reinterpret_cast<const unsigned char*>(payload.data()),
-                      payload.size(), bytes, 64, bytes + 40, keys.key);
+  std::memcpy(bytes + Vault::kSaltOffset, keys.salt, Vault::kSaltSize);
+  Vault::Sodium::RandomBytes(bytes + Vault::kNonceOffset, Vault::kNonceSize);
+  Vault::Sodium::Seal(bytes + Vault::kHeaderSize,
+                      reinterpret_cast<const unsigned char*>(payload.data()), payload.size(), bytes,
+                      Vault::kHeaderSize, bytes + Vault::kNonceOffset, keys.key);
   Vault::WipeAndFree(keys.key, Vault::kKeySize);
   return file;
 }
@@ -68,7 +69,7 @@ int main(int argc, char** argv) {
       "{\"Omschrijving\":\"second\"}]}");
   const std::string empty = Seal("{\"entries\":[]}");
   std::string memPlusOne = empty;
-  PutLE(memPlusOne, 16, 8193, 8);
+  PutLE(memPlusOne, Vault::kMemOffset, 8193, 8);
 
   struct Vector {
     std::string name, bytes, password;
@@ -96,9 +97,12 @@ int main(int argc, char** argv) {
       {"memlimit_over_1gib.lwv", Seal("{\"entries\":[]}", {.memlimit = 1073741825}), kPassword, 3,
        "memlimit above 1 GiB"},
       {"memlimit_plus_one.lwv", memPlusOne, kPassword, 4, "header changed within the ranges"},
-      {"nonce_changed.lwv", Flip(empty, 40), kPassword, 4, "first nonce byte altered"},
-      {"salt_changed.lwv", Flip(empty, 24), kPassword, 4, "first salt byte altered"},
-      {"ciphertext_changed.lwv", Flip(empty, 64), kPassword, 4, "first ciphertext byte altered"},
+      {"nonce_changed.lwv", Flip(empty, Vault::kNonceOffset), kPassword, 4,
+       "first nonce byte altered"},
+      {"salt_changed.lwv", Flip(empty, Vault::kSaltOffset), kPassword, 4,
+       "first salt byte altered"},
+      {"ciphertext_changed.lwv", Flip(empty, Vault::kHeaderSize), kPassword, 4,
+       "first ciphertext byte altered"},
       {"bad_tag.lwv", Flip(empty, empty.size() - 1), kPassword, 4, "last tag byte altered"},
       {"truncated.lwv", empty.substr(0, empty.size() - 1), kPassword, 4, "last byte missing"},
       {"trailing_byte.lwv", empty + "\n", kPassword, 4, "one byte too many"},

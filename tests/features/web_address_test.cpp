@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/test_files.h"
+#include "vault/file_io.h"
 
 namespace {
 
@@ -50,8 +51,8 @@ TEST(WebAddress, TheChosenBrowserIsUsedOnlyWhenItIsAFile) {
   EXPECT_EQ(Features::BrowserProgram(""), "xdg-open");
   EXPECT_EQ(Features::BrowserProgram(dir.path), "xdg-open");
   EXPECT_EQ(Features::BrowserProgram(dir.path + "gone"), "xdg-open");
-  EXPECT_EQ(Features::FileNamePart("/usr/bin/firefox"), "firefox");
-  EXPECT_EQ(Features::FileNamePart("firefox"), "firefox");
+  EXPECT_EQ(Vault::FileNameOf("/usr/bin/firefox"), "firefox");
+  EXPECT_EQ(Vault::FileNameOf("firefox"), "firefox");
 }
 
 }  // namespace

@@ -17,7 +17,7 @@ Vault::VaultError WriteSmallVault(const std::string& path, const std::string& pa
                                   int64_t memlimit) {
   Vault::KeyState keys = SmallKeys(password, opslimit, memlimit);
   if (keys.key == nullptr) return Vault::OutOfMemory;
-  const Vault::VaultError result = Vault::SealAndWriteFile(path, keys, list);
+  const Vault::VaultError result = Vault::SealToFile(path, keys, list);
   Vault::WipeAndFree(keys.key, Vault::kKeySize);
   return result;
 }

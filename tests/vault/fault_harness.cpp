@@ -15,9 +15,9 @@
 #include "cli/csv_export.h"
 #include "common/paths.h"
 #include "common/settings.h"
-#include "features/file_copy.h"
 #include "tests/support/test_files.h"
 #include "tests/support/test_vaults.h"
+#include "vault/file_io.h"
 #include "vault/replace_file.h"
 #include "vault/vault.h"
 
@@ -124,7 +124,7 @@ bool PrepareBackup() {
   TestFiles::WriteFile(Backup(), kOldBytes);
   return TestVaults::WriteSmallVault(Vault(), kNewPassword, kNewEntries) == Vault::Ok;
 }
-bool RunBackup() { return Features::CopyFileKeepingMode(Vault(), Backup()); }
+bool RunBackup() { return Vault::CopyFileReplacing(Vault(), Backup(), {.keepOwner = true}); }
 const char* CheckBackup() {
   const std::string bytes = TestFiles::ReadFile(Backup());
   return bytes == kOldBytes ? "old" : bytes == TestFiles::ReadFile(Vault()) ? "new" : "bad";
@@ -139,9 +139,9 @@ bool PrepareRestore() {
          chmod(Chosen().c_str(), 0644) == 0;
 }
 bool RunRestore() {
-  Features::FileImage image;
-  return Features::ReadFileImage(Chosen(), image) &&
-         Vault::WriteFileReplacing(Vault(), image.bytes.data(), image.bytes.size()) == Vault::Ok;
+  std::string bytes;
+  return Vault::ReadRegularFile(Chosen(), Vault::kMaxFileSize, Vault::Beyond::Refused, bytes) &&
+         Vault::WriteFileReplacing(Vault(), bytes.data(), bytes.size()) == Vault::Ok;
 }
 const char* CheckNewVault() { return VaultState(kNewPassword, kNewEntries); }
 

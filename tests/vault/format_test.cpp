@@ -94,7 +94,7 @@ TEST_F(VaultFormat, GoodVectorHoldsItsEntries) {
 TEST_F(VaultFormat, EmptyVaultIs94BytesWithItsHeaderFields) {
   TempDir dir;
   KeyState keys = SmallKeys("pw");
-  ASSERT_EQ(Vault::SealAndWriteFile(dir.path + "v.lwv", keys, {}), Vault::Ok);
+  ASSERT_EQ(Vault::SealToFile(dir.path + "v.lwv", keys, {}), Vault::Ok);
   const std::string file = ReadFile(dir.path + "v.lwv");
   ASSERT_EQ(file.size(), 94u);
   EXPECT_EQ(file.substr(0, 4), "LWV1");
@@ -108,7 +108,7 @@ TEST_F(VaultFormat, EmptyVaultIs94BytesWithItsHeaderFields) {
 TEST_F(VaultFormat, EveryHeaderByteIsAuthenticated) {
   TempDir dir;
   KeyState keys = SmallKeys("pw");
-  ASSERT_EQ(Vault::SealAndWriteFile(dir.path + "v.lwv", keys, {{"d", "u", "g", "w"}}), Vault::Ok);
+  ASSERT_EQ(Vault::SealToFile(dir.path + "v.lwv", keys, {{"d", "u", "g", "w"}}), Vault::Ok);
   Vault::WipeAndFree(keys.key, Vault::kKeySize);
   const std::string good = ReadFile(dir.path + "v.lwv");
   for (size_t offset = 0; offset < Vault::kHeaderSize; ++offset) {
@@ -130,9 +130,9 @@ TEST_F(VaultFormat, TwoSavesDifferOnlyFromTheNonceOn) {
   TempDir dir;
   KeyState keys = SmallKeys("pw");
   const std::vector<Entry> list = {{"d", "u", "g", "w"}};
-  ASSERT_EQ(Vault::SealAndWriteFile(dir.path + "v.lwv", keys, list), Vault::Ok);
+  ASSERT_EQ(Vault::SealToFile(dir.path + "v.lwv", keys, list), Vault::Ok);
   const std::string first = ReadFile(dir.path + "v.lwv");
-  ASSERT_EQ(Vault::SealAndWriteFile(dir.path + "v.lwv", keys, list), Vault::Ok);
+  ASSERT_EQ(Vault::SealToFile(dir.path + "v.lwv", keys, list), Vault::Ok);
   const std::string second = ReadFile(dir.path + "v.lwv");
   Vault::WipeAndFree(keys.key, Vault::kKeySize);
   ASSERT_EQ(first.size(), second.size());
@@ -157,7 +157,7 @@ TEST_F(VaultFormat, FailedWritesLeaveTheOldVaultAndNoTemporaryFile) {
   TempDir dir;
   const std::string path = dir.path + "kluis.lwv";
   KeyState keys = SmallKeys("pw");
-  ASSERT_EQ(Vault::SealAndWriteFile(path, keys, {{"old", "", "", ""}}), Vault::Ok);
+  ASSERT_EQ(Vault::SealToFile(path, keys, {{"old", "", "", ""}}), Vault::Ok);
   const std::string old = ReadFile(path);
   const std::vector<Entry> bigger(2000, Entry{"new entry", "https://example.org", "u", "p"});
 
@@ -168,7 +168,7 @@ TEST_F(VaultFormat, FailedWritesLeaveTheOldVaultAndNoTemporaryFile) {
   small.rlim_cur = 4096;
   auto previous = std::signal(SIGXFSZ, SIG_IGN);
   setrlimit(RLIMIT_FSIZE, &small);
-  const Vault::VaultError full = Vault::SealAndWriteFile(path, keys, bigger);
+  const Vault::VaultError full = Vault::SealToFile(path, keys, bigger);
   setrlimit(RLIMIT_FSIZE, &saved);
   std::signal(SIGXFSZ, previous);
   EXPECT_EQ(full, Vault::FileError);
@@ -177,17 +177,16 @@ TEST_F(VaultFormat, FailedWritesLeaveTheOldVaultAndNoTemporaryFile) {
 
   // A temporary name that cannot be created.
   ASSERT_EQ(mkdir((path + ".tmp").c_str(), 0700), 0);
-  EXPECT_EQ(Vault::SealAndWriteFile(path, keys, bigger), Vault::FileError);
+  EXPECT_EQ(Vault::SealToFile(path, keys, bigger), Vault::FileError);
   EXPECT_EQ(ReadFile(path), old);
   rmdir((path + ".tmp").c_str());
 
   // A folder that does not exist.
-  EXPECT_EQ(Vault::SealAndWriteFile(dir.path + "no/such/kluis.lwv", keys, bigger),
-            Vault::FileError);
+  EXPECT_EQ(Vault::SealToFile(dir.path + "no/such/kluis.lwv", keys, bigger), Vault::FileError);
 
   // A payload larger than reading accepts is refused before anything is written.
   const std::vector<Entry> huge = {{std::string(Vault::kMaxFileSize, 'x'), "", "", ""}};
-  EXPECT_EQ(Vault::SealAndWriteFile(path, keys, huge), Vault::FileError);
+  EXPECT_EQ(Vault::SealToFile(path, keys, huge), Vault::FileError);
   EXPECT_EQ(ReadFile(path), old);
   EXPECT_FALSE(Exists(path + ".tmp"));
   Vault::WipeAndFree(keys.key, Vault::kKeySize);
@@ -200,7 +199,7 @@ TEST_F(VaultFormat, VaultFilesArePrivateWhateverTheUmask) {
   chmod((path + ".tmp").c_str(), 0666);
   const mode_t savedMask = umask(0);
   KeyState keys = SmallKeys("pw");
-  const Vault::VaultError result = Vault::SealAndWriteFile(path, keys, {});
+  const Vault::VaultError result = Vault::SealToFile(path, keys, {});
   umask(savedMask);
   Vault::WipeAndFree(keys.key, Vault::kKeySize);
   ASSERT_EQ(result, Vault::Ok);
@@ -214,7 +213,7 @@ TEST_F(VaultFormat, PasswordsAreTheirExactUtf8Bytes) {
   const std::string composed = "caf\xC3\xA9";     // e with acute, one code point
   const std::string decomposed = "cafe\xCC\x81";  // e + combining acute
   KeyState keys = SmallKeys(composed);
-  ASSERT_EQ(Vault::SealAndWriteFile(dir.path + "v.lwv", keys, {}), Vault::Ok);
+  ASSERT_EQ(Vault::SealToFile(dir.path + "v.lwv", keys, {}), Vault::Ok);
   Vault::WipeAndFree(keys.key, Vault::kKeySize);
   for (const auto& [password, expected] : std::vector<std::pair<std::string, Vault::VaultError>>{
            {composed, Vault::Ok},

@@ -12,9 +12,6 @@ namespace {
 
 using TestFiles::TempDir;
 
-constexpr size_t kOpsOffset = 8;
-constexpr size_t kMemOffset = 16;
-
 int64_t FieldAt(const std::string& bytes, size_t offset) {
   return static_cast<int64_t>(TestVaults::LittleEndianAt(bytes, offset, 8));
 }
@@ -25,7 +22,7 @@ int64_t FieldAt(const std::string& bytes, size_t offset) {
 constexpr int64_t kMostMemoryTried = 64LL * 1024 * 1024;
 
 bool Affordable(const std::string& bytes) {
-  const int64_t ops = FieldAt(bytes, kOpsOffset), mem = FieldAt(bytes, kMemOffset);
+  const int64_t ops = FieldAt(bytes, Vault::kOpsOffset), mem = FieldAt(bytes, Vault::kMemOffset);
   const bool inRange = ops >= Vault::kMinOpsLimit && ops <= Vault::kMaxOpsLimit &&
                        mem >= Vault::kMinMemLimit && mem <= Vault::kMaxMemLimit;
   return !inRange || mem <= kMostMemoryTried;

@@ -1,7 +1,8 @@
 // Copying a file with its mode, and failing cleanly: the target is either the whole copy
-// or what it was before, and no temporary file is left behind.
-#include "features/file_copy.h"
+// or what it was before, and no temporary file is left behind. Reading a regular file whole.
+#include "vault/file_io.h"
 
+#include <dirent.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -14,13 +15,25 @@
 
 namespace {
 
-using Features::CopyFileKeepingMode;
+size_t FilesIn(const std::string& dir) {
+  size_t count = 0;
+  if (DIR* d = opendir(dir.c_str())) {
+    while (const dirent* e = readdir(d)) count += e->d_name[0] != '.';
+    closedir(d);
+  }
+  return count;
+}
+
+// The backup's way: a fresh temporary name, the source's owner and mode.
+bool CopyFileKeepingMode(const std::string& source, const std::string& target) {
+  return Vault::CopyFileReplacing(source, target, {.keepOwner = true});
+}
 using TestFiles::Exists;
 using TestFiles::ReadFile;
 
 // More than two blocks, with a tail that is not a whole block.
 std::string LargeContent() {
-  std::string bytes(2 * Features::kCopyBlockSize + 12345, '\0');
+  std::string bytes(2 * Vault::kCopyBlockSize + 12345, '\0');
   for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 131 % 251);
   return bytes;
 }
@@ -89,19 +102,65 @@ TEST(FileCopy, AFullDiskLeavesTheOldTargetWhole) {
   EXPECT_FALSE(Exists(target + ".tmp"));
 }
 
-TEST(FileCopy, ImagesCarryBytesAndMode) {
+TEST(FileCopy, EachWayGivesItsModeAndTemporaryName) {
   TestFiles::TempDir dir;
   const std::string source = dir.path + "a", target = dir.path + "b";
   TestFiles::WriteFile(source, "abc");
   chmod(source.c_str(), 0640);
-  Features::FileImage image;
-  ASSERT_TRUE(Features::ReadFileImage(source, image));
-  unlink(source.c_str());  // the image no longer needs the file
-  ASSERT_TRUE(Features::WriteFileImage(target, image));
-  EXPECT_EQ(ReadFile(target), "abc");
-  EXPECT_EQ(TestFiles::ModeOf(target), 0640);
-  EXPECT_FALSE(Features::ReadFileImage(source, image));
-  EXPECT_FALSE(Features::WriteFileImage(dir.path, image));
+  const struct {
+    Vault::CopyWay way;
+    int mode;
+  } cases[] = {
+      {{.how = Vault::Replacing::Beside}, 0640},
+      {{.how = Vault::Replacing::ThroughLink, .privateMode = true}, 0600},
+      {{.how = Vault::Replacing::Unique, .keepOwner = true}, 0640},
+  };
+  for (const auto& c : cases) {
+    struct stat read {
+    }, written{};
+    ASSERT_TRUE(Vault::CopyFileReplacing(source, target, c.way, &read, &written));
+    EXPECT_EQ(ReadFile(target), "abc");
+    EXPECT_EQ(TestFiles::ModeOf(target), c.mode);
+    EXPECT_EQ(Vault::IdentityOf(read), Vault::IdentityAt(source));
+    EXPECT_EQ(Vault::IdentityOf(written), Vault::IdentityAt(target));
+    EXPECT_EQ(FilesIn(dir.path), 2u) << "a temporary file was left";
+  }
+}
+
+TEST(FileRead, ReadsRegularFilesUpToTheLimit) {
+  TestFiles::TempDir dir;
+  const std::string file = dir.path + "a", fifo = dir.path + "fifo";
+  TestFiles::WriteFile(file, "abcdef");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const struct {
+    std::string path;
+    size_t limit;
+    Vault::Beyond beyond;
+    bool read;
+    std::string bytes;
+  } cases[] = {
+      {file, 6, Vault::Beyond::Refused, true, "abcdef"},
+      {file, 5, Vault::Beyond::Refused, false, ""},
+      {file, 4, Vault::Beyond::Ignored, true, "abcd"},
+      {file, 100, Vault::Beyond::Ignored, true, "abcdef"},
+      {fifo, 100, Vault::Beyond::Ignored, false, ""},
+      {dir.path, 100, Vault::Beyond::Ignored, false, ""},
+      {dir.path + "gone", 100, Vault::Beyond::Refused, false, ""},
+  };
+  for (const auto& c : cases) {
+    std::string bytes;
+    EXPECT_EQ(Vault::ReadRegularFile(c.path, c.limit, c.beyond, bytes), c.read) << c.path;
+    if (c.read) {
+      EXPECT_EQ(bytes, c.bytes) << c.path << " " << c.limit;
+    }
+  }
+}
+
+TEST(FileName, IsTheTextAfterTheLastSlash) {
+  for (const auto& [path, name] : std::initializer_list<std::pair<const char*, const char*>>{
+           {"/usr/bin/firefox", "firefox"}, {"firefox", "firefox"}, {"dir/", ""}, {"", ""}}) {
+    EXPECT_EQ(Vault::FileNameOf(path), name) << path;
+  }
 }
 
 }  // namespace

@@ -1,0 +1,50 @@
+#include "vault/entries.h"
+
+#include "vault/sodium.h"
+
+namespace Vault {
+
+namespace {
+
+constexpr size_t kFirstCapacity = 16;  // entries, when a list first grows by hand
+
+void WipeTexts(Entry& e) {
+  for (std::string* field : {&e.Omschrijving, &e.Url, &e.Gebruiker, &e.Wachtwoord}) {
+    WipeMemory(field->data(), field->size());
+  }
+}
+
+// The storage past the live entries: short texts live inside the entries themselves, so
+// entries moved or destroyed leave their characters there.
+void WipeSpare(std::vector<Entry>& list) {
+  if (list.capacity() == list.size()) return;  // also a list that never had storage
+  WipeMemory(list.data() + list.size(), (list.capacity() - list.size()) * sizeof(Entry));
+}
+
+}  // namespace
+
+void WipeEntries(std::vector<Entry>& list) {
+  for (Entry& e : list) WipeTexts(e);
+  list.clear();
+  WipeSpare(list);
+}
+
+void AppendEntry(std::vector<Entry>& list, const Entry& entry) {
+  if (list.size() == list.capacity()) {
+    // Grown by hand, so that the old storage is wiped before it is given back.
+    std::vector<Entry> grown;
+    grown.reserve(list.capacity() < kFirstCapacity ? kFirstCapacity : 2 * list.capacity());
+    for (Entry& e : list) grown.push_back(std::move(e));
+    WipeEntries(list);
+    list.swap(grown);
+  }
+  list.push_back(entry);
+}
+
+void EraseEntry(std::vector<Entry>& list, size_t index) {
+  WipeTexts(list[index]);
+  list.erase(list.begin() + static_cast<std::ptrdiff_t>(index));
+  WipeSpare(list);
+}
+
+}  // namespace Vault
