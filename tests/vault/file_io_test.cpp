@@ -116,8 +116,8 @@ TEST(FileCopy, EachWayGivesItsModeAndTemporaryName) {
       {{.how = Vault::Replacing::Unique, .keepOwner = true}, 0640},
   };
   for (const auto& c : cases) {
-    struct stat read {
-    }, written{};
+    struct stat read {};
+    struct stat written {};
     ASSERT_TRUE(Vault::CopyFileReplacing(source, target, c.way, &read, &written));
     EXPECT_EQ(ReadFile(target), "abc");
     EXPECT_EQ(TestFiles::ModeOf(target), c.mode);
