@@ -103,7 +103,7 @@ TEST(SettingsFile, ReadingRules) {
 TEST(SettingsFile, SavingReplacesTheFileWholeAndLoadingReadsIt) {
   TestFiles::TempDir dir;
   App::SetConfigDir(dir.path);
-  App::CurrentSettings() = DefaultSettings();
+  App::ResetSettings();
   App::LoadSettings();  // no file: the defaults stay
   EXPECT_EQ(App::CurrentSettings().GenLengte, 20);
 
@@ -127,7 +127,7 @@ TEST(SettingsFile, AFailedSaveLeavesTheOldFile) {
   App::SetConfigDir(dir.path);
   TestFiles::WriteFile(App::SettingsPath(), "GenLengte = 31\n");
   ASSERT_EQ(mkdir((App::SettingsPath() + ".tmp").c_str(), 0700), 0);
-  App::CurrentSettings() = DefaultSettings();
+  App::ResetSettings();
   App::SaveSettings();
   EXPECT_EQ(TestFiles::ReadFile(App::SettingsPath()), "GenLengte = 31\n");
 }
@@ -161,12 +161,12 @@ TEST(SettingsFile, OnlyTheFirst64KiBOfARegularFileAreRead) {
        31, 0},
   };
   for (const Case& c : cases) {
-    TestFiles::TempDir dir;
+    TestFiles::TempDir before, dir;
+    App::SetConfigDir(before.path);  // the record holds 7s, read from a file elsewhere
+    TestFiles::WriteFile(App::SettingsPath(), "GenLengte = 7\nGenHoofd = 7\n");
+    App::LoadSettings();
     App::SetConfigDir(dir.path);
     c.given(App::SettingsPath());
-    App::CurrentSettings() = DefaultSettings();
-    App::CurrentSettings().GenLengte = 7;
-    App::CurrentSettings().GenHoofd = 7;
     App::LoadSettings();
     EXPECT_EQ(App::CurrentSettings().GenLengte, c.lengte) << c.what;
     EXPECT_EQ(App::CurrentSettings().GenHoofd, c.hoofd) << c.what;
