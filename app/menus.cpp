@@ -3,7 +3,6 @@
 
 #include <string>
 
-#include "app/controls.h"
 #include "app/events.h"
 #include "texts/texts.h"
 

@@ -122,6 +122,42 @@ TEST(SettingsFile, SavingReplacesTheFileWholeAndLoadingReadsIt) {
   EXPECT_FALSE(TestFiles::Exists(dir.path + "gone"));
 }
 
+// Every change of the record goes through a setter that writes the file at once, and
+// changes what it names and nothing else.
+TEST(SettingsFile, EachSetterSavesTheRecordAtOnce) {
+  struct Case {
+    const char* what;
+    void (*change)();
+    Settings expected;
+  };
+  Settings onTop = DefaultSettings(), browser = DefaultSettings(), choices = DefaultSettings();
+  onTop.AltijdBoven = 1;
+  browser.Browser = "/opt/web browser";
+  choices.GenLengte = 12;
+  choices.GenHoofd = 0;
+  choices.GenLeestekens = 0;
+  const Case cases[] = {
+      {"always on top", [] { App::SaveAlwaysOnTop(true); }, onTop},
+      {"browser", [] { App::SaveBrowser("/opt/web browser"); }, browser},
+      {"generator",
+       [] {
+         App::SaveGeneratorChoices(
+             {.length = 12, .upper = false, .lower = true, .digits = true, .symbols = false});
+       },
+       choices},
+  };
+  for (const Case& c : cases) {
+    TestFiles::TempDir dir;
+    App::SetConfigDir(dir.path);
+    App::ResetSettings();
+    c.change();
+    EXPECT_EQ(ComposeSettings(App::CurrentSettings()), ComposeSettings(c.expected)) << c.what;
+    EXPECT_EQ(TestFiles::ReadFile(App::SettingsPath()), ComposeSettings(c.expected)) << c.what;
+  }
+  App::ResetSettings();
+  EXPECT_EQ(ComposeSettings(App::CurrentSettings()), ComposeSettings(DefaultSettings()));
+}
+
 TEST(SettingsFile, AFailedSaveLeavesTheOldFile) {
   TestFiles::TempDir dir;
   App::SetConfigDir(dir.path);
