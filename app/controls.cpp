@@ -12,13 +12,6 @@ namespace {
 
 std::map<int, GtkWidget*> gControls;  // by program-wide number
 
-gboolean OnShortcut(GtkAccelGroup*, GObject* window, guint, GdkModifierType, gpointer data) {
-  // A disabled window takes no keys.
-  if (!gtk_widget_get_sensitive(GTK_WIDGET(window))) return FALSE;
-  PostEvent({EventKind::Menu, WindowNumberOf(GTK_WIDGET(window)), GPOINTER_TO_INT(data), 0});
-  return TRUE;
-}
-
 void OnButton(GtkButton* button, gpointer number) {
   PostEvent({EventKind::Control, WindowNumberOf(gtk_widget_get_toplevel(GTK_WIDGET(button))),
              GPOINTER_TO_INT(number), kClicked});
@@ -43,12 +36,6 @@ int WindowNumberOf(GtkWidget* toplevel) {
   if (toplevel != nullptr && toplevel == MainWindowWidget()) return kMainWindow;
   if (toplevel != nullptr && toplevel == DialogWindowWidget()) return kDialogWindow;
   return -1;
-}
-
-void AddShortcut(GtkAccelGroup* group, guint key, GdkModifierType mods, int menuNumber) {
-  gtk_accel_group_connect(
-      group, key, mods, GtkAccelFlags(0),
-      g_cclosure_new(G_CALLBACK(OnShortcut), GINT_TO_POINTER(menuNumber), nullptr));
 }
 
 gboolean OnCloseRequest(GtkWidget* window, GdkEvent*, gpointer) {

@@ -33,8 +33,6 @@ void ForgetAllControls();
 
 // Which window a toplevel is: the main window, the dialog window, or -1.
 [[nodiscard]] int WindowNumberOf(GtkWidget* toplevel);
-// Posts a menu event of the window when the key is pressed there (not while disabled).
-void AddShortcut(GtkAccelGroup* group, guint key, GdkModifierType mods, int menuNumber);
 // "delete-event": a close request of the window, unless it is disabled.
 gboolean OnCloseRequest(GtkWidget* window, GdkEvent*, gpointer);
 // "button-press-event" on a control area: a background click of the window number in data.

@@ -3,11 +3,18 @@
 
 #include "app/controls.h"
 #include "app/events.h"
+#include "app/key_table.h"
 #include "app/main_window.h"
 #include "common/settings.h"
 
 namespace App {
 namespace {
+
+constexpr KeyRow kDialogKeys[] = {
+    {.event = {EventKind::Menu, kDialogWindow, kDialogConfirm, 0}, .key = {GDK_KEY_Return}},
+    {.event = {EventKind::Menu, kDialogWindow, kDialogConfirm, 0}, .key = {GDK_KEY_KP_Enter}},
+    {.event = {EventKind::Menu, kDialogWindow, kDialogCancel, 0}, .key = {GDK_KEY_Escape}},
+};
 
 GtkWidget* gDialog = nullptr;
 GtkWidget* gDialogArea = nullptr;  // holds a reference of its own while the dialog is open
@@ -39,12 +46,7 @@ GtkWidget* OpenDialogWindow(const std::string& title, int width, int height) {
   gtk_widget_add_events(gDialogArea, GDK_BUTTON_PRESS_MASK);
   gtk_container_add(GTK_CONTAINER(gDialog), gDialogArea);
 
-  GtkAccelGroup* shortcuts = gtk_accel_group_new();
-  AddShortcut(shortcuts, GDK_KEY_Return, GdkModifierType(0), kDialogConfirm);
-  AddShortcut(shortcuts, GDK_KEY_KP_Enter, GdkModifierType(0), kDialogConfirm);
-  AddShortcut(shortcuts, GDK_KEY_Escape, GdkModifierType(0), kDialogCancel);
-  gtk_window_add_accel_group(GTK_WINDOW(gDialog), shortcuts);
-  g_object_unref(shortcuts);
+  InstallKeys(gDialog, kDialogKeys);
   g_signal_connect(gDialog, "delete-event", G_CALLBACK(OnCloseRequest), nullptr);
   g_signal_connect(gDialog, "destroy", G_CALLBACK(OnDialogDestroyed), nullptr);
   g_signal_connect(gDialogArea, "button-press-event", G_CALLBACK(OnBackgroundClick),

@@ -17,6 +17,7 @@ namespace App {
 namespace {
 
 bool gShowPasswords = false;
+EnableRule (*gRuleOf)(const Event& event) = nullptr;
 
 constexpr char kPasswordMask[] = "●●●●●●●●●●";
 // Up to this many rows every description is measured; beyond it only this many of the
@@ -27,7 +28,13 @@ constexpr int kColumnSlack = 8;  // the cell area's own spacing beside the rende
 
 GtkTreeView* ListView() { return GTK_TREE_VIEW(ControlWidget(EntryList)); }
 
-void Enable(GtkWidget* widget, bool on) { gtk_widget_set_sensitive(widget, on); }
+// What is always usable is never switched here.
+void ApplyRule(GtkWidget* widget, const Event& event) {
+  const EnableRule rule = gRuleOf != nullptr ? gRuleOf(event) : EnableRule::Anytime;
+  if (widget != nullptr && rule != EnableRule::Anytime) {
+    gtk_widget_set_sensitive(widget, RuleHolds(rule));
+  }
+}
 
 // Secret: the shown copy of a password is wiped here; the field's buffer wipes its own.
 void SetField(int control, const std::string& text) {
@@ -77,11 +84,43 @@ void FitListColumn() {
 
 }  // namespace
 
+bool RuleHolds(EnableRule rule) {
+  const int i = SelectedIndex();
+  const int count = static_cast<int>(Vault::Entries().size());
+  const Vault::Entry* selected = i >= 0 ? &Vault::Entries()[static_cast<size_t>(i)] : nullptr;
+  switch (rule) {
+    case EnableRule::Anytime:
+      return true;
+    case EnableRule::VaultOpen:
+      return Vault::IsVaultOpen();
+    case EnableRule::Selection:
+      return selected != nullptr;
+    case EnableRule::RowAbove:
+      return i > 0;
+    case EnableRule::RowBelow:
+      return selected != nullptr && i < count - 1;
+    case EnableRule::SelectionHasAddress:
+      return selected != nullptr && !selected->Url.empty();
+    case EnableRule::SelectionHasUser:
+      return selected != nullptr && !selected->Gebruiker.empty();
+    case EnableRule::SelectionHasPassword:
+      return selected != nullptr && !selected->Wachtwoord.empty();
+  }
+  return false;
+}
+
+void SetEnableRules(EnableRule (*ruleOf)(const Event& event)) { gRuleOf = ruleOf; }
+
 bool PasswordsShown() { return gShowPasswords; }
 
 void SetShowPasswords(bool on) {
   gShowPasswords = on;
   SetMenuCheck(MenuShowPasswords, on);
+}
+
+void ToggleShowPasswords() {
+  SetShowPasswords(!gShowPasswords);
+  RefreshDetails();
 }
 
 int SelectedIndex() {
@@ -129,33 +168,23 @@ void SelectRow(int row) {
 
 void RefreshDetails() {
   const int i = SelectedIndex();
-  const bool open = Vault::IsVaultOpen();
-  const int count = static_cast<int>(Vault::Entries().size());
   if (i < 0) {
     SetField(UrlField, "");
     SetField(UserField, "");
     SetField(PasswordField, "");
-    Enable(ControlWidget(OpenButton), false);
-    Enable(ControlWidget(CopyUserButton), false);
-    Enable(ControlWidget(CopyPasswordButton), false);
   } else {
     const Vault::Entry& e = Vault::Entries()[i];
     SetField(UrlField, e.Url);
     SetField(UserField, e.Gebruiker);
     SetField(PasswordField,
              e.Wachtwoord.empty() || gShowPasswords ? e.Wachtwoord : std::string(kPasswordMask));
-    Enable(ControlWidget(OpenButton), !e.Url.empty());
-    Enable(ControlWidget(CopyUserButton), !e.Gebruiker.empty());
-    Enable(ControlWidget(CopyPasswordButton), !e.Wachtwoord.empty());
   }
-  Enable(ControlWidget(UpButton), i > 0);
-  Enable(ControlWidget(DownButton), i >= 0 && i < count - 1);
-  Enable(ControlWidget(EntryList), open);
-  for (int item : {MenuMakeBackup, MenuRestoreBackup, MenuNew, MenuChangeMasterPassword}) {
-    Enable(MenuItemWidget(item), open);
+  for (int n = 0; n < kMenuItemCount; ++n) {
+    ApplyRule(MenuItemWidget(n), {EventKind::Menu, kMainWindow, n, 0});
   }
-  Enable(MenuItemWidget(MenuEdit), i >= 0);
-  Enable(MenuItemWidget(MenuDelete), i >= 0);
+  for (int n = 0; n < kMainControlCount; ++n) {
+    ApplyRule(ControlWidget(n), {EventKind::Control, kMainWindow, n, kClicked});
+  }
 }
 
 }  // namespace App

@@ -3,7 +3,7 @@
 
 namespace App {
 
-enum class EventKind { Menu, Close, Control, Size, Move, Timer, BackgroundClick };
+enum class EventKind { Menu, Close, Control, Size, Move, Timer, BackgroundClick, Key };
 
 // Window numbers.
 constexpr int kMainWindow = 0;
@@ -25,7 +25,7 @@ constexpr int kIdleTimerNumber = 1;
 struct Event {
   EventKind kind;
   int window;
-  int object;  // menu, control or timer number
+  int object;  // menu, control, timer or key number
   int type;    // control event type
   bool operator==(const Event&) const = default;
 };

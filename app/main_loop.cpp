@@ -63,6 +63,7 @@ void ActivityHook(const Event& event) {
     case EventKind::Move:
     case EventKind::Size:
     case EventKind::BackgroundClick:
+    case EventKind::Key:
       NoteActivity();
       break;
     case EventKind::Timer:

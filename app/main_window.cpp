@@ -194,7 +194,6 @@ void CreateMainWindow() {
   gMenuBar = BuildMenuBar();
   SetMenuCheck(MenuAlwaysOnTop, CurrentSettings().AltijdBoven != 0);
   ApplyKeepAbove();
-  AddMainShortcuts(gMain);
 
   gStatusBar = BuildStatusBar();
   gArea = gtk_layout_new(nullptr, nullptr);
@@ -262,6 +261,14 @@ void LayoutMainWindow() {
 }
 
 GtkWidget* MainWindowWidget() { return gMain; }
+
+void SetAlwaysOnTop(bool on) {
+  SaveAlwaysOnTop(on);
+  SetMenuCheck(MenuAlwaysOnTop, on);
+  ApplyKeepAbove();
+}
+
+void ToggleAlwaysOnTop() { SetAlwaysOnTop(CurrentSettings().AltijdBoven == 0); }
 
 void ApplyKeepAbove() {
   if (gMain != nullptr) {

@@ -8,13 +8,16 @@
 
 namespace App {
 
-// Builds the main window with its menus, shortcuts, status bar, controls and idle timer.
+// Builds the main window with its menus, status bar, controls and idle timer.
 void CreateMainWindow();
 // Destroys every window of the program and stops the timer.
 void DestroyWindows();
 // Places the controls for the main window's current size.
 void LayoutMainWindow();
 GtkWidget* MainWindowWidget();
+// Keeps the program's windows above others or not, with the menu's check mark; saves it.
+void SetAlwaysOnTop(bool on);
+void ToggleAlwaysOnTop();
 // Makes the main window keep above others or not, as the settings say.
 void ApplyKeepAbove();
 

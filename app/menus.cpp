@@ -1,9 +1,8 @@
-// Owns the menu bar, the check marks of its two check items and the main window's shortcuts.
+// Owns the menu bar and the check marks of its two check items.
 #include "app/menus.h"
 
 #include <string>
 
-#include "app/controls.h"
 #include "app/events.h"
 #include "texts/texts.h"
 
@@ -84,16 +83,6 @@ GtkWidget* BuildMenuBar() {
   gtk_menu_shell_append(GTK_MENU_SHELL(settings), gtk_separator_menu_item_new());
   AddMenuItem(settings, MenuAbout, t.itemAbout, false);
   return gMenuBar;
-}
-
-void AddMainShortcuts(GtkWidget* window) {
-  GtkAccelGroup* shortcuts = gtk_accel_group_new();
-  AddShortcut(shortcuts, GDK_KEY_n, GDK_CONTROL_MASK, MenuNew);
-  AddShortcut(shortcuts, GDK_KEY_Return, GdkModifierType(0), MenuEdit);
-  AddShortcut(shortcuts, GDK_KEY_KP_Enter, GdkModifierType(0), MenuEdit);
-  AddShortcut(shortcuts, GDK_KEY_Delete, GdkModifierType(0), MenuDelete);
-  gtk_window_add_accel_group(GTK_WINDOW(window), shortcuts);
-  g_object_unref(shortcuts);
 }
 
 void ForgetMenus() {

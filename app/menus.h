@@ -1,4 +1,4 @@
-// The main window's menu bar, its check marks and its window shortcuts.
+// The main window's menu bar and its check marks; its keys are rows of the program's table.
 #pragma once
 
 #include <gtk/gtk.h>
@@ -23,8 +23,6 @@ constexpr int kMenuItemCount = 11;
 
 // The menu bar with its three menus; every item posts its menu event.
 GtkWidget* BuildMenuBar();
-// Ctrl+N, Return, keypad Enter and Delete of the main window.
-void AddMainShortcuts(GtkWidget* window);
 // Drops the menu items (their window is being destroyed).
 void ForgetMenus();
 

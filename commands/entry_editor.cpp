@@ -182,13 +182,11 @@ void Generate(const std::string& title) {
 }
 
 void KeepGeneratorChoices() {
-  App::Settings& settings = App::CurrentSettings();
-  settings.GenCijfers = Ticked(DigitsBox) ? 1 : 0;
-  settings.GenKlein = Ticked(LowerBox) ? 1 : 0;
-  settings.GenHoofd = Ticked(UpperBox) ? 1 : 0;
-  settings.GenLeestekens = Ticked(SymbolsBox) ? 1 : 0;
-  settings.GenLengte = Length();
-  App::SaveSettings();
+  App::SaveGeneratorChoices({.length = Length(),
+                             .upper = Ticked(UpperBox),
+                             .lower = Ticked(LowerBox),
+                             .digits = Ticked(DigitsBox),
+                             .symbols = Ticked(SymbolsBox)});
 }
 
 // Moves a new record into the caller's, wiping the passwords either side leaves behind.

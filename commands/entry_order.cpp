@@ -43,4 +43,7 @@ void MoveSelectedEntry(int step) {
   App::RefreshDetails();
 }
 
+void MoveSelectedUp() { MoveSelectedEntry(-1); }
+void MoveSelectedDown() { MoveSelectedEntry(+1); }
+
 }  // namespace Commands

@@ -8,5 +8,7 @@ void DeleteSelectedEntry();
 // Swaps the selected entry with its neighbour (step -1 up, +1 down), saves, and keeps it
 // selected; nothing happens at either end.
 void MoveSelectedEntry(int step);
+void MoveSelectedUp();
+void MoveSelectedDown();
 
 }  // namespace Commands

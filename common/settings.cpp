@@ -111,7 +111,28 @@ void ReadNumberKey(const std::vector<KeyLine>& lines, const char* key, int64_t& 
 
 }  // namespace
 
-Settings& CurrentSettings() { return gSettings; }
+const Settings& CurrentSettings() { return gSettings; }
+
+void SaveAlwaysOnTop(bool on) {
+  gSettings.AltijdBoven = on ? 1 : 0;
+  SaveSettings();
+}
+
+void SaveGeneratorChoices(const GeneratorChoices& choices) {
+  gSettings.GenLengte = choices.length;
+  gSettings.GenHoofd = choices.upper ? 1 : 0;
+  gSettings.GenKlein = choices.lower ? 1 : 0;
+  gSettings.GenCijfers = choices.digits ? 1 : 0;
+  gSettings.GenLeestekens = choices.symbols ? 1 : 0;
+  SaveSettings();
+}
+
+void SaveBrowser(const std::string& path) {
+  gSettings.Browser = path;
+  SaveSettings();
+}
+
+void ResetSettings() { gSettings = DefaultSettings(); }
 
 Settings DefaultSettings() {
   return Settings{.GenLengte = 20,

@@ -16,10 +16,22 @@ struct Settings {
   int64_t AltijdBoven;
 };
 
-// The program's settings record.
-Settings& CurrentSettings();
+// The program's settings record; it changes only through the calls below.
+const Settings& CurrentSettings();
 // The values before the file is read.
 [[nodiscard]] Settings DefaultSettings();
+
+// The password generator's choices, as the entry editor last left them.
+struct GeneratorChoices {
+  int64_t length;
+  bool upper, lower, digits, symbols;
+};
+// Each changes the record and saves it.
+void SaveAlwaysOnTop(bool on);
+void SaveGeneratorChoices(const GeneratorChoices& choices);
+void SaveBrowser(const std::string& path);  // empty: the desktop's default browser
+// Puts the defaults back without saving (a new run in the same process).
+void ResetSettings();
 
 // Reads SettingsPath into the record (at most its first 64 KiB); a missing file, or
 // anything that is not a regular file, leaves the record as it is.

@@ -4,6 +4,7 @@
 
 #include "app/events.h"
 #include "app/icon.h"
+#include "app/key_table.h"
 
 namespace Features {
 namespace {
@@ -22,6 +23,12 @@ struct AboutTexts {
 constexpr AboutTexts kEnglish = {"About", "Created using:", "Close"};
 constexpr AboutTexts kDutch = {"Over", "Gemaakt met:", "Sluiten"};
 
+constexpr App::Event kCloseKey = {App::EventKind::Menu, App::kAboutWindow, kAboutCloseKey, 0};
+constexpr App::KeyRow kKeys[] = {
+    {.event = kCloseKey, .key = {GDK_KEY_Escape}},
+    {.event = kCloseKey, .key = {GDK_KEY_Return}},
+};
+
 // ---- signal handlers: each posts one event of the About window --------------------------
 
 gboolean OnDelete(GtkWidget*, GdkEvent*, gpointer) {
@@ -33,11 +40,6 @@ gboolean OnDelete(GtkWidget*, GdkEvent*, gpointer) {
 void OnDestroyed(GtkWidget*, gpointer gone) {
   *static_cast<bool*>(gone) = true;
   App::PostEvent({App::EventKind::Close, App::kAboutWindow, 0, 0});
-}
-
-gboolean OnKey(GtkAccelGroup*, GObject*, guint, GdkModifierType, gpointer) {
-  App::PostEvent({App::EventKind::Menu, App::kAboutWindow, kAboutCloseKey, 0});
-  return TRUE;
 }
 
 void OnClose(GtkButton*, gpointer) {
@@ -55,11 +57,6 @@ GtkWidget* PlaceLabel(GtkWidget* area, const char* text, int x, int y, int width
   gtk_widget_set_size_request(label, width, height);
   gtk_layout_put(GTK_LAYOUT(area), label, x, y);
   return label;
-}
-
-void AddKey(GtkAccelGroup* group, guint key) {
-  gtk_accel_group_connect(group, key, GdkModifierType(0), GtkAccelFlags(0),
-                          g_cclosure_new(G_CALLBACK(OnKey), nullptr, nullptr));
 }
 
 // Centred over the parent's frame, title bar included.
@@ -140,11 +137,7 @@ void ShowAboutWindow(GtkWidget* parent, const std::string& heading, const unsign
   gtk_widget_set_size_request(close, 94, 28);
   gtk_layout_put(GTK_LAYOUT(area), close, 490, 256);
 
-  GtkAccelGroup* keys = gtk_accel_group_new();
-  AddKey(keys, GDK_KEY_Escape);
-  AddKey(keys, GDK_KEY_Return);
-  gtk_window_add_accel_group(GTK_WINDOW(window), keys);
-  g_object_unref(keys);
+  App::InstallKeys(window, kKeys);
   g_signal_connect(window, "delete-event", G_CALLBACK(OnDelete), nullptr);
   bool gone = false;
   const gulong destroyed = g_signal_connect(window, "destroy", G_CALLBACK(OnDestroyed), &gone);

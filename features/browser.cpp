@@ -1,5 +1,6 @@
 #include "features/browser.h"
 
+#include "app/entry_list.h"
 #include "app/file_requester.h"
 #include "app/message_box.h"
 #include "app/status_bar.h"
@@ -8,6 +9,7 @@
 #include "features/web_address.h"
 #include "texts/texts.h"
 #include "vault/file_io.h"
+#include "vault/vault.h"
 
 namespace Features {
 
@@ -27,9 +29,16 @@ void OpenWebAddress(const std::string& url) {
   (void)StartDetached(BrowserProgram(App::CurrentSettings().Browser), parameter, "");
 }
 
+// The browser gets the text the window shows: a lone surrogate has no UTF-8 form, so
+// U+FFFD stands in for it there too.
+void OpenSelectedAddress() {
+  const int i = App::SelectedIndex();
+  if (i >= 0) OpenWebAddress(Vault::ShownText(Vault::Entries()[static_cast<size_t>(i)].Url));
+}
+
 void ChooseBrowser() {
   const Texts::Table& t = Texts::kText;
-  App::Settings& settings = App::CurrentSettings();
+  const App::Settings& settings = App::CurrentSettings();
   const std::string current = settings.Browser.empty() ? t.systemDefaultBrowser : settings.Browser;
   const App::MessageAnswer answer =
       App::ShowMessageBox(t.chooseBrowserTitle, t.currentBrowser + current + t.browserChoices,
@@ -43,12 +52,10 @@ void ChooseBrowser() {
                           App::MessageButtons::Ok);
       return;
     }
-    settings.Browser = chosen;
-    App::SaveSettings();
+    App::SaveBrowser(chosen);
     App::SetStatusText(t.statusBrowser + Vault::FileNameOf(chosen));
   } else if (answer == App::MessageAnswer::No) {
-    settings.Browser.clear();
-    App::SaveSettings();
+    App::SaveBrowser("");
     App::SetStatusText(t.statusDefaultBrowser);
   }
 }

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "app/clock.h"
+#include "app/entry_list.h"
 #include "app/status_bar.h"
 #include "texts/texts.h"
 #include "vault/vault.h"
@@ -121,6 +122,16 @@ void AskForText() {
 
 gboolean KeepWaking(gpointer) { return G_SOURCE_CONTINUE; }
 
+// The clipboard gets the text the window shows: a lone surrogate has no UTF-8 form, so
+// U+FFFD stands in for it there too.
+void CopySelected(std::string Vault::Entry::*field) {
+  const int i = App::SelectedIndex();
+  if (i < 0) return;
+  std::string shown = Vault::ShownText(Vault::Entries()[static_cast<size_t>(i)].*field);
+  CopyToClipboard(shown);
+  Vault::WipeText(shown);
+}
+
 }  // namespace
 
 void CopyToClipboard(const std::string& text) {
@@ -131,6 +142,9 @@ void CopyToClipboard(const std::string& text) {
   gClearAt = App::NowMs() + kClearAfterMs;
   App::SetStatusText(Texts::kText.statusCopied);
 }
+
+void CopySelectedUser() { CopySelected(&Vault::Entry::Gebruiker); }
+void CopySelectedPassword() { CopySelected(&Vault::Entry::Wachtwoord); }
 
 void SettleDueCopy(int64_t nowMs) {
   if (gClearAt == 0 || nowMs < gClearAt) return;

@@ -9,6 +9,9 @@ namespace Features {
 
 // Puts text on the CLIPBOARD selection and starts the 15 s deadline.
 void CopyToClipboard(const std::string& text);
+// Copies the selected entry's user name or password, if an entry is selected.
+void CopySelectedUser();
+void CopySelectedPassword();
 // On every tick: once the copy is due, asks for the clipboard's text without waiting, and
 // settles the copy when the answer comes, or as another program's text when the owner has
 // not answered within a second.

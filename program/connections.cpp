@@ -1,8 +1,13 @@
-// Every menu row, control and window event of the main window, and the command it calls.
-// An empty row (a frame, a field, a label) does nothing.
+// Every event of the main window, one row each: the command it calls and when it can be
+// used. Menu rows and controls are enabled by their rule; a key or click whose rule does not
+// hold does nothing. A row without a command is counted as activity by the loop and no more.
 #include "program/connections.h"
 
+#include <algorithm>
+#include <array>
+
 #include "app/entry_list.h"
+#include "app/key_table.h"
 #include "app/main_loop.h"
 #include "app/main_window.h"
 #include "app/menus.h"
@@ -11,7 +16,6 @@
 #include "commands/entry_order.h"
 #include "commands/login.h"
 #include "commands/password_dialog.h"
-#include "common/settings.h"
 #include "features/about.h"
 #include "features/backup.h"
 #include "features/browser.h"
@@ -19,41 +23,14 @@
 #include "features/restore.h"
 #include "resources/app_image.h"
 #include "texts/texts.h"
-#include "vault/vault.h"
 
 namespace Program {
 namespace {
 
+using App::EnableRule;
 using App::Event;
 using App::EventKind;
-
-void ToggleShowPasswords() {
-  App::SetShowPasswords(!App::PasswordsShown());
-  App::RefreshDetails();
-}
-
-void ToggleAlwaysOnTop() {
-  App::Settings& settings = App::CurrentSettings();
-  settings.AltijdBoven = settings.AltijdBoven != 0 ? 0 : 1;
-  App::SetMenuCheck(App::MenuAlwaysOnTop, settings.AltijdBoven != 0);
-  App::ApplyKeepAbove();
-  App::SaveSettings();
-}
-
-// The clipboard and the browser get the text the window shows: a lone surrogate has no
-// UTF-8 form, so U+FFFD stands in for it there too.
-void CopySelected(std::string Vault::Entry::*field) {
-  const int i = App::SelectedIndex();
-  if (i < 0) return;
-  std::string shown = Vault::ShownText(Vault::Entries()[i].*field);
-  Features::CopyToClipboard(shown);
-  Vault::WipeText(shown);
-}
-
-void OpenSelectedAddress() {
-  const int i = App::SelectedIndex();
-  if (i >= 0) Features::OpenWebAddress(Vault::ShownText(Vault::Entries()[i].Url));
-}
+using Command = void (*)();
 
 // Restoring asks for the backup's password through the login's own dialog.
 void RestoreBackup() { Features::RestoreBackup(Commands::AskMasterPassword); }
@@ -63,84 +40,168 @@ void ShowAbout() {
                             Resources::AppImagePngSize, Texts::kText.dutch);
 }
 
-void MoveUp() { Commands::MoveSelectedEntry(-1); }
-void MoveDown() { Commands::MoveSelectedEntry(+1); }
+// The main window's keys, by key event number.
+enum MainKey { KeyNew, KeyEdit, KeyEditKeypad, KeyDelete, kMainKeyCount };
 
-void CopyUser() { CopySelected(&Vault::Entry::Gebruiker); }
-void CopyPassword() { CopySelected(&Vault::Entry::Wachtwoord); }
-
-using Command = void (*)();
-
-// Menu rows, by menu event number.
-constexpr Command kMenuCommands[App::kMenuItemCount] = {
-    Features::MakeBackup,                   // 0 make backup
-    RestoreBackup,                          // 1 restore backup
-    App::RequestQuit,                       // 2 exit
-    Commands::AddEntry,                     // 3 new entry
-    Commands::EditSelectedEntry,            // 4 edit entry
-    Commands::DeleteSelectedEntry,          // 5 delete entry
-    ToggleShowPasswords,                    // 6 show passwords
-    ToggleAlwaysOnTop,                      // 7 always on top
-    Features::ChooseBrowser,                // 8 choose browser
-    Commands::ChangeMasterPasswordCommand,  // 9 change master password
-    ShowAbout,                              // 10 about
+struct Connection {
+  Event event;
+  Command command = nullptr;
+  EnableRule enable = EnableRule::Anytime;
+  App::Key key{};  // on key rows: the key that posts the event
 };
 
-// Controls of the main window, by control number; the list has its own row below.
-constexpr Command kControlCommands[App::kMainControlCount] = {
-    nullptr,              // 0 entry list: see DispatchList
-    MoveUp,               // 1 up
-    MoveDown,             // 2 down
-    nullptr,              // 3 details frame
-    nullptr,              // 4 web address field
-    OpenSelectedAddress,  // 5 open
-    nullptr,              // 6 user field
-    CopyUser,             // 7 copy user name
-    nullptr,              // 8 password field
-    CopyPassword,         // 9 copy password
-    nullptr,              // 10, 11, 12 labels
-    nullptr,
-    nullptr,
-};
-
-void DispatchList(const Event& event) {
-  if (event.type == App::kLeftDoubleClick) {
-    Commands::EditSelectedEntry();
-  } else {
-    App::RefreshDetails();
-  }
+constexpr Event Menu(int number) { return {EventKind::Menu, App::kMainWindow, number, 0}; }
+constexpr Event Control(int number, int type = App::kClicked) {
+  return {EventKind::Control, App::kMainWindow, number, type};
+}
+constexpr Event Key(int number) { return {EventKind::Key, App::kMainWindow, number, 0}; }
+constexpr Event Window(EventKind kind, int type = 0) {
+  return {kind, App::kMainWindow, kind == EventKind::Timer ? App::kIdleTimerNumber : 0, type};
 }
 
-void Run(Command command) {
-  if (command != nullptr) command();
+constexpr Connection kConnections[] = {
+    // File menu
+    {.event = Menu(App::MenuMakeBackup),
+     .command = Features::MakeBackup,
+     .enable = EnableRule::VaultOpen},
+    {.event = Menu(App::MenuRestoreBackup),
+     .command = RestoreBackup,
+     .enable = EnableRule::VaultOpen},
+    {.event = Menu(App::MenuExit), .command = App::RequestQuit},
+    // Edit menu and its keys
+    {.event = Menu(App::MenuNew), .command = Commands::AddEntry, .enable = EnableRule::VaultOpen},
+    {.event = Key(KeyNew),
+     .command = Commands::AddEntry,
+     .enable = EnableRule::VaultOpen,
+     .key = {GDK_KEY_n, GDK_CONTROL_MASK}},
+    {.event = Menu(App::MenuEdit),
+     .command = Commands::EditSelectedEntry,
+     .enable = EnableRule::Selection},
+    {.event = Key(KeyEdit),
+     .command = Commands::EditSelectedEntry,
+     .enable = EnableRule::Selection,
+     .key = {GDK_KEY_Return}},
+    {.event = Key(KeyEditKeypad),
+     .command = Commands::EditSelectedEntry,
+     .enable = EnableRule::Selection,
+     .key = {GDK_KEY_KP_Enter}},
+    {.event = Menu(App::MenuDelete),
+     .command = Commands::DeleteSelectedEntry,
+     .enable = EnableRule::Selection},
+    {.event = Key(KeyDelete),
+     .command = Commands::DeleteSelectedEntry,
+     .enable = EnableRule::Selection,
+     .key = {GDK_KEY_Delete}},
+    // Settings menu
+    {.event = Menu(App::MenuShowPasswords), .command = App::ToggleShowPasswords},
+    {.event = Menu(App::MenuAlwaysOnTop), .command = App::ToggleAlwaysOnTop},
+    {.event = Menu(App::MenuChooseBrowser), .command = Features::ChooseBrowser},
+    {.event = Menu(App::MenuChangeMasterPassword),
+     .command = Commands::ChangeMasterPasswordCommand,
+     .enable = EnableRule::VaultOpen},
+    {.event = Menu(App::MenuAbout), .command = ShowAbout},
+    // The list: a click or a change of selection shows the entry, a double click edits it.
+    {.event = Control(App::EntryList),
+     .command = App::RefreshDetails,
+     .enable = EnableRule::VaultOpen},
+    {.event = Control(App::EntryList, App::kRightClick),
+     .command = App::RefreshDetails,
+     .enable = EnableRule::VaultOpen},
+    {.event = Control(App::EntryList, App::kLeftDoubleClick),
+     .command = Commands::EditSelectedEntry,
+     .enable = EnableRule::VaultOpen},
+    {.event = Control(App::EntryList, App::kRightDoubleClick),
+     .command = App::RefreshDetails,
+     .enable = EnableRule::VaultOpen},
+    // Buttons
+    {.event = Control(App::UpButton),
+     .command = Commands::MoveSelectedUp,
+     .enable = EnableRule::RowAbove},
+    {.event = Control(App::DownButton),
+     .command = Commands::MoveSelectedDown,
+     .enable = EnableRule::RowBelow},
+    {.event = Control(App::OpenButton),
+     .command = Features::OpenSelectedAddress,
+     .enable = EnableRule::SelectionHasAddress},
+    {.event = Control(App::CopyUserButton),
+     .command = Features::CopySelectedUser,
+     .enable = EnableRule::SelectionHasUser},
+    {.event = Control(App::CopyPasswordButton),
+     .command = Features::CopySelectedPassword,
+     .enable = EnableRule::SelectionHasPassword},
+    // The window itself
+    {.event = Window(EventKind::Close), .command = App::RequestQuit},
+    {.event = Window(EventKind::Size), .command = App::LayoutMainWindow},
+    {.event = Window(EventKind::Move)},
+    {.event = Window(EventKind::BackgroundClick)},
+    {.event = Window(EventKind::BackgroundClick, App::kLeftDoubleClick)},
+    {.event = Window(EventKind::Timer)},  // the loop's idle countdown
+};
+
+constexpr int RowsFor(const Event& event) {
+  return static_cast<int>(std::ranges::count(kConnections, event, &Connection::event));
+}
+
+constexpr bool EveryEventHasOneRow() {
+  for (const Connection& row : kConnections) {
+    if (RowsFor(row.event) != 1) return false;
+  }
+  for (int n = 0; n < App::kMenuItemCount; ++n) {
+    if (RowsFor(Menu(n)) != 1) return false;
+  }
+  for (int n = 0; n < kMainKeyCount; ++n) {
+    if (RowsFor(Key(n)) != 1) return false;
+  }
+  return true;
+}
+static_assert(EveryEventHasOneRow(), "every main-window event needs exactly one row");
+
+// RefreshDetails enables a control by the rule of its rows, so they must agree; and a key is
+// bound exactly where the row is a key row.
+constexpr bool RowsAgree() {
+  for (const Connection& a : kConnections) {
+    if ((a.event.kind == EventKind::Key) != (a.key.code != 0)) return false;
+    for (const Connection& b : kConnections) {
+      const bool sameControl = a.event.kind == EventKind::Control &&
+                               b.event.kind == EventKind::Control &&
+                               a.event.object == b.event.object;
+      if (sameControl && a.enable != b.enable) return false;
+    }
+  }
+  return true;
+}
+static_assert(RowsAgree(), "rows of one control share a rule; only key rows carry keys");
+
+constexpr auto kKeyRows = [] {
+  std::array<App::KeyRow, kMainKeyCount> keys{};
+  for (const Connection& row : kConnections) {
+    if (row.event.kind == EventKind::Key)
+      keys[static_cast<size_t>(row.event.object)] = {row.event, row.key};
+  }
+  return keys;
+}();
+
+const Connection* RowFor(const Event& event) {
+  const auto* row = std::ranges::find(kConnections, event, &Connection::event);
+  return row == std::end(kConnections) ? nullptr : row;
+}
+
+EnableRule RuleOf(const Event& event) {
+  const Connection* row = RowFor(event);
+  return row != nullptr ? row->enable : EnableRule::Anytime;
 }
 
 }  // namespace
 
+void ConnectMainWindow() {
+  App::SetLoopHandlers({.dispatch = Dispatch, .relogin = Relogin, .tick = Tick});
+  App::SetEnableRules(RuleOf);
+  App::InstallKeys(App::MainWindowWidget(), kKeyRows);
+}
+
 void Dispatch(const Event& event) {
-  if (event.window != App::kMainWindow) return;
-  switch (event.kind) {
-    case EventKind::Menu:
-      if (event.object >= 0 && event.object < App::kMenuItemCount) {
-        Run(kMenuCommands[event.object]);
-      }
-      break;
-    case EventKind::Close:
-      App::RequestQuit();
-      break;
-    case EventKind::Size:
-      App::LayoutMainWindow();
-      break;
-    case EventKind::Control:
-      if (event.object == App::EntryList) {
-        DispatchList(event);
-      } else if (event.object >= 0 && event.object < App::kMainControlCount) {
-        Run(kControlCommands[event.object]);
-      }
-      break;
-    default:
-      break;
-  }
+  const Connection* row = RowFor(event);
+  if (row != nullptr && row->command != nullptr && App::RuleHolds(row->enable)) row->command();
 }
 
 void LogOut() { Commands::LogOut(Features::SettlePendingCopy); }

@@ -1,5 +1,5 @@
 // The program's connection table: which command each menu row, control, key and the idle
-// lock call.
+// lock call, and when each can be used.
 #pragma once
 
 #include <cstdint>
@@ -8,7 +8,9 @@
 
 namespace Program {
 
-// Carries out what an event of the main window asks for.
+// Hands the loop, the enable rules and the keys of the table to the new main window.
+void ConnectMainWindow();
+// Carries out what an event of the main window asks for, if its row's rule holds.
 void Dispatch(const App::Event& event);
 // Logs out (the lock, or the start of the run) and, for Relogin, asks to log in again.
 void LogOut();

@@ -7,7 +7,6 @@
 #include <clocale>
 #include <cstdlib>
 
-#include "app/entry_list.h"
 #include "app/events.h"
 #include "app/icon.h"
 #include "app/main_loop.h"
@@ -90,13 +89,6 @@ int RunProgram(int argc, char** argv) {
     return PrintInfo(request);
   }
 
-  Vault::WipeEntries(Vault::Entries());
-  App::CurrentSettings() = App::DefaultSettings();
-  App::ResetMainLoop();
-  App::SetShowPasswords(false);
-  App::ClearEvents();
-  App::SetLoopHandlers({.dispatch = Dispatch, .relogin = Relogin, .tick = Tick});
-
   if (!Vault::LoadSodium()) {
     App::ShowMessageBox(Texts::kText.programTitle, Texts::kText.sodiumMissing,
                         App::MessageIcon::Error, App::MessageButtons::Ok);
@@ -116,6 +108,7 @@ int RunProgram(int argc, char** argv) {
   App::LoadSettings();
   App::SetDefaultIcon();
   App::CreateMainWindow();
+  ConnectMainWindow();
   LogOut();
   if (!Commands::LogIn()) return End(0);  // the settings are not written
 

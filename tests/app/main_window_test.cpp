@@ -122,6 +122,31 @@ TEST_F(MainWindowStory, AlwaysOnTopIsWrittenAtOnce) {
   EXPECT_NE(TestFiles::ReadFile(SettingsFile()).find("AltijdBoven = 0\n"), std::string::npos);
 }
 
+// The keys act on the selection as their menu rows do, and like them do nothing without one.
+TEST_F(MainWindowStory, KeysActOnlyWhereTheirMenuRowsCould) {
+  GivenVault("pw", {{"a", "", "", "x"}});
+  LogInWith("pw", 1);
+  for (guint key : {GDK_KEY_Return, GDK_KEY_KP_Enter}) {
+    Robot::PressKey(key);
+    Robot::WaitWindow(Pick("Edit password", "Wijzig wachtwoord"));
+    Robot::PressKey(GDK_KEY_Escape);
+  }
+  Robot::PressKey(GDK_KEY_Delete);
+  Robot::AnswerMessage(GTK_RESPONSE_YES);
+  Robot::WaitStatus(Pick("Deleted (0 passwords)", "Verwijderd (0 wachtwoorden)"));
+  for (guint key : {GDK_KEY_Return, GDK_KEY_KP_Enter, GDK_KEY_Delete}) Robot::PressKey(key);
+  Robot::Pause(100);
+  Robot::Do("no selection: no editor, no question", [] {
+    EXPECT_EQ(DialogWindowWidget(), nullptr);
+    EXPECT_EQ(Robot::Messages().size(), 1u);
+  });
+  Robot::PressKey(GDK_KEY_n, GDK_CONTROL_MASK);
+  Robot::WaitWindow(Pick("New password", "Nieuw wachtwoord"));
+  Robot::PressKey(GDK_KEY_Escape);
+  Robot::ChooseMenu(MenuExit);
+  EXPECT_EQ(RunLockwell(), 0);
+}
+
 struct Box {
   int x, y, width, height;
   bool operator==(const Box&) const = default;
@@ -319,8 +344,8 @@ TEST_F(MainWindowStory, MenusShowTheirTextsAndShortcutHints) {
     }
     EXPECT_TRUE(GTK_IS_CHECK_MENU_ITEM(MenuItemWidget(MenuAlwaysOnTop)));
   });
-  // The window's shortcuts reach the loop as menu commands whatever has the focus (here
-  // the list): each is activity, so the idle countdown starts again.
+  // The window's keys reach the loop whatever has the focus (here the list): each is
+  // activity, so the idle countdown starts again.
   for (guint key : {GDK_KEY_Return, GDK_KEY_KP_Enter, GDK_KEY_Delete}) {
     Robot::Do("focus in the list", [] { gtk_widget_grab_focus(ControlWidget(EntryList)); });
     Robot::MoveClock(20000);

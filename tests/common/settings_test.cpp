@@ -103,7 +103,7 @@ TEST(SettingsFile, ReadingRules) {
 TEST(SettingsFile, SavingReplacesTheFileWholeAndLoadingReadsIt) {
   TestFiles::TempDir dir;
   App::SetConfigDir(dir.path);
-  App::CurrentSettings() = DefaultSettings();
+  App::ResetSettings();
   App::LoadSettings();  // no file: the defaults stay
   EXPECT_EQ(App::CurrentSettings().GenLengte, 20);
 
@@ -122,12 +122,48 @@ TEST(SettingsFile, SavingReplacesTheFileWholeAndLoadingReadsIt) {
   EXPECT_FALSE(TestFiles::Exists(dir.path + "gone"));
 }
 
+// Every change of the record goes through a setter that writes the file at once, and
+// changes what it names and nothing else.
+TEST(SettingsFile, EachSetterSavesTheRecordAtOnce) {
+  struct Case {
+    const char* what;
+    void (*change)();
+    Settings expected;
+  };
+  Settings onTop = DefaultSettings(), browser = DefaultSettings(), choices = DefaultSettings();
+  onTop.AltijdBoven = 1;
+  browser.Browser = "/opt/web browser";
+  choices.GenLengte = 12;
+  choices.GenHoofd = 0;
+  choices.GenLeestekens = 0;
+  const Case cases[] = {
+      {"always on top", [] { App::SaveAlwaysOnTop(true); }, onTop},
+      {"browser", [] { App::SaveBrowser("/opt/web browser"); }, browser},
+      {"generator",
+       [] {
+         App::SaveGeneratorChoices(
+             {.length = 12, .upper = false, .lower = true, .digits = true, .symbols = false});
+       },
+       choices},
+  };
+  for (const Case& c : cases) {
+    TestFiles::TempDir dir;
+    App::SetConfigDir(dir.path);
+    App::ResetSettings();
+    c.change();
+    EXPECT_EQ(ComposeSettings(App::CurrentSettings()), ComposeSettings(c.expected)) << c.what;
+    EXPECT_EQ(TestFiles::ReadFile(App::SettingsPath()), ComposeSettings(c.expected)) << c.what;
+  }
+  App::ResetSettings();
+  EXPECT_EQ(ComposeSettings(App::CurrentSettings()), ComposeSettings(DefaultSettings()));
+}
+
 TEST(SettingsFile, AFailedSaveLeavesTheOldFile) {
   TestFiles::TempDir dir;
   App::SetConfigDir(dir.path);
   TestFiles::WriteFile(App::SettingsPath(), "GenLengte = 31\n");
   ASSERT_EQ(mkdir((App::SettingsPath() + ".tmp").c_str(), 0700), 0);
-  App::CurrentSettings() = DefaultSettings();
+  App::ResetSettings();
   App::SaveSettings();
   EXPECT_EQ(TestFiles::ReadFile(App::SettingsPath()), "GenLengte = 31\n");
 }
@@ -161,12 +197,12 @@ TEST(SettingsFile, OnlyTheFirst64KiBOfARegularFileAreRead) {
        31, 0},
   };
   for (const Case& c : cases) {
-    TestFiles::TempDir dir;
+    TestFiles::TempDir before, dir;
+    App::SetConfigDir(before.path);  // the record holds 7s, read from a file elsewhere
+    TestFiles::WriteFile(App::SettingsPath(), "GenLengte = 7\nGenHoofd = 7\n");
+    App::LoadSettings();
     App::SetConfigDir(dir.path);
     c.given(App::SettingsPath());
-    App::CurrentSettings() = DefaultSettings();
-    App::CurrentSettings().GenLengte = 7;
-    App::CurrentSettings().GenHoofd = 7;
     App::LoadSettings();
     EXPECT_EQ(App::CurrentSettings().GenLengte, c.lengte) << c.what;
     EXPECT_EQ(App::CurrentSettings().GenHoofd, c.hoofd) << c.what;

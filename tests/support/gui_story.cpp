@@ -2,7 +2,11 @@
 
 #include <X11/Xlib.h>
 
+#include "app/entry_list.h"
+#include "app/events.h"
+#include "app/main_loop.h"
 #include "commands/password_dialog.h"
+#include "common/settings.h"
 #include "program/startup.h"
 #include "tests/support/test_vaults.h"
 #include "tests/support/xvfb.h"
@@ -18,7 +22,22 @@ void GuiStory::SetUp() {
   }
 }
 
+namespace {
+
+// A real run starts in a fresh process; a story runs the program again in this one, so
+// what the last run left is put back first.
+void ResetProgram() {
+  Vault::WipeEntries(Vault::Entries());
+  App::ResetSettings();
+  App::ResetMainLoop();
+  App::SetShowPasswords(false);
+  App::ClearEvents();
+}
+
+}  // namespace
+
 int GuiStory::RunLockwell() {
+  ResetProgram();
   std::string program = "lockwell", directory = dir.path;
   char* argv[] = {program.data(), directory.data(), nullptr};
   const int status = Program::RunProgram(2, argv);
