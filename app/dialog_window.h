@@ -19,5 +19,9 @@ void PlaceDialogControl(GtkWidget* widget, int number, int x, int y, int width, 
 void ConnectDialogButton(GtkWidget* button, int number);
 // Destroys the dialog window if one is open (the end of the run).
 void DestroyDialogWindow();
+// A button with the text, placed as PlaceDialogControl places it and connected.
+GtkWidget* AddDialogButton(int number, const char* text, int x, int y, int width, int height);
+// Shows the dialog window with everything placed in it, the keyboard focus in focus.
+void ShowDialogWindow(GtkWidget* focus);
 
 }  // namespace App

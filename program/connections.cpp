@@ -60,7 +60,7 @@ void RestoreBackup() { Features::RestoreBackup(Commands::AskMasterPassword); }
 
 void ShowAbout() {
   Features::ShowAboutWindow(App::MainWindowWidget(), "Lockwell 1.0", Resources::AppImagePng,
-                            Resources::AppImagePngSize, Texts::kText.dutch);
+                            Resources::AppImagePngSize);
 }
 
 void MoveUp() { Commands::MoveSelectedEntry(-1); }
