@@ -9,5 +9,7 @@ namespace App {
 void StyleScreen();
 // Fits a spin field with its arrows into a box lower and narrower than the theme wants.
 void StyleCompactSpin(GtkWidget* spin);
+// Gives the status bar's countdown bar the height of the text fields beside it.
+void StyleStatusProgress(GtkWidget* bar);
 
 }  // namespace App

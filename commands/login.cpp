@@ -62,8 +62,7 @@ bool OpenExistingVault() {
     }
     if (result == Vault::Ok) return true;
     App::SetStatusText(t.statusLoggedOut);
-    App::ShowMessageBox(t.programTitle, Vault::ErrorText(result), App::MessageIcon::Warning,
-                        App::MessageButtons::Ok);
+    App::ShowWarning(t.programTitle, Vault::ErrorText(result));
   }
 }
 
