@@ -13,7 +13,7 @@ constexpr char kGtkDomain[] = "gtk30";
 
 // True when the first language the locale asks for is the edition's own.
 bool LocaleSpeaksEdition() {
-  const char* edition = Texts::kText.dutch ? "nl" : "en";
+  const char* edition = Texts::kText.language;
   const gchar* first = g_get_language_names()[0];
   return first != nullptr && std::strncmp(first, edition, 2) == 0 &&
          std::strchr("_.@", first[2]) != nullptr;  // "nl", "nl_BE", "nl_NL.UTF-8"

@@ -82,6 +82,16 @@ void PlaceDialogControl(GtkWidget* widget, int number, int x, int y, int width, 
   if (number >= 0) RegisterControl(number, widget);
 }
 
-void ConnectDialogButton(GtkWidget* button, int number) { ConnectButton(button, number); }
+GtkWidget* AddDialogButton(int number, const char* text, int x, int y, int width, int height) {
+  GtkWidget* button = gtk_button_new_with_label(text);
+  PlaceDialogControl(button, number, x, y, width, height);
+  ConnectButton(button, number);
+  return button;
+}
+
+void ShowDialogWindow(GtkWidget* focus) {
+  gtk_widget_show_all(gDialog);
+  gtk_widget_grab_focus(focus);
+}
 
 }  // namespace App

@@ -3,9 +3,11 @@
 
 #include "app/dialog_window.h"
 #include "app/events.h"
+#include "app/labels.h"
 #include "app/menus.h"
 #include "app/secret_field.h"
 #include "app/status_bar.h"
+#include "app/styles.h"
 #include "common/settings.h"
 #include "texts/texts.h"
 
@@ -17,10 +19,6 @@ constexpr int kInitialHeight = 380;
 constexpr int kMinWidth = 560;
 constexpr int kMinHeight = 300;
 constexpr int kTimerPeriodMs = 250;
-constexpr int kScreenStylePriority = 600;
-constexpr char kScreenStyle[] =
-    "button, entry {min-height: 20px;} tab {min-height: 20px;} button, scale {padding-bottom: "
-    "2px; padding-left: 2px; padding-right: 2px; padding-top: 2px} ";
 
 GtkWidget* gMain = nullptr;
 GtkWidget* gMenuBar = nullptr;
@@ -29,7 +27,6 @@ GtkWidget* gStatusBar = nullptr;
 GtkWidget* gListScroller = nullptr;
 guint gTimer = 0;
 int gLastWidth = 0, gLastHeight = 0, gLastX = 0, gLastY = 0;
-bool gScreenStyled = false;
 
 // ---- signal handlers: each posts one event ----------------------------------------------
 
@@ -75,16 +72,6 @@ gboolean OnTimer(gpointer) {
 
 // ---- building -------------------------------------------------------------------------
 
-void StyleScreen() {
-  if (gScreenStyled) return;
-  GtkCssProvider* css = gtk_css_provider_new();
-  gtk_css_provider_load_from_data(css, kScreenStyle, -1, nullptr);
-  gtk_style_context_add_provider_for_screen(gdk_screen_get_default(), GTK_STYLE_PROVIDER(css),
-                                            kScreenStylePriority);
-  g_object_unref(css);
-  gScreenStyled = true;
-}
-
 GtkWidget* AddControl(int number, GtkWidget* widget) {
   RegisterControl(number, widget);
   gtk_widget_set_size_request(widget, 0, 0);
@@ -105,9 +92,8 @@ GtkWidget* NewField(int number) {
   return AddControl(number, field);
 }
 
-GtkWidget* NewLabel(int number, const char* text) {
-  GtkWidget* label = gtk_label_new(text);
-  gtk_label_set_xalign(GTK_LABEL(label), 0.0f);
+GtkWidget* AddLabel(int number, const char* text) {
+  GtkWidget* label = NewLabel(text);
   gtk_label_set_yalign(GTK_LABEL(label), 0.0f);
   return AddControl(number, label);
 }
@@ -148,13 +134,13 @@ void BuildControls() {
   NewButton(UpButton, t.upButton);
   NewButton(DownButton, t.downButton);
   AddControl(DetailsFrame, gtk_frame_new(t.detailsFrame));
-  GtkWidget* urlLabel = NewLabel(UrlLabel, t.urlLabel);
+  GtkWidget* urlLabel = AddLabel(UrlLabel, t.urlLabel);
   GtkWidget* url = NewField(UrlField);
   NewButton(OpenButton, t.openButton);
-  GtkWidget* userLabel = NewLabel(UserLabel, t.userLabel);
+  GtkWidget* userLabel = AddLabel(UserLabel, t.userLabel);
   GtkWidget* user = NewField(UserField);
   GtkWidget* copyUser = NewButton(CopyUserButton, t.copyButton);
-  GtkWidget* passwordLabel = NewLabel(PasswordLabel, t.passwordLabel);
+  GtkWidget* passwordLabel = AddLabel(PasswordLabel, t.passwordLabel);
   GtkWidget* password = NewField(PasswordField);
   KeepOffPrimary(password);  // a shown password is copied only through the cleared clipboard
   GtkWidget* copyPassword = NewButton(CopyPasswordButton, t.copyButton);
@@ -168,6 +154,15 @@ void BuildControls() {
   atk_object_set_description(gtk_widget_get_accessible(copyPassword), t.copyPasswordDescription);
   gtk_widget_set_tooltip_text(copyUser, t.copyUserDescription);
   gtk_widget_set_tooltip_text(copyPassword, t.copyPasswordDescription);
+}
+
+// The menu bar above the control area, the status bar below it.
+void StackBars() {
+  GtkWidget* column = gtk_box_new(GTK_ORIENTATION_VERTICAL, 0);
+  gtk_box_pack_start(GTK_BOX(column), gMenuBar, FALSE, FALSE, 0);
+  gtk_box_pack_start(GTK_BOX(column), gArea, TRUE, TRUE, 0);
+  gtk_box_pack_start(GTK_BOX(column), gStatusBar, FALSE, FALSE, 0);
+  gtk_container_add(GTK_CONTAINER(gMain), column);
 }
 
 void Place(GtkWidget* widget, int x, int y, int width, int height) {
@@ -201,11 +196,7 @@ void CreateMainWindow() {
   gtk_widget_set_vexpand(gArea, TRUE);
   BuildControls();
 
-  GtkWidget* column = gtk_box_new(GTK_ORIENTATION_VERTICAL, 0);
-  gtk_box_pack_start(GTK_BOX(column), gMenuBar, FALSE, FALSE, 0);
-  gtk_box_pack_start(GTK_BOX(column), gArea, TRUE, TRUE, 0);
-  gtk_box_pack_start(GTK_BOX(column), gStatusBar, FALSE, FALSE, 0);
-  gtk_container_add(GTK_CONTAINER(gMain), column);
+  StackBars();
 
   g_signal_connect(gMain, "delete-event", G_CALLBACK(OnCloseRequest), nullptr);
   g_signal_connect(gMain, "configure-event", G_CALLBACK(OnConfigure), nullptr);

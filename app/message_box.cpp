@@ -2,6 +2,7 @@
 
 #include <gtk/gtk.h>
 
+#include <iterator>
 #include <string_view>
 
 #include "app/button_labels.h"
@@ -57,6 +58,50 @@ void WrapAnywhere(GtkMessageDialog* box) {
 
 void NoteDestroyed(GtkWidget*, gpointer destroyed) { *static_cast<bool*>(destroyed) = true; }
 
+// GTK's message type of each MessageIcon, in the enum's order.
+constexpr GtkMessageType kMessageTypes[] = {GTK_MESSAGE_OTHER, GTK_MESSAGE_INFO,
+                                            GTK_MESSAGE_WARNING, GTK_MESSAGE_ERROR};
+static_assert(std::size(kMessageTypes) == static_cast<size_t>(MessageIcon::Error) + 1);
+
+struct ResponseRow {
+  int response;
+  MessageAnswer answer;
+};
+// Any other response (the box closed or destroyed) answers Closed.
+constexpr ResponseRow kAnswers[] = {{GTK_RESPONSE_OK, MessageAnswer::Ok},
+                                    {GTK_RESPONSE_YES, MessageAnswer::Yes},
+                                    {GTK_RESPONSE_NO, MessageAnswer::No},
+                                    {GTK_RESPONSE_CANCEL, MessageAnswer::Cancel}};
+
+GtkWidget* NewMessageBox(const std::string& text, MessageIcon icon, MessageButtons buttons) {
+  GtkWidget* box =
+      gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, kMessageTypes[static_cast<int>(icon)],
+                             buttons == MessageButtons::Ok ? GTK_BUTTONS_OK : GTK_BUTTONS_NONE,
+                             "%s", MessageBoxText(text).c_str());
+  if (buttons != MessageButtons::Ok) {
+    // In GTK's own order; the words are the edition's, as the texts that name them.
+    gtk_dialog_add_button(GTK_DIALOG(box), ButtonLabel(StandardButton::No), GTK_RESPONSE_NO);
+    gtk_dialog_add_button(GTK_DIALOG(box), ButtonLabel(StandardButton::Yes), GTK_RESPONSE_YES);
+  }
+  if (buttons == MessageButtons::YesNoCancel) {
+    gtk_dialog_add_button(GTK_DIALOG(box), ButtonLabel(StandardButton::Cancel),
+                          GTK_RESPONSE_CANCEL);
+  }
+  return box;
+}
+
+// Runs the box until it is answered, then destroys it. Another program may destroy the box
+// while it runs; then it is closed, and gone.
+int RunToAnswer(GtkWidget* box) {
+  bool destroyed = false;
+  g_signal_connect(box, "destroy", G_CALLBACK(NoteDestroyed), &destroyed);
+  g_object_ref(box);
+  const int response = gtk_dialog_run(GTK_DIALOG(box));
+  if (!destroyed) gtk_widget_destroy(box);
+  g_object_unref(box);
+  return response;
+}
+
 }  // namespace
 
 std::string MessageBoxText(const std::string& text) {
@@ -69,55 +114,18 @@ std::string MessageBoxText(const std::string& text) {
 
 MessageAnswer ShowMessageBox(const std::string& title, const std::string& text, MessageIcon icon,
                              MessageButtons buttons) {
-  GtkMessageType type = GTK_MESSAGE_OTHER;
-  switch (icon) {
-    case MessageIcon::Plain:
-      type = GTK_MESSAGE_OTHER;
-      break;
-    case MessageIcon::Information:
-      type = GTK_MESSAGE_INFO;
-      break;
-    case MessageIcon::Warning:
-      type = GTK_MESSAGE_WARNING;
-      break;
-    case MessageIcon::Error:
-      type = GTK_MESSAGE_ERROR;
-      break;
-  }
-  GtkWidget* box =
-      gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, type,
-                             buttons == MessageButtons::Ok ? GTK_BUTTONS_OK : GTK_BUTTONS_NONE,
-                             "%s", MessageBoxText(text).c_str());
-  if (buttons != MessageButtons::Ok) {
-    // In GTK's own order; the words are the edition's, as the texts that name them.
-    gtk_dialog_add_button(GTK_DIALOG(box), ButtonLabel(StandardButton::No), GTK_RESPONSE_NO);
-    gtk_dialog_add_button(GTK_DIALOG(box), ButtonLabel(StandardButton::Yes), GTK_RESPONSE_YES);
-  }
-  if (buttons == MessageButtons::YesNoCancel) {
-    gtk_dialog_add_button(GTK_DIALOG(box), ButtonLabel(StandardButton::Cancel),
-                          GTK_RESPONSE_CANCEL);
-  }
+  GtkWidget* box = NewMessageBox(text, icon, buttons);
   gtk_window_set_title(GTK_WINDOW(box), title.c_str());
   WrapAnywhere(GTK_MESSAGE_DIALOG(box));
-  // Another program may destroy the box while it runs; then it is closed, and gone.
-  bool destroyed = false;
-  g_signal_connect(box, "destroy", G_CALLBACK(NoteDestroyed), &destroyed);
-  g_object_ref(box);
-  const int response = gtk_dialog_run(GTK_DIALOG(box));
-  if (!destroyed) gtk_widget_destroy(box);
-  g_object_unref(box);
-  switch (response) {
-    case GTK_RESPONSE_OK:
-      return MessageAnswer::Ok;
-    case GTK_RESPONSE_YES:
-      return MessageAnswer::Yes;
-    case GTK_RESPONSE_NO:
-      return MessageAnswer::No;
-    case GTK_RESPONSE_CANCEL:
-      return MessageAnswer::Cancel;
-    default:
-      return MessageAnswer::Closed;
+  const int response = RunToAnswer(box);
+  for (const ResponseRow& row : kAnswers) {
+    if (row.response == response) return row.answer;
   }
+  return MessageAnswer::Closed;
+}
+
+void ShowWarning(const std::string& title, const std::string& text) {
+  ShowMessageBox(title, text, MessageIcon::Warning, MessageButtons::Ok);
 }
 
 }  // namespace App

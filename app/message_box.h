@@ -16,5 +16,7 @@ enum class MessageAnswer { Closed, Ok, Yes, No, Cancel };
 
 MessageAnswer ShowMessageBox(const std::string& title, const std::string& text, MessageIcon icon,
                              MessageButtons buttons);
+// The warning a dialog gives about what was typed into it: a box with an OK button.
+void ShowWarning(const std::string& title, const std::string& text);
 
 }  // namespace App

@@ -2,6 +2,7 @@
 #include "app/status_bar.h"
 
 #include "app/main_window.h"
+#include "app/styles.h"
 
 namespace App {
 namespace {
@@ -14,8 +15,6 @@ constexpr int kSmallFieldHeight = 22;
 constexpr int kMessageField = 0;
 constexpr int kCountdownField = 1;
 constexpr int kSecondsField = 2;
-constexpr int kProgressStylePriority = 800;
-constexpr char kProgressStyle[] = "* progress, trough  {min-height: 17px;}";
 constexpr gint64 kPaintPatienceUs = 250000;
 
 GtkWidget* gFrames[kStatusFieldCount] = {};
@@ -72,11 +71,7 @@ void ShowCountdown(double fraction, const std::string& secondsText) {
     // The field turns into a progress bar at the first countdown.
     gtk_widget_destroy(gFields[kCountdownField]);
     GtkWidget* bar = gtk_progress_bar_new();
-    GtkCssProvider* css = gtk_css_provider_new();
-    gtk_css_provider_load_from_data(css, kProgressStyle, -1, nullptr);
-    gtk_style_context_add_provider(gtk_widget_get_style_context(bar), GTK_STYLE_PROVIDER(css),
-                                   kProgressStylePriority);
-    g_object_unref(css);
+    StyleStatusProgress(bar);
     gtk_widget_set_valign(bar, GTK_ALIGN_CENTER);
     gtk_container_add(GTK_CONTAINER(gFrames[kCountdownField]), bar);
     gtk_widget_show(bar);

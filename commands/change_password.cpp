@@ -20,8 +20,7 @@ void ChangeMasterPasswordCommand() {
   const Vault::VaultError checked = Vault::CheckVaultFile(App::VaultFilePath(), password);
   Vault::WipeText(password);
   if (checked != Vault::Ok) {
-    App::ShowMessageBox(t.changeTitle, t.currentPasswordWrong, App::MessageIcon::Warning,
-                        App::MessageButtons::Ok);
+    App::ShowWarning(t.changeTitle, t.currentPasswordWrong);
     return;
   }
   if (!AskMasterPassword(t.changeTitle, t.changeNewPrompt, true, password)) return;

@@ -20,15 +20,29 @@ bool VaultExists() {
   return stat(App::VaultFilePath().c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
 }
 
-// Asks for a new master password and creates the vault; the password is wiped here.
+using VaultOpener = Vault::VaultError (*)(const std::string& path, std::string_view password);
+
+// Asks for the master password, then opens the vault file with it while the status bar says
+// what is going on; the password is wiped here. False when the user gave up.
+bool AskAndOpen(const char* title, const char* prompt, bool confirm, const char* status,
+                VaultOpener open, Vault::VaultError& result) {
+  std::string password;
+  if (!AskMasterPassword(title, prompt, confirm, password)) return false;
+  App::SetStatusText(status);
+  App::PaintNow();
+  result = open(App::VaultFilePath(), password);
+  Vault::WipeText(password);
+  return true;
+}
+
+// Asks for a new master password and creates the vault.
 bool CreateFirstVault() {
   const Texts::Table& t = Texts::kText;
-  std::string password;
-  if (!AskMasterPassword(t.newVaultTitle, t.newVaultPrompt, true, password)) return false;
-  App::SetStatusText(t.statusCreatingVault);
-  App::PaintNow();
-  const Vault::VaultError result = Vault::CreateVault(App::VaultFilePath(), password);
-  Vault::WipeText(password);
+  Vault::VaultError result = Vault::Ok;
+  if (!AskAndOpen(t.newVaultTitle, t.newVaultPrompt, true, t.statusCreatingVault,
+                  Vault::CreateVault, result)) {
+    return false;
+  }
   if (result != Vault::Ok) {
     App::ShowMessageBox(t.programTitle, t.creatingFailed + Vault::ErrorText(result),
                         App::MessageIcon::Error, App::MessageButtons::Ok);
@@ -37,20 +51,18 @@ bool CreateFirstVault() {
   return true;
 }
 
-// Asks until the vault opens or the user gives up; the password is wiped after each try.
+// Asks until the vault opens or the user gives up.
 bool OpenExistingVault() {
   const Texts::Table& t = Texts::kText;
   for (;;) {
-    std::string password;
-    if (!AskMasterPassword(t.logInTitle, t.logInPrompt, false, password)) return false;
-    App::SetStatusText(t.statusOpeningVault);
-    App::PaintNow();
-    const Vault::VaultError result = Vault::OpenVault(App::VaultFilePath(), password);
-    Vault::WipeText(password);
+    Vault::VaultError result = Vault::Ok;
+    if (!AskAndOpen(t.logInTitle, t.logInPrompt, false, t.statusOpeningVault, Vault::OpenVault,
+                    result)) {
+      return false;
+    }
     if (result == Vault::Ok) return true;
     App::SetStatusText(t.statusLoggedOut);
-    App::ShowMessageBox(t.programTitle, Vault::ErrorText(result), App::MessageIcon::Warning,
-                        App::MessageButtons::Ok);
+    App::ShowWarning(t.programTitle, Vault::ErrorText(result));
   }
 }
 

@@ -2,10 +2,9 @@
 
 #include <gtk/gtk.h>
 
-#include "app/controls.h"
+#include "app/dialog_loop.h"
 #include "app/dialog_window.h"
-#include "app/events.h"
-#include "app/main_loop.h"
+#include "app/labels.h"
 #include "app/message_box.h"
 #include "app/secret_field.h"
 #include "common/password_rules.h"
@@ -18,104 +17,82 @@ constexpr int kWidth = 380;
 constexpr int kHeight = 125;
 constexpr int kRepeatRowHeight = 32;
 
-GtkWidget* NewLabel(const char* text, GtkWidget* field) {
-  GtkWidget* label = gtk_label_new(text);
-  gtk_label_set_xalign(GTK_LABEL(label), 0.0f);
-  if (field != nullptr) gtk_label_set_mnemonic_widget(GTK_LABEL(label), field);
-  return label;
-}
+enum class Request { None, Confirm, Cancel };
 
-GtkWidget* NewPasswordField() {
+constexpr App::DialogRow<Request> kRows[] = {
+    {App::EventKind::Menu, App::kDialogConfirm, Request::Confirm},
+    {App::EventKind::Menu, App::kDialogCancel, Request::Cancel},
+    {App::EventKind::Control, PasswordOkButton, Request::Confirm},
+    {App::EventKind::Control, PasswordCancelButton, Request::Cancel},
+};
+
+// The fields the user types into; repeat only when the password is confirmed.
+struct Fields {
+  GtkWidget* password;
+  GtkWidget* repeat;
+};
+
+// A hidden password field with its label in front of it, in the row at y.
+GtkWidget* AddPasswordField(int number, const char* label, int y) {
   GtkWidget* field = gtk_entry_new();
   gtk_entry_set_visibility(GTK_ENTRY(field), FALSE);
   App::KeepOffPrimary(field);
+  App::PlaceDialogControl(App::NewLabel(label, field), -1, 10, y + 3, 110, 20);
+  App::PlaceDialogControl(field, number, 120, y, 250, 24);
   return field;
 }
 
-enum class Request { None, Confirm, Cancel };
-
-Request Classify(const App::Event& e) {
-  if (e.kind == App::EventKind::Close && e.window == App::kDialogWindow) return Request::Cancel;
-  if (e.kind == App::EventKind::Menu && e.window == App::kDialogWindow) {
-    if (e.object == App::kDialogConfirm) return Request::Confirm;
-    if (e.object == App::kDialogCancel) return Request::Cancel;
-  }
-  if (e.kind == App::EventKind::Control && e.window == App::kDialogWindow) {
-    if (e.object == PasswordOkButton) return Request::Confirm;
-    if (e.object == PasswordCancelButton) return Request::Cancel;
-  }
-  return Request::None;
+Fields BuildDialog(const std::string& title, const std::string& prompt, bool confirm) {
+  const Texts::Table& t = Texts::kText;
+  const int height = kHeight + (confirm ? kRepeatRowHeight : 0);
+  App::OpenDialogWindow(title, kWidth, height);
+  GtkWidget* promptLabel = App::NewTextLabel(prompt.c_str());
+  // A slightly smaller font keeps the longest prompt inside its two-line box.
+  App::SetLabelAttribute(promptLabel, pango_attr_scale_new(PANGO_SCALE_SMALL));
+  App::PlaceDialogControl(promptLabel, -1, 10, 10, 360, 36);
+  Fields fields{AddPasswordField(MasterPasswordField, t.passwordLabel, 52), nullptr};
+  if (confirm) fields.repeat = AddPasswordField(RepeatPasswordField, t.repeatLabel, 84);
+  App::AddDialogButton(PasswordOkButton, t.okButton, 180, height - 38, 90, 28);
+  App::AddDialogButton(PasswordCancelButton, t.cancelButton, 280, height - 38, 90, 28);
+  App::ShowDialogWindow(fields.password);
+  return fields;
 }
 
-void Warn(const std::string& title, const char* text) {
-  App::ShowMessageBox(title, text, App::MessageIcon::Warning, App::MessageButtons::Ok);
+// Takes the typed password if it passes the rules, else says what is wrong. Secret: the
+// caller owns password.
+bool TakePassword(const std::string& title, const Fields& fields, std::string& password) {
+  const Texts::Table& t = Texts::kText;
+  const bool confirm = fields.repeat != nullptr;
+  const std::string_view text = gtk_entry_get_text(GTK_ENTRY(fields.password));
+  const std::string_view again = confirm ? gtk_entry_get_text(GTK_ENTRY(fields.repeat)) : "";
+  switch (CheckMasterPassword(text, again, confirm)) {
+    case PasswordProblem::Empty:
+      App::ShowWarning(title, t.enterPassword);
+      return false;
+    case PasswordProblem::TooShort:
+      App::ShowWarning(title, t.passwordTooShort);
+      return false;
+    case PasswordProblem::Differs:
+      App::ShowWarning(title, t.passwordsDiffer);
+      gtk_entry_set_text(GTK_ENTRY(fields.repeat), "");
+      gtk_widget_grab_focus(fields.repeat);
+      return false;
+    case PasswordProblem::None:
+      break;
+  }
+  password.assign(text);
+  return true;
 }
 
 }  // namespace
 
 bool AskMasterPassword(const std::string& title, const std::string& prompt, bool confirm,
                        std::string& password) {
-  const Texts::Table& t = Texts::kText;
-  const int height = kHeight + (confirm ? kRepeatRowHeight : 0);
-  App::OpenDialogWindow(title, kWidth, height);
-
-  GtkWidget* promptLabel = gtk_label_new(prompt.c_str());
-  gtk_label_set_xalign(GTK_LABEL(promptLabel), 0.0f);
-  gtk_label_set_yalign(GTK_LABEL(promptLabel), 0.0f);
-  gtk_label_set_line_wrap(GTK_LABEL(promptLabel), TRUE);
-  gtk_label_set_max_width_chars(GTK_LABEL(promptLabel), 1);  // wrap at the given width
-  // A slightly smaller font keeps the longest prompt inside its two-line box.
-  PangoAttrList* attributes = pango_attr_list_new();
-  pango_attr_list_insert(attributes, pango_attr_scale_new(PANGO_SCALE_SMALL));
-  gtk_label_set_attributes(GTK_LABEL(promptLabel), attributes);
-  pango_attr_list_unref(attributes);
-  App::PlaceDialogControl(promptLabel, -1, 10, 10, 360, 36);
-  GtkWidget* field = NewPasswordField();
-  App::PlaceDialogControl(NewLabel(t.passwordLabel, field), -1, 10, 55, 110, 20);
-  App::PlaceDialogControl(field, MasterPasswordField, 120, 52, 250, 24);
-  GtkWidget* repeat = nullptr;
-  if (confirm) {
-    repeat = NewPasswordField();
-    App::PlaceDialogControl(NewLabel(t.repeatLabel, repeat), -1, 10, 87, 110, 20);
-    App::PlaceDialogControl(repeat, RepeatPasswordField, 120, 84, 250, 24);
-  }
-  GtkWidget* ok = gtk_button_new_with_label(t.okButton);
-  GtkWidget* cancel = gtk_button_new_with_label(t.cancelButton);
-  App::PlaceDialogControl(ok, PasswordOkButton, 180, height - 38, 90, 28);
-  App::PlaceDialogControl(cancel, PasswordCancelButton, 280, height - 38, 90, 28);
-  App::ConnectDialogButton(ok, PasswordOkButton);
-  App::ConnectDialogButton(cancel, PasswordCancelButton);
-  gtk_widget_show_all(App::DialogWindowWidget());
-  gtk_widget_grab_focus(field);
-
+  const Fields fields = BuildDialog(title, prompt, confirm);
   bool accepted = false;
-  for (bool settled = false; !settled;) {
-    const App::Event event = App::WaitEvent();
-    App::ActivityHook(event);
-    const Request request = App::LockIsDue() ? Request::Cancel : Classify(event);
-    if (request == Request::Cancel) {
-      settled = true;
-    } else if (request == Request::Confirm) {
-      const std::string_view text = gtk_entry_get_text(GTK_ENTRY(field));
-      const std::string_view again = confirm ? gtk_entry_get_text(GTK_ENTRY(repeat)) : "";
-      switch (CheckMasterPassword(text, again, confirm)) {
-        case PasswordProblem::Empty:
-          Warn(title, t.enterPassword);
-          break;
-        case PasswordProblem::TooShort:
-          Warn(title, t.passwordTooShort);
-          break;
-        case PasswordProblem::Differs:
-          Warn(title, t.passwordsDiffer);
-          gtk_entry_set_text(GTK_ENTRY(repeat), "");
-          gtk_widget_grab_focus(repeat);
-          break;
-        case PasswordProblem::None:
-          password.assign(text);
-          accepted = settled = true;
-          break;
-      }
-    }
+  for (Request request = Request::None; request != Request::Cancel && !accepted;) {
+    request = App::NextDialogRequest(kRows);
+    if (request == Request::Confirm) accepted = TakePassword(title, fields, password);
   }
   // The entry buffers wipe their text when the window is destroyed.
   App::CloseDialogWindow();

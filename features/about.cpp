@@ -2,9 +2,12 @@
 
 #include <cstdio>
 
+#include "app/dialog_loop.h"
 #include "app/events.h"
 #include "app/icon.h"
 #include "app/key_table.h"
+#include "app/labels.h"
+#include "texts/texts.h"
 
 namespace Features {
 namespace {
@@ -12,16 +15,16 @@ namespace {
 constexpr int kWidth = 600;
 constexpr int kHeight = 300;
 constexpr char kHeadingFont[] = "Sans Bold 12";
-constexpr char kCreditLine1[] = "Encryption: libsodium";
-constexpr char kCreditLine2[] = "Interface: GTK 3";
+constexpr int kTextX = 290;
+constexpr int kTextWidth = 300;
 
-struct AboutTexts {
-  const char* title;
-  const char* createdUsing;
-  const char* close;
+enum class Request { None, Cancel };
+
+// Escape, Return, the Close button; and the title bar's close, as in every dialog.
+constexpr App::DialogRow<Request> kRows[] = {
+    {App::EventKind::Menu, kAboutCloseKey, Request::Cancel},
+    {App::EventKind::Control, AboutCloseButton, Request::Cancel},
 };
-constexpr AboutTexts kEnglish = {"About", "Created using:", "Close"};
-constexpr AboutTexts kDutch = {"Over", "Gemaakt met:", "Sluiten"};
 
 constexpr App::Event kCloseKey = {App::EventKind::Menu, App::kAboutWindow, kAboutCloseKey, 0};
 constexpr App::KeyRow kKeys[] = {
@@ -48,14 +51,10 @@ void OnClose(GtkButton*, gpointer) {
 
 // ---- building ---------------------------------------------------------------------------
 
-GtkWidget* PlaceLabel(GtkWidget* area, const char* text, int x, int y, int width, int height) {
-  GtkWidget* label = gtk_label_new(text);
-  gtk_label_set_xalign(GTK_LABEL(label), 0.0f);
-  gtk_label_set_yalign(GTK_LABEL(label), 0.0f);
-  gtk_label_set_line_wrap(GTK_LABEL(label), TRUE);
-  gtk_label_set_max_width_chars(GTK_LABEL(label), 1);  // wrap at the given width
-  gtk_widget_set_size_request(label, width, height);
-  gtk_layout_put(GTK_LAYOUT(area), label, x, y);
+GtkWidget* PlaceText(GtkWidget* area, const char* text, int y, int height) {
+  GtkWidget* label = App::NewTextLabel(text);
+  gtk_widget_set_size_request(label, kTextWidth, height);
+  gtk_layout_put(GTK_LAYOUT(area), label, kTextX, y);
   return label;
 }
 
@@ -69,17 +68,43 @@ void CentreOver(GtkWidget* window, GtkWidget* parent) {
                   extents.y + extents.height / 2 - kHeight / 2);
 }
 
-bool EndsTheWindow(const App::Event& event) {
-  switch (event.kind) {
-    case App::EventKind::Close:
-      return true;
-    case App::EventKind::Menu:
-      return event.object == kAboutCloseKey;
-    case App::EventKind::Control:
-      return event.object == AboutCloseButton;
-    default:
-      return false;
+// A window of the About box's own, centred over the parent if there is one.
+GtkWidget* NewAboutWindow(GtkWidget* parent) {
+  GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+  gtk_window_set_title(GTK_WINDOW(window), Texts::kText.aboutTitle);
+  gtk_window_set_type_hint(GTK_WINDOW(window), GDK_WINDOW_TYPE_HINT_DIALOG);  // close only
+  gtk_window_set_resizable(GTK_WINDOW(window), FALSE);
+  gtk_window_set_default_size(GTK_WINDOW(window), kWidth, kHeight);
+  if (parent != nullptr) {
+    gtk_window_set_transient_for(GTK_WINDOW(window), GTK_WINDOW(parent));
+    CentreOver(window, parent);
   }
+  return window;
+}
+
+// The logo, the texts and the Close button, which it gives back.
+GtkWidget* FillAboutWindow(GtkWidget* window, const std::string& heading, GdkPixbuf* picture) {
+  const Texts::Table& t = Texts::kText;
+  GtkWidget* area = gtk_layout_new(nullptr, nullptr);
+  gtk_widget_set_size_request(area, kWidth, kHeight);
+  gtk_container_add(GTK_CONTAINER(window), area);
+  if (picture != nullptr) {
+    GtkWidget* image = gtk_image_new_from_pixbuf(picture);
+    gtk_widget_set_size_request(image, gdk_pixbuf_get_width(picture),
+                                gdk_pixbuf_get_height(picture));
+    gtk_layout_put(GTK_LAYOUT(area), image, 16, 16);
+  }
+  PangoFontDescription* font = pango_font_description_from_string(kHeadingFont);
+  App::SetLabelAttribute(PlaceText(area, heading.c_str(), 24, 46), pango_attr_font_desc_new(font));
+  pango_font_description_free(font);  // the attribute holds a copy
+  PlaceText(area, t.aboutEncryption, 120, 20);
+  PlaceText(area, t.aboutInterface, 142, 20);
+  PlaceText(area, t.aboutCreatedUsing, 182, 20);
+  PlaceText(area, CompilerBuildLine().c_str(), 204, 20);
+  GtkWidget* close = gtk_button_new_with_label(t.aboutClose);
+  gtk_widget_set_size_request(close, 94, 28);
+  gtk_layout_put(GTK_LAYOUT(area), close, 490, 256);
+  return close;
 }
 
 }  // namespace
@@ -101,41 +126,10 @@ std::string CompilerBuildLine() {
 }
 
 void ShowAboutWindow(GtkWidget* parent, const std::string& heading, const unsigned char* logo,
-                     size_t logoSize, bool dutch) {
-  const AboutTexts& texts = dutch ? kDutch : kEnglish;
+                     size_t logoSize) {
   GdkPixbuf* picture = logoSize > 0 ? App::DecodePng(logo, logoSize) : nullptr;
-
-  GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
-  gtk_window_set_title(GTK_WINDOW(window), texts.title);
-  gtk_window_set_type_hint(GTK_WINDOW(window), GDK_WINDOW_TYPE_HINT_DIALOG);  // close only
-  gtk_window_set_resizable(GTK_WINDOW(window), FALSE);
-  gtk_window_set_default_size(GTK_WINDOW(window), kWidth, kHeight);
-  if (parent != nullptr) {
-    gtk_window_set_transient_for(GTK_WINDOW(window), GTK_WINDOW(parent));
-    CentreOver(window, parent);
-  }
-  GtkWidget* area = gtk_layout_new(nullptr, nullptr);
-  gtk_widget_set_size_request(area, kWidth, kHeight);
-  gtk_container_add(GTK_CONTAINER(window), area);
-
-  if (picture != nullptr) {
-    GtkWidget* image = gtk_image_new_from_pixbuf(picture);
-    gtk_widget_set_size_request(image, gdk_pixbuf_get_width(picture),
-                                gdk_pixbuf_get_height(picture));
-    gtk_layout_put(GTK_LAYOUT(area), image, 16, 16);
-  }
-  GtkWidget* title = PlaceLabel(area, heading.c_str(), 290, 24, 300, 46);
-  PangoFontDescription* font = pango_font_description_from_string(kHeadingFont);
-  PangoAttrList* attributes = pango_attr_list_new();
-  pango_attr_list_insert(attributes, pango_attr_font_desc_new(font));
-  gtk_label_set_attributes(GTK_LABEL(title), attributes);
-  PlaceLabel(area, kCreditLine1, 290, 120, 300, 20);
-  PlaceLabel(area, kCreditLine2, 290, 142, 300, 20);
-  PlaceLabel(area, texts.createdUsing, 290, 182, 300, 20);
-  PlaceLabel(area, CompilerBuildLine().c_str(), 290, 204, 300, 20);
-  GtkWidget* close = gtk_button_new_with_label(texts.close);
-  gtk_widget_set_size_request(close, 94, 28);
-  gtk_layout_put(GTK_LAYOUT(area), close, 490, 256);
+  GtkWidget* window = NewAboutWindow(parent);
+  GtkWidget* close = FillAboutWindow(window, heading, picture);
 
   App::InstallKeys(window, kKeys);
   g_signal_connect(window, "delete-event", G_CALLBACK(OnDelete), nullptr);
@@ -149,9 +143,7 @@ void ShowAboutWindow(GtkWidget* parent, const std::string& heading, const unsign
 
   // Other windows' events, the idle timer's included, are dropped: no countdown, lock or
   // clipboard clearing while this window is open.
-  for (;;) {
-    const App::Event event = App::WaitEvent();
-    if (event.window == App::kAboutWindow && EndsTheWindow(event)) break;
+  while (App::MapDialogEvent(App::WaitEvent(), App::kAboutWindow, kRows) != Request::Cancel) {
   }
 
   if (parent != nullptr) gtk_widget_set_sensitive(parent, TRUE);
@@ -159,8 +151,6 @@ void ShowAboutWindow(GtkWidget* parent, const std::string& heading, const unsign
     g_signal_handler_disconnect(window, destroyed);
     gtk_widget_destroy(window);
   }
-  pango_attr_list_unref(attributes);
-  pango_font_description_free(font);
   if (picture != nullptr) g_object_unref(picture);
   if (parent != nullptr) gtk_window_present(GTK_WINDOW(parent));
 }

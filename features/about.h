@@ -17,9 +17,9 @@ constexpr int kAboutCloseKey = 12;
 // The build line of the compiler this program was built with.
 [[nodiscard]] std::string CompilerBuildLine();
 
-// Shows the window over the disabled parent until it is closed; dutch picks its texts.
-// An empty or undecodable logo leaves the picture out.
+// Shows the window over the disabled parent until it is closed. An empty or undecodable
+// logo leaves the picture out.
 void ShowAboutWindow(GtkWidget* parent, const std::string& heading, const unsigned char* logo,
-                     size_t logoSize, bool dutch);
+                     size_t logoSize);
 
 }  // namespace Features

@@ -37,7 +37,7 @@ void RestoreBackup() { Features::RestoreBackup(Commands::AskMasterPassword); }
 
 void ShowAbout() {
   Features::ShowAboutWindow(App::MainWindowWidget(), "Lockwell 1.0", Resources::AppImagePng,
-                            Resources::AppImagePngSize, Texts::kText.dutch);
+                            Resources::AppImagePngSize);
 }
 
 // The main window's keys, by key event number.

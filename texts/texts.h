@@ -5,8 +5,6 @@
 namespace Texts {
 
 struct Table {
-  bool dutch;  // asks the About window for its Dutch texts
-
   const char* programTitle;  // windows and message boxes without a title of their own
 
   // Vault error texts, indexed by VaultError code 0..7.
@@ -188,6 +186,14 @@ struct Table {
   const char* cliCheckEntries;
   const char* cliCheckCosts;
   const char* cliCheckSize;
+
+  // The edition's language, and the About window.
+  const char* language;  // "en" or "nl": what a locale that speaks the edition starts with
+  const char* aboutTitle;
+  const char* aboutEncryption;
+  const char* aboutInterface;
+  const char* aboutCreatedUsing;
+  const char* aboutClose;
 };
 
 extern const Table kText;

@@ -3,7 +3,6 @@
 namespace Texts {
 
 const Table kText = {
-    .dutch = false,
     .programTitle = "Lockwell",
     .errorText =
         {
@@ -234,6 +233,13 @@ const Table kText = {
     .cliCheckEntries = "Entries: {}",
     .cliCheckCosts = "Key derivation: Argon2id, {} passes, {} bytes of memory",
     .cliCheckSize = "File size: {} bytes",
+
+    .language = "en",
+    .aboutTitle = "About",
+    .aboutEncryption = "Encryption: libsodium",
+    .aboutInterface = "Interface: GTK 3",
+    .aboutCreatedUsing = "Created using:",
+    .aboutClose = "Close",
 };
 
 }  // namespace Texts

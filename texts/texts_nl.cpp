@@ -3,7 +3,6 @@
 namespace Texts {
 
 const Table kText = {
-    .dutch = true,
     .programTitle = "Lockwell",
     .errorText =
         {
@@ -240,6 +239,13 @@ const Table kText = {
     .cliCheckEntries = "Items: {}",
     .cliCheckCosts = "Sleutelafleiding: Argon2id, {} doorgangen, {} bytes geheugen",
     .cliCheckSize = "Bestandsgrootte: {} bytes",
+
+    .language = "nl",
+    .aboutTitle = "Over",
+    .aboutEncryption = "Encryption: libsodium",
+    .aboutInterface = "Interface: GTK 3",
+    .aboutCreatedUsing = "Gemaakt met:",
+    .aboutClose = "Sluiten",
 };
 
 }  // namespace Texts

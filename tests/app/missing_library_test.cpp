@@ -2,6 +2,8 @@
 // the program shows its one message and ends with status 1, touching no files.
 #include <gtest/gtest.h>
 
+#include <string_view>
+
 #include "program/startup.h"
 #include "tests/support/robot.h"
 #include "tests/support/test_files.h"
@@ -32,7 +34,7 @@ TEST(MissingLibrary, OneErrorMessageThenStatus1) {
   EXPECT_EQ(Robot::Messages()[0].title, "Lockwell");
   EXPECT_EQ(Robot::Messages()[0].icon, GTK_MESSAGE_ERROR);
   EXPECT_EQ(Robot::Messages()[0].text,
-            Texts::kText.dutch
+            std::string_view(Texts::kText.language) == "nl"
                 ? "libsodium is niet gevonden.\nInstalleer het pakket libsodium23 of libsodium26."
                 : "libsodium was not found.\nInstall the package libsodium23 or libsodium26.");
   EXPECT_FALSE(TestFiles::Exists(config));

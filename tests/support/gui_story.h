@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "tests/support/robot.h"
@@ -14,7 +15,7 @@
 
 // The text of the edition this test program is linked with.
 inline const char* Pick(const char* english, const char* dutch) {
-  return Texts::kText.dutch ? dutch : english;
+  return std::string_view(Texts::kText.language) == "nl" ? dutch : english;
 }
 
 class GuiStory : public ::testing::Test {

@@ -1,0 +1,45 @@
+// How a dialog's own loop reads the event queue: a small table of its keys and buttons, in
+// the form of the main window's table, and the loop head that waits and maps.
+#pragma once
+
+#include <cstddef>
+
+#include "app/events.h"
+
+namespace App {
+
+// A row of a dialog's table: this menu event (a key) or control event of the dialog's window
+// asks for request. Request is the dialog's own enum; it names at least None and Cancel.
+template <typename Request>
+struct DialogRow {
+  EventKind kind;
+  int object;
+  Request request;
+};
+
+// What the event asks of the dialog in window: the request of its row, Cancel when the
+// window is closed, None for anything else.
+template <typename Request, size_t N>
+[[nodiscard]] Request MapDialogEvent(const Event& event, int window,
+                                     const DialogRow<Request> (&rows)[N]) {
+  if (event.window != window) return Request::None;
+  if (event.kind == EventKind::Close) return Request::Cancel;
+  for (const DialogRow<Request>& row : rows) {
+    if (row.kind == event.kind && row.object == event.object) return row.request;
+  }
+  return Request::None;
+}
+
+// Waits for the next event and counts it as the user's; true when the idle lock is due,
+// which ends every dialog of the dialog window.
+[[nodiscard]] bool WaitDialogEvent(Event& event);
+
+// The head of the dialog window's loop: the next event, mapped through the dialog's table.
+template <typename Request, size_t N>
+[[nodiscard]] Request NextDialogRequest(const DialogRow<Request> (&rows)[N]) {
+  Event event{};
+  if (WaitDialogEvent(event)) return Request::Cancel;
+  return MapDialogEvent(event, kDialogWindow, rows);
+}
+
+}  // namespace App
