@@ -11,10 +11,16 @@
 #include "app/status_bar.h"
 #include "commands/entry_editor.h"
 #include "tests/support/gui_story.h"
+#include "tests/support/story_texts.h"
 
 namespace {
 
 using Robot::Messages;
+
+std::string DeleteQuestion(const std::string& description) {
+  return Texts::kText.dutch ? "'" + description + "' definitief verwijderen?"
+                            : "Permanently delete '" + description + "'?";
+}
 
 class EntryOrderStory : public GuiStory {
  protected:
@@ -25,10 +31,12 @@ class EntryOrderStory : public GuiStory {
     Vault::CloseVault();
     return names;
   }
-  // Deletes the selected entry with Yes and waits for the count in the status text.
-  void DeleteSelected(size_t remaining) {
+  // Deletes the selected entry, which has this description, with Yes and waits for the
+  // count in the status text.
+  void DeleteSelected(const std::string& description, size_t remaining,
+                      std::source_location where = std::source_location::current()) {
     Robot::PressKey(GDK_KEY_Delete);
-    Robot::AnswerMessage(GTK_RESPONSE_YES);
+    Robot::AnswerMessage(DeleteQuestion(description), GTK_MESSAGE_WARNING, GTK_RESPONSE_YES, where);
     Robot::WaitStatus(Pick("Deleted (", "Verwijderd (") + std::to_string(remaining) +
                       Pick(" passwords)", " wachtwoorden)"));
   }
@@ -43,7 +51,7 @@ TEST_F(EntryOrderStory, DeleteTheMiddleLastAndOnlyEntry) {
   const std::string before = TestFiles::ReadFile(VaultFile());
   Robot::ClickRow(1);
   Robot::PressKey(GDK_KEY_Delete);
-  Robot::AnswerMessage(GTK_RESPONSE_NO);
+  Robot::AnswerMessage(DeleteQuestion("it's mine"), GTK_MESSAGE_WARNING, GTK_RESPONSE_NO);
   Robot::ChooseMenu(App::MenuDelete);
   Robot::CloseWindow(Pick("Delete", "Verwijderen"));
   Robot::Pause(100);
@@ -52,19 +60,19 @@ TEST_F(EntryOrderStory, DeleteTheMiddleLastAndOnlyEntry) {
     EXPECT_EQ(Robot::SelectedRow(), 1);
     EXPECT_EQ(TestFiles::ReadFile(VaultFile()), before);
   });
-  DeleteSelected(3);
+  DeleteSelected("it's mine", 3);
   Robot::Do("the next entry takes the place", [] {
     EXPECT_EQ(Robot::ListRows(), (Rows{"a", "c", "d"}));
     EXPECT_EQ(Robot::SelectedRow(), 1);
   });
   Robot::ClickRow(2);
-  DeleteSelected(2);
+  DeleteSelected("d", 2);
   Robot::Do("the new last entry is selected", [] {
     EXPECT_EQ(Robot::ListRows(), (Rows{"a", "c"}));
     EXPECT_EQ(Robot::SelectedRow(), 1);
   });
-  DeleteSelected(1);
-  DeleteSelected(0);
+  DeleteSelected("c", 1);
+  DeleteSelected("a", 0);
   Robot::Do("nothing left to select", [] {
     EXPECT_TRUE(Robot::ListRows().empty());
     EXPECT_EQ(Robot::SelectedRow(), -1);
@@ -74,10 +82,6 @@ TEST_F(EntryOrderStory, DeleteTheMiddleLastAndOnlyEntry) {
   EXPECT_EQ(RunLockwell(), 0);
   ASSERT_EQ(Messages().size(), 5u);  // the closed box is not answered
   EXPECT_EQ(Messages()[0].title, Pick("Delete", "Verwijderen"));
-  EXPECT_EQ(Messages()[0].icon, GTK_MESSAGE_WARNING);
-  EXPECT_EQ(Messages()[0].text,
-            Pick("Permanently delete 'it's mine'?", "'it's mine' definitief verwijderen?"));
-  EXPECT_EQ(Messages()[2].text, Pick("Permanently delete 'd'?", "'d' definitief verwijderen?"));
   EXPECT_TRUE(DescriptionsOnDisk().empty());
 }
 
@@ -161,7 +165,7 @@ TEST_F(EntryOrderStory, AFailedSaveKeepsTheChangeAndTheNextSaveWritesEverything)
   Robot::Type(Commands::DescriptionField, "third");
   Robot::Type(Commands::EntryPasswordField, "secret");
   Robot::PressKey(GDK_KEY_Return);
-  Robot::AnswerMessage();
+  Robot::AnswerMessage(StoryText::SavingFailed(), GTK_MESSAGE_ERROR);
   Robot::WaitStatus(Pick("Added: third (3 passwords)", "Toegevoegd: third (3 wachtwoorden)"));
   Robot::Do("the entry is kept, the old file intact", [this, before] {
     EXPECT_EQ(Robot::ListRows(), (Rows{"a", "b", "third"}));
@@ -169,15 +173,11 @@ TEST_F(EntryOrderStory, AFailedSaveKeepsTheChangeAndTheNextSaveWritesEverything)
     ASSERT_EQ(rmdir((VaultFile() + ".tmp").c_str()), 0);
   });
   Robot::ClickRow(0);
-  DeleteSelected(2);
+  DeleteSelected("a", 2);
   Robot::ChooseMenu(App::MenuExit);
   EXPECT_EQ(RunLockwell(), 0);
   ASSERT_EQ(Messages().size(), 2u);
   EXPECT_EQ(Messages()[0].title, "Lockwell");
-  EXPECT_EQ(Messages()[0].icon, GTK_MESSAGE_ERROR);
-  EXPECT_EQ(Messages()[0].text, std::string(Pick("Saving failed: ", "Opslaan mislukt: ")) +
-                                    Pick("The file could not be read or written.",
-                                         "Het bestand kon niet worden gelezen of geschreven."));
   EXPECT_EQ(DescriptionsOnDisk(), (Rows{"b", "third"}));
 }
 
