@@ -7,6 +7,7 @@
 #include "app/status_bar.h"
 #include "commands/password_dialog.h"
 #include "tests/support/gui_story.h"
+#include "tests/support/story_checks.h"
 #include "tests/support/story_texts.h"
 
 namespace {
@@ -55,10 +56,7 @@ TEST_F(ChangePasswordStory, TheNewPasswordReplacesTheOldOne) {
                        GTK_MESSAGE_INFO);
   Robot::WaitStatus(Pick("Master password changed", "Hoofdwachtwoord gewijzigd"));
   Robot::MoveClock(61000);
-  Robot::WaitWindow(StoryText::LogInTitle());
-  Robot::Type(MasterPasswordField, "old password");
-  Robot::PressKey(GDK_KEY_Return);
-  Robot::AnswerMessage(StoryText::WrongPassword(), GTK_MESSAGE_WARNING);
+  StoryCheck::LogInRefused("old password");
   LogInWith("new password", 1);
   Robot::ChooseMenu(App::MenuExit);
 

@@ -11,6 +11,7 @@
 #include "app/status_bar.h"
 #include "commands/entry_editor.h"
 #include "tests/support/gui_story.h"
+#include "tests/support/story_checks.h"
 #include "tests/support/story_texts.h"
 
 namespace {
@@ -94,57 +95,35 @@ TEST_F(EntryOrderStory, MoveUpAndDownAndReopenInTheNewOrder) {
     EXPECT_TRUE(Robot::Enabled(App::DownButton));
   });
   auto changed = std::make_shared<std::vector<int>>();
-  Robot::Do("watch the list", [changed] {
-    g_signal_connect(
-        gtk_tree_view_get_model(GTK_TREE_VIEW(App::ControlWidget(App::EntryList))), "row-changed",
-        G_CALLBACK(+[](GtkTreeModel*, GtkTreePath* path, GtkTreeIter*, gpointer rows) {
-          static_cast<std::vector<int>*>(rows)->push_back(gtk_tree_path_get_indices(path)[0]);
-        }),
-        changed.get());
-  });
+  Robot::Do("watch the list", [changed] { StoryCheck::WatchChangedRows(changed.get()); });
   Robot::ClickRow(2);
   Robot::Click(App::UpButton);
-  Robot::Step(
-      "the third entry is second",
-      [] {
-        return Robot::ListRows() == Rows{"a", "c", "b"};
-      },
-      [changed] {
-        EXPECT_EQ(*changed, (std::vector<int>{2, 1}));  // only the two rows touched
-        EXPECT_EQ(Robot::SelectedRow(), 1);
-        EXPECT_EQ(Robot::FieldText(App::UrlField), "https://c");
-        EXPECT_TRUE(Robot::Enabled(App::UpButton));
-        EXPECT_TRUE(Robot::Enabled(App::DownButton));
-      });
+  StoryCheck::WaitRows("the third entry is second", {"a", "c", "b"}, [changed] {
+    EXPECT_EQ(*changed, (std::vector<int>{2, 1}));  // only the two rows touched
+    EXPECT_EQ(Robot::SelectedRow(), 1);
+    EXPECT_EQ(Robot::FieldText(App::UrlField), "https://c");
+    EXPECT_TRUE(Robot::Enabled(App::UpButton));
+    EXPECT_TRUE(Robot::Enabled(App::DownButton));
+  });
   Robot::Click(App::UpButton);
-  Robot::Step(
-      "and then first",
-      [] {
-        return Robot::ListRows() == Rows{"c", "a", "b"};
-      },
-      [this] {
-        EXPECT_EQ(Robot::SelectedRow(), 0);
-        EXPECT_FALSE(Robot::Enabled(App::UpButton));
-        // A stale Up at the top changes and saves nothing.
-        const std::string before = TestFiles::ReadFile(VaultFile());
-        Commands::MoveSelectedEntry(-1);
-        EXPECT_EQ(TestFiles::ReadFile(VaultFile()), before);
-        EXPECT_EQ(Robot::ListRows(), (Rows{"c", "a", "b"}));
-      });
+  StoryCheck::WaitRows("and then first", {"c", "a", "b"}, [this] {
+    EXPECT_EQ(Robot::SelectedRow(), 0);
+    EXPECT_FALSE(Robot::Enabled(App::UpButton));
+    // A stale Up at the top changes and saves nothing.
+    const std::string before = TestFiles::ReadFile(VaultFile());
+    Commands::MoveSelectedEntry(-1);
+    EXPECT_EQ(TestFiles::ReadFile(VaultFile()), before);
+    EXPECT_EQ(Robot::ListRows(), (Rows{"c", "a", "b"}));
+  });
   Robot::ClickRow(1);
   Robot::Click(App::DownButton);
-  Robot::Step(
-      "down to the bottom",
-      [] {
-        return Robot::ListRows() == Rows{"c", "b", "a"};
-      },
-      [this] {
-        EXPECT_EQ(Robot::SelectedRow(), 2);
-        EXPECT_FALSE(Robot::Enabled(App::DownButton));
-        const std::string before = TestFiles::ReadFile(VaultFile());
-        Commands::MoveSelectedEntry(+1);
-        EXPECT_EQ(TestFiles::ReadFile(VaultFile()), before);
-      });
+  StoryCheck::WaitRows("down to the bottom", {"c", "b", "a"}, [this] {
+    EXPECT_EQ(Robot::SelectedRow(), 2);
+    EXPECT_FALSE(Robot::Enabled(App::DownButton));
+    const std::string before = TestFiles::ReadFile(VaultFile());
+    Commands::MoveSelectedEntry(+1);
+    EXPECT_EQ(TestFiles::ReadFile(VaultFile()), before);
+  });
   Robot::ChooseMenu(App::MenuExit);
   EXPECT_EQ(RunLockwell(), 0);
   ASSERT_EQ(Vault::OpenVault(VaultFile(), "pw"), Vault::Ok);

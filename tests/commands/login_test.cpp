@@ -9,6 +9,7 @@
 #include "app/status_bar.h"
 #include "commands/password_dialog.h"
 #include "tests/support/gui_story.h"
+#include "tests/support/story_checks.h"
 #include "tests/support/story_texts.h"
 
 namespace {
@@ -26,22 +27,17 @@ TEST_F(LoginStory, FirstRunCreatesTheVaultAfterThePasswordChecks) {
   const std::string emoji = "\xF0\x9F\x94\x91\xF0\x9F\x94\x92\xF0\x9F\x94\x93\xF0\x9F\x94\x94";
   Robot::WaitWindow(title);
   Robot::Do("every control gets the room it was placed in", [] {
-    GtkWidget* area = gtk_bin_get_child(GTK_BIN(App::DialogWindowWidget()));
-    GList* children = gtk_container_get_children(GTK_CONTAINER(area));
-    int checked = 0;
-    for (GList* c = children; c != nullptr; c = c->next, ++checked) {
-      GtkWidget* widget = GTK_WIDGET(c->data);
-      int width = 0, height = 0, needed = 0;
-      gtk_widget_get_size_request(widget, &width, &height);
-      EXPECT_EQ(gtk_widget_get_allocated_width(widget), width);
-      EXPECT_EQ(gtk_widget_get_allocated_height(widget), height);
+    const std::vector<GtkWidget*> controls = StoryCheck::PlacedControls(App::DialogWindowWidget());
+    for (GtkWidget* widget : controls) {
+      EXPECT_TRUE(StoryCheck::GetsItsBox(widget));
       if (GTK_IS_LABEL(widget)) {  // the wrapped prompt fits its box
+        int width = 0, height = 0, needed = 0;
+        gtk_widget_get_size_request(widget, &width, &height);
         gtk_widget_get_preferred_height_for_width(widget, width, nullptr, &needed);
         EXPECT_LE(needed, height) << gtk_label_get_text(GTK_LABEL(widget));
       }
     }
-    g_list_free(children);
-    EXPECT_EQ(checked, 7);  // prompt, two labels, two fields, two buttons
+    EXPECT_EQ(controls.size(), 7u);  // prompt, two labels, two fields, two buttons
   });
   Robot::Click(PasswordOkButton);  // nothing typed yet
   Robot::AnswerMessage(StoryText::EnterAPassword(), GTK_MESSAGE_WARNING);
@@ -136,11 +132,9 @@ TEST_F(LoginStory, IdleLockLogsOutAndAsksAgain) {
   LogInWith("pw", 2);
   // Twenty idle seconds; then a click restarts the countdown.
   Robot::MoveClock(20000);
-  Robot::Step(
-      "the countdown runs down", [] { return Robot::StatusText(2) == "40 s"; }, [] {});
+  StoryCheck::WaitCountdown("the countdown runs down", 40);
   Robot::ClickRow(1);
-  Robot::Step(
-      "activity restarts the countdown", [] { return Robot::StatusText(2) == "60 s"; }, [] {});
+  StoryCheck::WaitCountdown("activity restarts the countdown", 60);
   Robot::ChooseMenu(App::MenuShowPasswords);
   Robot::MoveClock(60000);
   Robot::WaitWindow(StoryText::LogInTitle());
@@ -206,8 +200,7 @@ TEST_F(LoginStory, MovingTheMouseCountsOnlyWhileTheProgramHasTheFocus) {
       "the program has lost the focus",
       [] { return !gtk_window_has_toplevel_focus(GTK_WINDOW(App::MainWindowWidget())); }, [] {});
   Robot::MoveClock(20000);
-  Robot::Step(
-      "the countdown runs", [] { return Robot::StatusText(2) == "40 s"; }, [] {});
+  StoryCheck::WaitCountdown("the countdown runs", 40);
   Robot::Do("the mouse moves elsewhere on the desktop", [] { Robot::MovePointer(30, 30); });
   Robot::Pause(600);
   Robot::Do("that is not activity", [] { EXPECT_EQ(Robot::StatusText(2), "40 s"); });
@@ -216,9 +209,7 @@ TEST_F(LoginStory, MovingTheMouseCountsOnlyWhileTheProgramHasTheFocus) {
       "the program has the focus",
       [] { return gtk_window_has_toplevel_focus(GTK_WINDOW(App::MainWindowWidget())); },
       [] { Robot::MovePointer(60, 60); });
-  Robot::Step(
-      "moving the mouse restarts the countdown", [] { return Robot::StatusText(2) == "60 s"; },
-      [] {});
+  StoryCheck::WaitCountdown("moving the mouse restarts the countdown", 60);
   Robot::ChooseMenu(App::MenuExit);
   EXPECT_EQ(RunLockwell(), 0);
 }

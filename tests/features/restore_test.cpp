@@ -10,6 +10,7 @@
 #include "app/status_bar.h"
 #include "commands/password_dialog.h"
 #include "tests/support/requester_story.h"
+#include "tests/support/story_checks.h"
 #include "tests/support/story_texts.h"
 #include "tests/support/test_vaults.h"
 
@@ -115,10 +116,7 @@ TEST_F(RestoreStory, ABackupUnderAnOlderPasswordReplacesTheVault) {
 
   // Afterwards only the backup's password opens the vault.
   Robot::Reset();
-  Robot::WaitWindow(StoryText::LogInTitle());
-  Robot::Type(MasterPasswordField, "current pw");
-  Robot::PressKey(GDK_KEY_Return);
-  Robot::AnswerMessage(StoryText::WrongPassword(), GTK_MESSAGE_WARNING);
+  StoryCheck::LogInRefused("current pw");
   LogInWith("old pw", 3);
   Robot::ChooseMenu(App::MenuExit);
   EXPECT_EQ(RunLockwell(), 0);
@@ -149,9 +147,7 @@ TEST_F(RestoreStory, ARestoreThatFailsPutsTheOldVaultBackAndAsksForTheLogin) {
     EXPECT_EQ(ReadFile(VaultFile()), current);
     EXPECT_FALSE(TestFiles::Exists(VaultFile() + ".tmp"));
   });
-  Robot::Type(MasterPasswordField, "current pw");
-  Robot::PressKey(GDK_KEY_Return);
-  Robot::WaitStatus(StoryText::LoggedIn(1));
+  LogInWith("current pw", 1);
 
   // When the vault can be written neither from the backup nor from the safety copy, the
   // message says so; the vault file was never touched.
@@ -167,9 +163,7 @@ TEST_F(RestoreStory, ARestoreThatFailsPutsTheOldVaultBackAndAsksForTheLogin) {
       GTK_MESSAGE_ERROR);
   Robot::WaitWindow(StoryText::LogInTitle());
   Robot::Do("the folder goes", [this] { rmdir((VaultFile() + ".tmp").c_str()); });
-  Robot::Type(MasterPasswordField, "current pw");
-  Robot::PressKey(GDK_KEY_Return);
-  Robot::WaitStatus(StoryText::LoggedIn(1));
+  LogInWith("current pw", 1);
   // Without a safety copy nothing is overwritten, and the vault stays open.
   Robot::Do("a folder stands where the safety copy goes",
             [this] { mkdir((SafetyCopy() + ".tmp").c_str(), 0700); });
