@@ -9,6 +9,7 @@
 #include "tests/support/gui_story.h"
 #include "tests/support/story_checks.h"
 #include "tests/support/story_texts.h"
+#include "tests/support/test_vaults.h"
 
 namespace {
 
@@ -67,13 +68,8 @@ TEST_F(ChangePasswordStory, TheNewPasswordReplacesTheOldOne) {
   // The header holds a new salt and the parameters of a new vault, whatever the old ones.
   const std::string file = TestFiles::ReadFile(VaultFile());
   ASSERT_GE(file.size(), Vault::kHeaderSize);
-  auto number = [&file](size_t at) {
-    uint64_t value = 0;
-    for (size_t i = 8; i-- > 0;) value = value << 8 | static_cast<unsigned char>(file[at + i]);
-    return static_cast<int64_t>(value);
-  };
-  EXPECT_EQ(number(8), Vault::kNewOpsLimit);
-  EXPECT_EQ(number(16), Vault::kNewMemLimit);
+  EXPECT_EQ(static_cast<int64_t>(TestVaults::LittleEndianAt(file, 8, 8)), Vault::kNewOpsLimit);
+  EXPECT_EQ(static_cast<int64_t>(TestVaults::LittleEndianAt(file, 16, 8)), Vault::kNewMemLimit);
   EXPECT_NE(file.substr(24, Vault::kSaltSize), before.substr(24, Vault::kSaltSize));
   EXPECT_EQ(Vault::CheckVaultFile(VaultFile(), "old password"), Vault::WrongPassword);
 }

@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <source_location>
+
 #include "app/dialog_window.h"
 #include "app/main_window.h"
 #include "app/menus.h"

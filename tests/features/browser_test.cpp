@@ -3,12 +3,14 @@
 #include <sys/stat.h>
 
 #include <cstdlib>
+#include <source_location>
 
 #include "app/dialog_window.h"
 #include "app/main_window.h"
 #include "app/menus.h"
 #include "app/status_bar.h"
 #include "tests/support/requester_story.h"
+#include "tests/support/story_texts.h"
 
 namespace {
 
@@ -121,7 +123,7 @@ TEST_F(BrowserStory, AddressesOpenInTheDefaultOrTheChosenBrowser) {
 TEST_F(BrowserStory, ChoosingResettingAndCancellingTheBrowser) {
   GivenVault("pw", {});
   LogInWith("pw", 0);
-  const std::string loggedIn = Pick("Logged in - 0 password(s)", "Ingelogd - 0 wachtwoord(en)");
+  const std::string loggedIn = StoryText::LoggedIn(0);
   const std::string browser = dir.path + "mybrowser";
   // Yes, then cancelling the requester, and Cancel in the question: nothing changes.
   Robot::ChooseMenu(App::MenuChooseBrowser);
