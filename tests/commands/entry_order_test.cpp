@@ -21,8 +21,7 @@ namespace {
 using Robot::Messages;
 
 std::string DeleteQuestion(const std::string& description) {
-  return Texts::kText.dutch ? "'" + description + "' definitief verwijderen?"
-                            : "Permanently delete '" + description + "'?";
+  return Pick("Permanently delete '", "'") + description + Pick("'?", "' definitief verwijderen?");
 }
 
 class EntryOrderStory : public GuiStory {
