@@ -11,6 +11,7 @@
 #include "app/menus.h"
 #include "app/status_bar.h"
 #include "tests/support/gui_story.h"
+#include "tests/support/story_checks.h"
 
 namespace {
 
@@ -174,9 +175,7 @@ TEST_F(MainWindowStory, LayoutFollowsTheWindowWidth) {
     for (int control = 0; control < kMainControlCount; ++control) {
       GtkWidget* widget = ControlWidget(control);
       if (control == EntryList) widget = gtk_widget_get_parent(widget);
-      const Box asked = BoxOf(widget);
-      EXPECT_EQ(gtk_widget_get_allocated_width(widget), asked.width) << control;
-      EXPECT_EQ(gtk_widget_get_allocated_height(widget), asked.height) << control;
+      EXPECT_TRUE(StoryCheck::GetsItsBox(widget)) << control;
     }
     EXPECT_EQ(BoxOf(ControlWidget(CopyPasswordButton)), (Box{580, 99, 80, 26}));
     EXPECT_EQ(BoxOf(ControlWidget(PasswordLabel)), (Box{336, 103, 90, 20}));
@@ -252,15 +251,7 @@ TEST_F(MainWindowStory, AccessibleNamesAndDescriptions) {
     for (auto [field, label] :
          {std::pair{UrlField, "URL:"}, std::pair{UserField, Pick("User:", "Gebruiker:")},
           std::pair{PasswordField, Pick("Password:", "Wachtwoord:")}}) {
-      AtkObject* accessible = gtk_widget_get_accessible(ControlWidget(field));
-      AtkRelationSet* relations = atk_object_ref_relation_set(accessible);
-      AtkRelation* labelled =
-          atk_relation_set_get_relation_by_type(relations, ATK_RELATION_LABELLED_BY);
-      ASSERT_NE(labelled, nullptr) << label;
-      GPtrArray* targets = atk_relation_get_target(labelled);
-      ASSERT_EQ(targets->len, 1u);
-      EXPECT_STREQ(atk_object_get_name(ATK_OBJECT(g_ptr_array_index(targets, 0))), label);
-      g_object_unref(relations);
+      EXPECT_EQ(StoryCheck::LabelledBy(field), std::vector<std::string>{label});
     }
     const char* user =
         atk_object_get_description(gtk_widget_get_accessible(ControlWidget(CopyUserButton)));
@@ -349,18 +340,14 @@ TEST_F(MainWindowStory, MenusShowTheirTextsAndShortcutHints) {
   for (guint key : {GDK_KEY_Return, GDK_KEY_KP_Enter, GDK_KEY_Delete}) {
     Robot::Do("focus in the list", [] { gtk_widget_grab_focus(ControlWidget(EntryList)); });
     Robot::MoveClock(20000);
-    Robot::Step(
-        "the countdown runs", [] { return Robot::StatusText(2) == "40 s"; }, [] {});
+    StoryCheck::WaitCountdown("the countdown runs", 40);
     Robot::PressKey(key);
-    Robot::Step(
-        "the shortcut counted as activity", [] { return Robot::StatusText(2) == "60 s"; }, [] {});
+    StoryCheck::WaitCountdown("the shortcut counted as activity", 60);
   }
   Robot::MoveClock(20000);
-  Robot::Step(
-      "the countdown runs", [] { return Robot::StatusText(2) == "40 s"; }, [] {});
+  StoryCheck::WaitCountdown("the countdown runs", 40);
   Robot::PressKey(GDK_KEY_n, GDK_CONTROL_MASK);
-  Robot::Step(
-      "Ctrl+N too", [] { return Robot::StatusText(2) == "60 s"; }, [] {});
+  StoryCheck::WaitCountdown("Ctrl+N too", 60);
   Robot::WaitWindow(Pick("New password", "Nieuw wachtwoord"));  // it opens the editor
   Robot::PressKey(GDK_KEY_Escape);
   Robot::ChooseMenu(MenuExit);

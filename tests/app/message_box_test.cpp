@@ -47,7 +47,7 @@ TEST_F(StandardButtonStory, ButtonsCarryTheEditionsWordsWhateverTheLocale) {
     setenv("LANGUAGE", language, 1);
     setlocale(LC_MESSAGES, "C.UTF-8");  // LANGUAGE counts under any locale but "C"
     Robot::Reset();
-    Robot::AnswerMessage(GTK_RESPONSE_CANCEL);
+    Robot::AnswerMessage("Ja = ...\nNee = ...", GTK_MESSAGE_OTHER, GTK_RESPONSE_CANCEL);
     Robot::CancelFile();
     Robot::CancelFile();
     App::ShowMessageBox("Lockwell", "Ja = ...\nNee = ...", App::MessageIcon::Plain,

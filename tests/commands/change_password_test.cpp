@@ -7,6 +7,9 @@
 #include "app/status_bar.h"
 #include "commands/password_dialog.h"
 #include "tests/support/gui_story.h"
+#include "tests/support/story_checks.h"
+#include "tests/support/story_texts.h"
+#include "tests/support/test_vaults.h"
 
 namespace {
 
@@ -26,7 +29,8 @@ TEST_F(ChangePasswordStory, TheNewPasswordReplacesTheOldOne) {
   Robot::WaitWindow(title);
   Robot::Type(MasterPasswordField, "old passwort");
   Robot::PressKey(GDK_KEY_Return);
-  Robot::AnswerMessage();
+  Robot::AnswerMessage(Pick("The current password is wrong.", "Het huidige wachtwoord is onjuist."),
+                       GTK_MESSAGE_WARNING);
   Robot::Pause(300);
   Robot::Do("no second dialog", [] { EXPECT_EQ(App::DialogWindowWidget(), nullptr); });
   // Cancel in the second dialog changes nothing.
@@ -46,40 +50,26 @@ TEST_F(ChangePasswordStory, TheNewPasswordReplacesTheOldOne) {
   Robot::Type(RepeatPasswordField, "new password");
   Robot::Type(MasterPasswordField, "new password");
   Robot::PressKey(GDK_KEY_Return);
-  Robot::AnswerMessage();
+  Robot::AnswerMessage(Pick("The master password has been changed.\nOld backups keep their old "
+                            "password.",
+                            "Het hoofdwachtwoord is gewijzigd.\nOude backups houden hun oude "
+                            "wachtwoord."),
+                       GTK_MESSAGE_INFO);
   Robot::WaitStatus(Pick("Master password changed", "Hoofdwachtwoord gewijzigd"));
   Robot::MoveClock(61000);
-  Robot::WaitWindow(Pick("Log in", "Inloggen"));
-  Robot::Type(MasterPasswordField, "old password");
-  Robot::PressKey(GDK_KEY_Return);
-  Robot::AnswerMessage();
+  StoryCheck::LogInRefused("old password");
   LogInWith("new password", 1);
   Robot::ChooseMenu(App::MenuExit);
 
   EXPECT_EQ(RunLockwell(), 0);
   ASSERT_EQ(Messages().size(), 3u);
   EXPECT_EQ(Messages()[0].title, title);
-  EXPECT_EQ(Messages()[0].text,
-            Pick("The current password is wrong.", "Het huidige wachtwoord is onjuist."));
-  EXPECT_EQ(Messages()[0].icon, GTK_MESSAGE_WARNING);
   EXPECT_EQ(Messages()[1].title, title);
-  EXPECT_EQ(Messages()[1].text, Pick("The master password has been changed.\nOld backups keep "
-                                     "their old password.",
-                                     "Het hoofdwachtwoord is gewijzigd.\nOude backups houden hun "
-                                     "oude wachtwoord."));
-  EXPECT_EQ(Messages()[1].icon, GTK_MESSAGE_INFO);
-  EXPECT_EQ(Messages()[2].text, Pick("Wrong password, or the file is damaged.",
-                                     "Onjuist wachtwoord, of het bestand is beschadigd."));
   // The header holds a new salt and the parameters of a new vault, whatever the old ones.
   const std::string file = TestFiles::ReadFile(VaultFile());
   ASSERT_GE(file.size(), Vault::kHeaderSize);
-  auto number = [&file](size_t at) {
-    uint64_t value = 0;
-    for (size_t i = 8; i-- > 0;) value = value << 8 | static_cast<unsigned char>(file[at + i]);
-    return static_cast<int64_t>(value);
-  };
-  EXPECT_EQ(number(8), Vault::kNewOpsLimit);
-  EXPECT_EQ(number(16), Vault::kNewMemLimit);
+  EXPECT_EQ(static_cast<int64_t>(TestVaults::LittleEndianAt(file, 8, 8)), Vault::kNewOpsLimit);
+  EXPECT_EQ(static_cast<int64_t>(TestVaults::LittleEndianAt(file, 16, 8)), Vault::kNewMemLimit);
   EXPECT_NE(file.substr(24, Vault::kSaltSize), before.substr(24, Vault::kSaltSize));
   EXPECT_EQ(Vault::CheckVaultFile(VaultFile(), "old password"), Vault::WrongPassword);
 }

@@ -15,6 +15,8 @@
 #include "commands/password_dialog.h"
 #include "common/settings.h"
 #include "tests/support/gui_story.h"
+#include "tests/support/story_checks.h"
+#include "tests/support/story_texts.h"
 
 // Last: Xlib's macros would clash with the headers above.
 #include <X11/Xatom.h>
@@ -39,28 +41,8 @@ class EntryEditorStory : public GuiStory {
 
 std::vector<int> gChangedRows;
 
-// Records the rows the list's model reports as changed.
-void WatchRowChanges() {
-  gChangedRows.clear();
-  GtkTreeModel* model = gtk_tree_view_get_model(GTK_TREE_VIEW(App::ControlWidget(App::EntryList)));
-  g_signal_connect(model, "row-changed",
-                   G_CALLBACK(+[](GtkTreeModel*, GtkTreePath* path, GtkTreeIter*, gpointer) {
-                     gChangedRows.push_back(gtk_tree_path_get_indices(path)[0]);
-                   }),
-                   nullptr);
-}
-
-const char* LabelOf(int control) {
-  AtkObject* field = gtk_widget_get_accessible(App::ControlWidget(control));
-  AtkRelationSet* relations = atk_object_ref_relation_set(field);
-  AtkRelation* by = atk_relation_set_get_relation_by_type(relations, ATK_RELATION_LABELLED_BY);
-  const char* name = "";
-  if (by != nullptr && atk_relation_get_target(by)->len > 0) {
-    name = atk_object_get_name(ATK_OBJECT(g_ptr_array_index(atk_relation_get_target(by), 0)));
-  }
-  g_object_unref(relations);
-  return name;
-}
+using Labels = std::vector<std::string>;
+using StoryCheck::LabelledBy;
 
 TEST_F(EntryEditorStory, AddAnEntryWithAGeneratedPassword) {
   GivenVault("pw", {});
@@ -74,22 +56,14 @@ TEST_F(EntryEditorStory, AddAnEntryWithAGeneratedPassword) {
     EXPECT_FALSE(gtk_entry_get_visibility(GTK_ENTRY(App::ControlWidget(EntryPasswordField))));
     for (int box : {DigitsBox, LowerBox, UpperBox, SymbolsBox}) EXPECT_TRUE(Robot::Ticked(box));
     EXPECT_EQ(Robot::FieldText(LengthSpin), "20");
-    EXPECT_STREQ(LabelOf(DescriptionField), Pick("Description *", "Omschrijving *"));
-    EXPECT_STREQ(LabelOf(UrlEntryField), "URL");
-    EXPECT_STREQ(LabelOf(UserNameField), Pick("User name", "Gebruikersnaam"));
-    EXPECT_STREQ(LabelOf(EntryPasswordField), Pick("Password", "Wachtwoord"));
-    EXPECT_STREQ(LabelOf(LengthSpin), Pick("Length:", "Lengte:"));
-    // Every control gets exactly the box it was placed in.
-    GtkWidget* area = gtk_bin_get_child(GTK_BIN(App::DialogWindowWidget()));
-    GList* children = gtk_container_get_children(GTK_CONTAINER(area));
-    for (GList* c = children; c != nullptr; c = c->next) {
-      int width = 0, height = 0;
-      gtk_widget_get_size_request(GTK_WIDGET(c->data), &width, &height);
-      EXPECT_EQ(gtk_widget_get_allocated_width(GTK_WIDGET(c->data)), width);
-      EXPECT_EQ(gtk_widget_get_allocated_height(GTK_WIDGET(c->data)), height);
-    }
-    EXPECT_EQ(g_list_length(children), 18u);
-    g_list_free(children);
+    EXPECT_EQ(LabelledBy(DescriptionField), Labels{Pick("Description *", "Omschrijving *")});
+    EXPECT_EQ(LabelledBy(UrlEntryField), Labels{"URL"});
+    EXPECT_EQ(LabelledBy(UserNameField), Labels{Pick("User name", "Gebruikersnaam")});
+    EXPECT_EQ(LabelledBy(EntryPasswordField), Labels{Pick("Password", "Wachtwoord")});
+    EXPECT_EQ(LabelledBy(LengthSpin), Labels{Pick("Length:", "Lengte:")});
+    const std::vector<GtkWidget*> controls = StoryCheck::PlacedControls(App::DialogWindowWidget());
+    for (GtkWidget* control : controls) EXPECT_TRUE(StoryCheck::GetsItsBox(control));
+    EXPECT_EQ(controls.size(), 18u);
   });
   Robot::Type(DescriptionField, "   ");
   Robot::Do("spaces are no description", [] { EXPECT_FALSE(Robot::Enabled(EntryOkButton)); });
@@ -138,7 +112,10 @@ TEST_F(EntryEditorStory, EditAnEntryAndSeeTheRowAndDetailsChange) {
   GivenVault("pw", {{"mail", "https://mail.example", "ann", "old"}, {"bank", "", "bob", "1234"}});
   LogInWith("pw", 2);
   Robot::ChooseMenu(App::MenuShowPasswords);
-  Robot::Do("watch the list", WatchRowChanges);
+  Robot::Do("watch the list", [] {
+    gChangedRows.clear();
+    StoryCheck::WatchChangedRows(&gChangedRows);
+  });
   Robot::DoubleClickRow(1);
   Robot::WaitWindow(Pick("Edit password", "Wijzig wachtwoord"));
   Robot::Do("the entry's fields, the password readable", [] {
@@ -150,7 +127,8 @@ TEST_F(EntryEditorStory, EditAnEntryAndSeeTheRowAndDetailsChange) {
   });
   Robot::Type(DescriptionField, "  ");
   Robot::PressKey(GDK_KEY_Return);  // Return works while OK is disabled: it warns
-  Robot::AnswerMessage();
+  Robot::AnswerMessage(Pick("A description is required.", "Een omschrijving is verplicht."),
+                       GTK_MESSAGE_WARNING);
   Robot::Do("the focus is back in the description", [] {
     EXPECT_FALSE(Robot::Enabled(EntryOkButton));
     EXPECT_EQ(gtk_window_get_focus(GTK_WINDOW(App::DialogWindowWidget())),
@@ -166,8 +144,7 @@ TEST_F(EntryEditorStory, EditAnEntryAndSeeTheRowAndDetailsChange) {
         EXPECT_EQ(gChangedRows, std::vector<int>{1});
         EXPECT_EQ(Robot::SelectedRow(), 1);
         EXPECT_EQ(Robot::FieldText(App::PasswordField), " 5678 ");
-        EXPECT_EQ(Robot::StatusText(),
-                  Pick("Logged in - 2 password(s)", "Ingelogd - 2 wachtwoord(en)"));
+        EXPECT_EQ(Robot::StatusText(), StoryText::LoggedIn(2));
       });
   Robot::DoubleClickBelowRows();
   Robot::Pause(300);
@@ -177,9 +154,6 @@ TEST_F(EntryEditorStory, EditAnEntryAndSeeTheRowAndDetailsChange) {
   EXPECT_EQ(RunLockwell(), 0);
   ASSERT_EQ(Messages().size(), 1u);
   EXPECT_EQ(Messages()[0].title, Pick("Edit password", "Wijzig wachtwoord"));
-  EXPECT_EQ(Messages()[0].text,
-            Pick("A description is required.", "Een omschrijving is verplicht."));
-  EXPECT_EQ(Messages()[0].icon, GTK_MESSAGE_WARNING);
   const std::vector<Vault::Entry> disk = OnDisk();
   ASSERT_EQ(disk.size(), 2u);
   EXPECT_EQ(disk[1].Omschrijving, "bank two");
@@ -225,7 +199,9 @@ TEST_F(EntryEditorStory, CancelKeepsTheEntryButRemembersTheGenerator) {
   Robot::Toggle(UpperBox);
   Robot::Type(EntryPasswordField, "kept");
   Robot::Click(GenerateButton);
-  Robot::AnswerMessage();
+  Robot::AnswerMessage(
+      Pick("Choose at least one kind of character.", "Kies minstens een soort tekens."),
+      GTK_MESSAGE_WARNING);
   Robot::Do("no kind chosen leaves the password",
             [] { EXPECT_EQ(Robot::FieldText(EntryPasswordField), "kept"); });
   Robot::CloseWindow(Pick("New password", "Nieuw wachtwoord"));
@@ -239,8 +215,6 @@ TEST_F(EntryEditorStory, CancelKeepsTheEntryButRemembersTheGenerator) {
   EXPECT_EQ(RunLockwell(), 0);
   ASSERT_EQ(Messages().size(), 1u);
   EXPECT_EQ(Messages()[0].title, Pick("New password", "Nieuw wachtwoord"));
-  EXPECT_EQ(Messages()[0].text,
-            Pick("Choose at least one kind of character.", "Kies minstens een soort tekens."));
 }
 
 TEST_F(EntryEditorStory, AnIdleLockClosesTheEditorWithoutChanges) {
@@ -252,7 +226,7 @@ TEST_F(EntryEditorStory, AnIdleLockClosesTheEditorWithoutChanges) {
   Robot::Type(DescriptionField, "two");
   Robot::Toggle(UpperBox);
   Robot::MoveClock(61000);
-  Robot::WaitWindow(Pick("Log in", "Inloggen"));
+  Robot::WaitWindow(StoryText::LogInTitle());
   Robot::Do("the editor is gone and the generator choice kept", [this] {
     EXPECT_EQ(Robot::FindWindow(Pick("Edit password", "Wijzig wachtwoord")), nullptr);
     EXPECT_EQ(SettingsOnDisk().GenHoofd, 0);

@@ -5,16 +5,24 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <source_location>
+
 #include "app/dialog_window.h"
 #include "app/main_window.h"
 #include "app/menus.h"
 #include "app/status_bar.h"
 #include "commands/entry_editor.h"
 #include "tests/support/gui_story.h"
+#include "tests/support/story_checks.h"
+#include "tests/support/story_texts.h"
 
 namespace {
 
 using Robot::Messages;
+
+std::string DeleteQuestion(const std::string& description) {
+  return Pick("Permanently delete '", "'") + description + Pick("'?", "' definitief verwijderen?");
+}
 
 class EntryOrderStory : public GuiStory {
  protected:
@@ -25,10 +33,12 @@ class EntryOrderStory : public GuiStory {
     Vault::CloseVault();
     return names;
   }
-  // Deletes the selected entry with Yes and waits for the count in the status text.
-  void DeleteSelected(size_t remaining) {
+  // Deletes the selected entry, which has this description, with Yes and waits for the
+  // count in the status text.
+  void DeleteSelected(const std::string& description, size_t remaining,
+                      std::source_location where = std::source_location::current()) {
     Robot::PressKey(GDK_KEY_Delete);
-    Robot::AnswerMessage(GTK_RESPONSE_YES);
+    Robot::AnswerMessage(DeleteQuestion(description), GTK_MESSAGE_WARNING, GTK_RESPONSE_YES, where);
     Robot::WaitStatus(Pick("Deleted (", "Verwijderd (") + std::to_string(remaining) +
                       Pick(" passwords)", " wachtwoorden)"));
   }
@@ -43,7 +53,7 @@ TEST_F(EntryOrderStory, DeleteTheMiddleLastAndOnlyEntry) {
   const std::string before = TestFiles::ReadFile(VaultFile());
   Robot::ClickRow(1);
   Robot::PressKey(GDK_KEY_Delete);
-  Robot::AnswerMessage(GTK_RESPONSE_NO);
+  Robot::AnswerMessage(DeleteQuestion("it's mine"), GTK_MESSAGE_WARNING, GTK_RESPONSE_NO);
   Robot::ChooseMenu(App::MenuDelete);
   Robot::CloseWindow(Pick("Delete", "Verwijderen"));
   Robot::Pause(100);
@@ -52,19 +62,19 @@ TEST_F(EntryOrderStory, DeleteTheMiddleLastAndOnlyEntry) {
     EXPECT_EQ(Robot::SelectedRow(), 1);
     EXPECT_EQ(TestFiles::ReadFile(VaultFile()), before);
   });
-  DeleteSelected(3);
+  DeleteSelected("it's mine", 3);
   Robot::Do("the next entry takes the place", [] {
     EXPECT_EQ(Robot::ListRows(), (Rows{"a", "c", "d"}));
     EXPECT_EQ(Robot::SelectedRow(), 1);
   });
   Robot::ClickRow(2);
-  DeleteSelected(2);
+  DeleteSelected("d", 2);
   Robot::Do("the new last entry is selected", [] {
     EXPECT_EQ(Robot::ListRows(), (Rows{"a", "c"}));
     EXPECT_EQ(Robot::SelectedRow(), 1);
   });
-  DeleteSelected(1);
-  DeleteSelected(0);
+  DeleteSelected("c", 1);
+  DeleteSelected("a", 0);
   Robot::Do("nothing left to select", [] {
     EXPECT_TRUE(Robot::ListRows().empty());
     EXPECT_EQ(Robot::SelectedRow(), -1);
@@ -74,10 +84,6 @@ TEST_F(EntryOrderStory, DeleteTheMiddleLastAndOnlyEntry) {
   EXPECT_EQ(RunLockwell(), 0);
   ASSERT_EQ(Messages().size(), 5u);  // the closed box is not answered
   EXPECT_EQ(Messages()[0].title, Pick("Delete", "Verwijderen"));
-  EXPECT_EQ(Messages()[0].icon, GTK_MESSAGE_WARNING);
-  EXPECT_EQ(Messages()[0].text,
-            Pick("Permanently delete 'it's mine'?", "'it's mine' definitief verwijderen?"));
-  EXPECT_EQ(Messages()[2].text, Pick("Permanently delete 'd'?", "'d' definitief verwijderen?"));
   EXPECT_TRUE(DescriptionsOnDisk().empty());
 }
 
@@ -90,57 +96,35 @@ TEST_F(EntryOrderStory, MoveUpAndDownAndReopenInTheNewOrder) {
     EXPECT_TRUE(Robot::Enabled(App::DownButton));
   });
   auto changed = std::make_shared<std::vector<int>>();
-  Robot::Do("watch the list", [changed] {
-    g_signal_connect(
-        gtk_tree_view_get_model(GTK_TREE_VIEW(App::ControlWidget(App::EntryList))), "row-changed",
-        G_CALLBACK(+[](GtkTreeModel*, GtkTreePath* path, GtkTreeIter*, gpointer rows) {
-          static_cast<std::vector<int>*>(rows)->push_back(gtk_tree_path_get_indices(path)[0]);
-        }),
-        changed.get());
-  });
+  Robot::Do("watch the list", [changed] { StoryCheck::WatchChangedRows(changed.get()); });
   Robot::ClickRow(2);
   Robot::Click(App::UpButton);
-  Robot::Step(
-      "the third entry is second",
-      [] {
-        return Robot::ListRows() == Rows{"a", "c", "b"};
-      },
-      [changed] {
-        EXPECT_EQ(*changed, (std::vector<int>{2, 1}));  // only the two rows touched
-        EXPECT_EQ(Robot::SelectedRow(), 1);
-        EXPECT_EQ(Robot::FieldText(App::UrlField), "https://c");
-        EXPECT_TRUE(Robot::Enabled(App::UpButton));
-        EXPECT_TRUE(Robot::Enabled(App::DownButton));
-      });
+  StoryCheck::WaitRows("the third entry is second", {"a", "c", "b"}, [changed] {
+    EXPECT_EQ(*changed, (std::vector<int>{2, 1}));  // only the two rows touched
+    EXPECT_EQ(Robot::SelectedRow(), 1);
+    EXPECT_EQ(Robot::FieldText(App::UrlField), "https://c");
+    EXPECT_TRUE(Robot::Enabled(App::UpButton));
+    EXPECT_TRUE(Robot::Enabled(App::DownButton));
+  });
   Robot::Click(App::UpButton);
-  Robot::Step(
-      "and then first",
-      [] {
-        return Robot::ListRows() == Rows{"c", "a", "b"};
-      },
-      [this] {
-        EXPECT_EQ(Robot::SelectedRow(), 0);
-        EXPECT_FALSE(Robot::Enabled(App::UpButton));
-        // A stale Up at the top changes and saves nothing.
-        const std::string before = TestFiles::ReadFile(VaultFile());
-        Commands::MoveSelectedEntry(-1);
-        EXPECT_EQ(TestFiles::ReadFile(VaultFile()), before);
-        EXPECT_EQ(Robot::ListRows(), (Rows{"c", "a", "b"}));
-      });
+  StoryCheck::WaitRows("and then first", {"c", "a", "b"}, [this] {
+    EXPECT_EQ(Robot::SelectedRow(), 0);
+    EXPECT_FALSE(Robot::Enabled(App::UpButton));
+    // A stale Up at the top changes and saves nothing.
+    const std::string before = TestFiles::ReadFile(VaultFile());
+    Commands::MoveSelectedEntry(-1);
+    EXPECT_EQ(TestFiles::ReadFile(VaultFile()), before);
+    EXPECT_EQ(Robot::ListRows(), (Rows{"c", "a", "b"}));
+  });
   Robot::ClickRow(1);
   Robot::Click(App::DownButton);
-  Robot::Step(
-      "down to the bottom",
-      [] {
-        return Robot::ListRows() == Rows{"c", "b", "a"};
-      },
-      [this] {
-        EXPECT_EQ(Robot::SelectedRow(), 2);
-        EXPECT_FALSE(Robot::Enabled(App::DownButton));
-        const std::string before = TestFiles::ReadFile(VaultFile());
-        Commands::MoveSelectedEntry(+1);
-        EXPECT_EQ(TestFiles::ReadFile(VaultFile()), before);
-      });
+  StoryCheck::WaitRows("down to the bottom", {"c", "b", "a"}, [this] {
+    EXPECT_EQ(Robot::SelectedRow(), 2);
+    EXPECT_FALSE(Robot::Enabled(App::DownButton));
+    const std::string before = TestFiles::ReadFile(VaultFile());
+    Commands::MoveSelectedEntry(+1);
+    EXPECT_EQ(TestFiles::ReadFile(VaultFile()), before);
+  });
   Robot::ChooseMenu(App::MenuExit);
   EXPECT_EQ(RunLockwell(), 0);
   ASSERT_EQ(Vault::OpenVault(VaultFile(), "pw"), Vault::Ok);
@@ -161,7 +145,7 @@ TEST_F(EntryOrderStory, AFailedSaveKeepsTheChangeAndTheNextSaveWritesEverything)
   Robot::Type(Commands::DescriptionField, "third");
   Robot::Type(Commands::EntryPasswordField, "secret");
   Robot::PressKey(GDK_KEY_Return);
-  Robot::AnswerMessage();
+  Robot::AnswerMessage(StoryText::SavingFailed(), GTK_MESSAGE_ERROR);
   Robot::WaitStatus(Pick("Added: third (3 passwords)", "Toegevoegd: third (3 wachtwoorden)"));
   Robot::Do("the entry is kept, the old file intact", [this, before] {
     EXPECT_EQ(Robot::ListRows(), (Rows{"a", "b", "third"}));
@@ -169,15 +153,11 @@ TEST_F(EntryOrderStory, AFailedSaveKeepsTheChangeAndTheNextSaveWritesEverything)
     ASSERT_EQ(rmdir((VaultFile() + ".tmp").c_str()), 0);
   });
   Robot::ClickRow(0);
-  DeleteSelected(2);
+  DeleteSelected("a", 2);
   Robot::ChooseMenu(App::MenuExit);
   EXPECT_EQ(RunLockwell(), 0);
   ASSERT_EQ(Messages().size(), 2u);
   EXPECT_EQ(Messages()[0].title, "Lockwell");
-  EXPECT_EQ(Messages()[0].icon, GTK_MESSAGE_ERROR);
-  EXPECT_EQ(Messages()[0].text, std::string(Pick("Saving failed: ", "Opslaan mislukt: ")) +
-                                    Pick("The file could not be read or written.",
-                                         "Het bestand kon niet worden gelezen of geschreven."));
   EXPECT_EQ(DescriptionsOnDisk(), (Rows{"b", "third"}));
 }
 

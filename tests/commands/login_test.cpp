@@ -9,6 +9,8 @@
 #include "app/status_bar.h"
 #include "commands/password_dialog.h"
 #include "tests/support/gui_story.h"
+#include "tests/support/story_checks.h"
+#include "tests/support/story_texts.h"
 
 namespace {
 
@@ -25,29 +27,24 @@ TEST_F(LoginStory, FirstRunCreatesTheVaultAfterThePasswordChecks) {
   const std::string emoji = "\xF0\x9F\x94\x91\xF0\x9F\x94\x92\xF0\x9F\x94\x93\xF0\x9F\x94\x94";
   Robot::WaitWindow(title);
   Robot::Do("every control gets the room it was placed in", [] {
-    GtkWidget* area = gtk_bin_get_child(GTK_BIN(App::DialogWindowWidget()));
-    GList* children = gtk_container_get_children(GTK_CONTAINER(area));
-    int checked = 0;
-    for (GList* c = children; c != nullptr; c = c->next, ++checked) {
-      GtkWidget* widget = GTK_WIDGET(c->data);
-      int width = 0, height = 0, needed = 0;
-      gtk_widget_get_size_request(widget, &width, &height);
-      EXPECT_EQ(gtk_widget_get_allocated_width(widget), width);
-      EXPECT_EQ(gtk_widget_get_allocated_height(widget), height);
+    const std::vector<GtkWidget*> controls = StoryCheck::PlacedControls(App::DialogWindowWidget());
+    for (GtkWidget* widget : controls) {
+      EXPECT_TRUE(StoryCheck::GetsItsBox(widget));
       if (GTK_IS_LABEL(widget)) {  // the wrapped prompt fits its box
+        int width = 0, height = 0, needed = 0;
+        gtk_widget_get_size_request(widget, &width, &height);
         gtk_widget_get_preferred_height_for_width(widget, width, nullptr, &needed);
         EXPECT_LE(needed, height) << gtk_label_get_text(GTK_LABEL(widget));
       }
     }
-    g_list_free(children);
-    EXPECT_EQ(checked, 7);  // prompt, two labels, two fields, two buttons
+    EXPECT_EQ(controls.size(), 7u);  // prompt, two labels, two fields, two buttons
   });
   Robot::Click(PasswordOkButton);  // nothing typed yet
-  Robot::AnswerMessage();
+  Robot::AnswerMessage(StoryText::EnterAPassword(), GTK_MESSAGE_WARNING);
   Robot::Type(MasterPasswordField, "seven77");
   Robot::Type(RepeatPasswordField, "seven77");
   Robot::Click(PasswordOkButton);
-  Robot::AnswerMessage();
+  Robot::AnswerMessage(StoryText::TooShort(), GTK_MESSAGE_WARNING);
   Robot::Do("both fields keep their text", [] {
     EXPECT_EQ(Robot::FieldText(MasterPasswordField), "seven77");
     EXPECT_EQ(Robot::FieldText(RepeatPasswordField), "seven77");
@@ -55,7 +52,8 @@ TEST_F(LoginStory, FirstRunCreatesTheVaultAfterThePasswordChecks) {
   Robot::Type(MasterPasswordField, emoji);
   Robot::Type(RepeatPasswordField, "something else");
   Robot::PressKey(GDK_KEY_Return);
-  Robot::AnswerMessage();
+  Robot::AnswerMessage(Pick("The passwords do not match.", "De wachtwoorden zijn niet gelijk."),
+                       GTK_MESSAGE_WARNING);
   Robot::Do("the repeat field is emptied and has the focus", [&] {
     EXPECT_EQ(Robot::FieldText(MasterPasswordField), emoji);
     EXPECT_EQ(Robot::FieldText(RepeatPasswordField), "");
@@ -64,7 +62,7 @@ TEST_F(LoginStory, FirstRunCreatesTheVaultAfterThePasswordChecks) {
   });
   Robot::Type(RepeatPasswordField, emoji);
   Robot::PressKey(GDK_KEY_KP_Enter);
-  Robot::WaitStatus(Pick("Logged in - 0 password(s)", "Ingelogd - 0 wachtwoord(en)"));
+  Robot::WaitStatus(StoryText::LoggedIn(0));
   Robot::Do("an empty vault is open", [&] {
     EXPECT_EQ(TestFiles::ReadFile(VaultFile()).size(), 94u);
     EXPECT_TRUE(Robot::ListRows().empty());
@@ -78,12 +76,6 @@ TEST_F(LoginStory, FirstRunCreatesTheVaultAfterThePasswordChecks) {
   EXPECT_EQ(RunLockwell(), 0);
   ASSERT_EQ(Messages().size(), 3u);
   EXPECT_EQ(Messages()[0].title, title);
-  EXPECT_EQ(Messages()[0].text, Pick("Please enter a password.", "Vul een wachtwoord in."));
-  EXPECT_EQ(Messages()[0].icon, GTK_MESSAGE_WARNING);
-  EXPECT_EQ(Messages()[1].text, Pick("The master password must have at least 8 characters.",
-                                     "Het hoofdwachtwoord moet minimaal 8 tekens hebben."));
-  EXPECT_EQ(Messages()[2].text,
-            Pick("The passwords do not match.", "De wachtwoorden zijn niet gelijk."));
   EXPECT_EQ(Vault::CheckVaultFile(VaultFile(), emoji), Vault::Ok);
   EXPECT_EQ(TestFiles::ModeOf(VaultFile()), 0600);
   EXPECT_EQ(TestFiles::ReadFile(SettingsFile()).size(), 105u);
@@ -93,27 +85,23 @@ TEST_F(LoginStory, WrongPasswordsAskAgainUntilTheRightOne) {
   GivenVault("right password",
              {{"mail", "https://mail.example", "ann", "s3cret"}, {"bank", "", "ann.b", "0000"}});
   for (const char* wrong : {"wrong", "Right password", ""}) {
-    Robot::WaitWindow(Pick("Log in", "Inloggen"));
+    Robot::WaitWindow(StoryText::LogInTitle());
     Robot::Type(MasterPasswordField, wrong);
     Robot::PressKey(GDK_KEY_Return);
     if (*wrong == '\0') {
-      Robot::AnswerMessage();  // the dialog's own warning: nothing typed
+      // The dialog's own warning: nothing typed.
+      Robot::AnswerMessage(StoryText::EnterAPassword(), GTK_MESSAGE_WARNING);
       Robot::PressKey(GDK_KEY_Escape);
       break;
     }
     Robot::Step("the warning shows", Robot::MessageBoxOpen,
-                [] { EXPECT_EQ(Robot::StatusText(), Pick("Logged out", "Afgemeld")); });
-    Robot::AnswerMessage();
+                [] { EXPECT_EQ(Robot::StatusText(), StoryText::LoggedOut()); });
+    Robot::AnswerMessage(StoryText::WrongPassword(), GTK_MESSAGE_WARNING);
   }
   EXPECT_EQ(RunLockwell(), 0);
   ASSERT_EQ(Messages().size(), 3u);
-  for (int i = 0; i < 2; ++i) {
-    EXPECT_EQ(Messages()[i].title, "Lockwell");
-    EXPECT_EQ(Messages()[i].text, Pick("Wrong password, or the file is damaged.",
-                                       "Onjuist wachtwoord, of het bestand is beschadigd."));
-    EXPECT_EQ(Messages()[i].icon, GTK_MESSAGE_WARNING);
-  }
-  EXPECT_EQ(Messages()[2].title, Pick("Log in", "Inloggen"));
+  for (int i = 0; i < 2; ++i) EXPECT_EQ(Messages()[i].title, "Lockwell");
+  EXPECT_EQ(Messages()[2].title, StoryText::LogInTitle());
   // Giving up at the first login leaves the settings alone.
   EXPECT_FALSE(TestFiles::Exists(SettingsFile()));
 
@@ -133,8 +121,8 @@ TEST_F(LoginStory, CancellingTheFirstLoginLeavesTheSettingsUntouched) {
   GivenVault("pw", {});
   const std::string settings = "; mine\nGenLengte=12\n";
   TestFiles::WriteFile(SettingsFile(), settings);
-  Robot::WaitWindow(Pick("Log in", "Inloggen"));
-  Robot::CloseWindow(Pick("Log in", "Inloggen"));
+  Robot::WaitWindow(StoryText::LogInTitle());
+  Robot::CloseWindow(StoryText::LogInTitle());
   EXPECT_EQ(RunLockwell(), 0);
   EXPECT_EQ(TestFiles::ReadFile(SettingsFile()), settings);
 }
@@ -144,16 +132,14 @@ TEST_F(LoginStory, IdleLockLogsOutAndAsksAgain) {
   LogInWith("pw", 2);
   // Twenty idle seconds; then a click restarts the countdown.
   Robot::MoveClock(20000);
-  Robot::Step(
-      "the countdown runs down", [] { return Robot::StatusText(2) == "40 s"; }, [] {});
+  StoryCheck::WaitCountdown("the countdown runs down", 40);
   Robot::ClickRow(1);
-  Robot::Step(
-      "activity restarts the countdown", [] { return Robot::StatusText(2) == "60 s"; }, [] {});
+  StoryCheck::WaitCountdown("activity restarts the countdown", 60);
   Robot::ChooseMenu(App::MenuShowPasswords);
   Robot::MoveClock(60000);
-  Robot::WaitWindow(Pick("Log in", "Inloggen"));
+  Robot::WaitWindow(StoryText::LogInTitle());
   Robot::Do("everything of the vault is gone from the window", [] {
-    EXPECT_EQ(Robot::StatusText(), Pick("Logged out", "Afgemeld"));
+    EXPECT_EQ(Robot::StatusText(), StoryText::LoggedOut());
     EXPECT_TRUE(Robot::ListRows().empty());
     EXPECT_EQ(Robot::FieldText(App::PasswordField), "");
     EXPECT_EQ(Robot::StatusText(2), "");
@@ -162,7 +148,7 @@ TEST_F(LoginStory, IdleLockLogsOutAndAsksAgain) {
   });
   Robot::Type(MasterPasswordField, "pw");
   Robot::PressKey(GDK_KEY_Return);
-  Robot::WaitStatus(Pick("Logged in - 2 password(s)", "Ingelogd - 2 wachtwoord(en)"));
+  Robot::WaitStatus(StoryText::LoggedIn(2));
   Robot::Do("back with the first entry, passwords hidden again", [] {
     EXPECT_EQ(Robot::FieldText(App::PasswordField), "●●●●●●●●●●");
     EXPECT_FALSE(App::MenuCheck(App::MenuShowPasswords));
@@ -170,7 +156,7 @@ TEST_F(LoginStory, IdleLockLogsOutAndAsksAgain) {
         GTK_CHECK_MENU_ITEM(App::MenuItemWidget(App::MenuShowPasswords))));
   });
   Robot::MoveClock(61000);
-  Robot::WaitWindow(Pick("Log in", "Inloggen"));
+  Robot::WaitWindow(StoryText::LogInTitle());
   Robot::PressKey(GDK_KEY_Escape);  // giving up after a lock ends the program normally
   EXPECT_EQ(RunLockwell(), 0);
   EXPECT_EQ(TestFiles::ReadFile(SettingsFile()).size(), 105u);
@@ -178,16 +164,14 @@ TEST_F(LoginStory, IdleLockLogsOutAndAsksAgain) {
 
 TEST_F(LoginStory, AFileThatIsNoVaultKeepsAskingAndAFolderCannotBeCreated) {
   TestFiles::WriteFile(VaultFile(), "");
-  Robot::WaitWindow(Pick("Log in", "Inloggen"));
+  Robot::WaitWindow(StoryText::LogInTitle());
   Robot::Type(MasterPasswordField, "anything");
   Robot::PressKey(GDK_KEY_Return);
-  Robot::AnswerMessage();
-  Robot::WaitWindow(Pick("Log in", "Inloggen"));
+  Robot::AnswerMessage(StoryText::NotAVault(), GTK_MESSAGE_WARNING);
+  Robot::WaitWindow(StoryText::LogInTitle());
   Robot::PressKey(GDK_KEY_Escape);
   EXPECT_EQ(RunLockwell(), 0);
   ASSERT_EQ(Messages().size(), 1u);
-  EXPECT_EQ(Messages()[0].text,
-            Pick("This is not a valid vault file.", "Dit is geen geldig kluisbestand."));
 
   // A folder where the vault should be: the creation path is taken and fails.
   Robot::Reset();
@@ -197,14 +181,11 @@ TEST_F(LoginStory, AFileThatIsNoVaultKeepsAskingAndAFolderCannotBeCreated) {
   Robot::Type(MasterPasswordField, "long enough");
   Robot::Type(RepeatPasswordField, "long enough");
   Robot::PressKey(GDK_KEY_Return);
-  Robot::AnswerMessage();
+  Robot::AnswerMessage(
+      Pick("Creating the vault failed: ", "Kluis aanmaken mislukt: ") + StoryText::FileError(),
+      GTK_MESSAGE_ERROR);
   EXPECT_EQ(RunLockwell(), 0);
   ASSERT_EQ(Messages().size(), 1u);
-  EXPECT_EQ(Messages()[0].text,
-            std::string(Pick("Creating the vault failed: ", "Kluis aanmaken mislukt: ")) +
-                Pick("The file could not be read or written.",
-                     "Het bestand kon niet worden gelezen of geschreven."));
-  EXPECT_EQ(Messages()[0].icon, GTK_MESSAGE_ERROR);
   EXPECT_FALSE(TestFiles::Exists(SettingsFile()));
 }
 
@@ -219,8 +200,7 @@ TEST_F(LoginStory, MovingTheMouseCountsOnlyWhileTheProgramHasTheFocus) {
       "the program has lost the focus",
       [] { return !gtk_window_has_toplevel_focus(GTK_WINDOW(App::MainWindowWidget())); }, [] {});
   Robot::MoveClock(20000);
-  Robot::Step(
-      "the countdown runs", [] { return Robot::StatusText(2) == "40 s"; }, [] {});
+  StoryCheck::WaitCountdown("the countdown runs", 40);
   Robot::Do("the mouse moves elsewhere on the desktop", [] { Robot::MovePointer(30, 30); });
   Robot::Pause(600);
   Robot::Do("that is not activity", [] { EXPECT_EQ(Robot::StatusText(2), "40 s"); });
@@ -229,9 +209,7 @@ TEST_F(LoginStory, MovingTheMouseCountsOnlyWhileTheProgramHasTheFocus) {
       "the program has the focus",
       [] { return gtk_window_has_toplevel_focus(GTK_WINDOW(App::MainWindowWidget())); },
       [] { Robot::MovePointer(60, 60); });
-  Robot::Step(
-      "moving the mouse restarts the countdown", [] { return Robot::StatusText(2) == "60 s"; },
-      [] {});
+  StoryCheck::WaitCountdown("moving the mouse restarts the countdown", 60);
   Robot::ChooseMenu(App::MenuExit);
   EXPECT_EQ(RunLockwell(), 0);
 }

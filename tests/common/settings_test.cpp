@@ -209,37 +209,4 @@ TEST(SettingsFile, OnlyTheFirst64KiBOfARegularFileAreRead) {
   }
 }
 
-TEST(ConfigDir, FromTheFirstArgumentOrHome) {
-  struct Case {
-    std::vector<std::string> args;
-    const char* home;
-    std::string expected;
-  };
-  const Case cases[] = {
-      {{"lockwell", "/tmp/x"}, "/home/ann", "/tmp/x/"},
-      {{"lockwell", "/tmp/x/"}, "/home/ann", "/tmp/x/"},
-      {{"lockwell", "/tmp/x", "/second"}, "/home/ann", "/tmp/x/"},
-      {{"lockwell", ""}, "/home/ann", "/"},
-      {{"lockwell", "relative"}, nullptr, "relative/"},
-      {{"lockwell"}, "/home/ann", "/home/ann/.Lockwell/"},
-      {{"lockwell"}, nullptr, "Lockwell/"},
-  };
-  for (const Case& c : cases) {
-    std::vector<char*> argv;
-    for (const std::string& a : c.args) argv.push_back(const_cast<char*>(a.c_str()));
-    EXPECT_EQ(App::ConfigDirFor(static_cast<int>(argv.size()), argv.data(), c.home), c.expected);
-  }
-  TestFiles::TempDir dir;
-  App::SetConfigDir(dir.path + "new/");
-  EXPECT_EQ(App::VaultFilePath(), dir.path + "new/kluis.lwv");
-  EXPECT_EQ(App::SettingsPath(), dir.path + "new/instellingen.ini");
-  App::EnsureConfigDir();
-  EXPECT_EQ(TestFiles::ModeOf(dir.path + "new"), 0700);
-  // A file in the way: creating fails silently.
-  TestFiles::WriteFile(dir.path + "file", "x");
-  App::SetConfigDir(dir.path + "file/");
-  App::EnsureConfigDir();
-  EXPECT_EQ(TestFiles::ReadFile(dir.path + "file"), "x");
-}
-
 }  // namespace

@@ -8,7 +8,6 @@
 #include <clocale>
 #include <string>
 
-#include "app/file_requester.h"
 #include "tests/support/test_files.h"
 
 namespace {
@@ -110,19 +109,6 @@ TEST(BackupNames, LetterCaseFoldsTheSameUnderATurkishLocale) {
         << chosen;
   }
   std::setlocale(LC_ALL, saved.c_str());
-}
-
-TEST(FileRequester, FilterStrings) {
-  const auto filters = App::ParseFilters("Vault (*.lwv)|*.lwv|All files (*.*)|*.*");
-  ASSERT_EQ(filters.size(), 2u);
-  EXPECT_EQ(filters[0].name, "Vault (*.lwv)");
-  EXPECT_EQ(filters[0].patterns, std::vector<std::string>{"*.lwv"});
-  EXPECT_EQ(filters[1].name, "All files (*.*)");
-  EXPECT_EQ(filters[1].patterns, std::vector<std::string>{"*"});
-  const auto several = App::ParseFilters("Pictures|*.png;*.jpg|Odd");
-  ASSERT_EQ(several.size(), 1u);  // a name without patterns is dropped
-  EXPECT_EQ(several[0].patterns, (std::vector<std::string>{"*.png", "*.jpg"}));
-  EXPECT_TRUE(App::ParseFilters("").empty());
 }
 
 }  // namespace

@@ -3,12 +3,14 @@
 #include <sys/stat.h>
 
 #include <cstdlib>
+#include <source_location>
 
 #include "app/dialog_window.h"
 #include "app/main_window.h"
 #include "app/menus.h"
 #include "app/status_bar.h"
-#include "tests/features/requester_story.h"
+#include "tests/support/requester_story.h"
+#include "tests/support/story_texts.h"
 
 namespace {
 
@@ -56,6 +58,16 @@ std::string Question(const std::string& current) {
               "\n\nJa = een andere browser kiezen\nNee = standaardbrowser gebruiken");
 }
 
+std::string DefaultBrowser() {
+  return Pick("(system default browser)", "(standaardbrowser van het systeem)");
+}
+
+// Answers the question of the browser menu row, which names the current browser.
+void AnswerQuestion(const std::string& current, GtkResponseType button,
+                    std::source_location where = std::source_location::current()) {
+  Robot::AnswerMessage(Question(current), GTK_MESSAGE_OTHER, button, where);
+}
+
 TEST_F(BrowserStory, AddressesOpenInTheDefaultOrTheChosenBrowser) {
   GivenVault("pw", {{"site", "  example.org/a b\"c  ", "", ""},
                     {"files", "ftp://files.example", "", ""},
@@ -66,13 +78,15 @@ TEST_F(BrowserStory, AddressesOpenInTheDefaultOrTheChosenBrowser) {
   ExpectOpened("by-default", "https://example.org/a%20b%22c");
   Robot::ClickRow(1);
   Robot::Click(App::OpenButton);
-  Robot::AnswerMessage();
+  Robot::AnswerMessage(Pick("Only http:// and https:// addresses can be opened.",
+                            "Alleen http:// en https:// adressen kunnen worden geopend."),
+                       GTK_MESSAGE_WARNING);
   Robot::ClickRow(2);
   Robot::Click(App::OpenButton);
   ExpectOpened("by-default", "HTTP://Shop.Example/");
 
   Robot::ChooseMenu(App::MenuChooseBrowser);
-  Robot::AnswerMessage(GTK_RESPONSE_YES);
+  AnswerQuestion(DefaultBrowser(), GTK_RESPONSE_YES);
   Robot::ChooseFile(dir.path + "mybrowser");
   Robot::WaitStatus("Browser: mybrowser");
   Robot::Click(App::OpenButton);
@@ -81,7 +95,7 @@ TEST_F(BrowserStory, AddressesOpenInTheDefaultOrTheChosenBrowser) {
             [this] { EXPECT_FALSE(TestFiles::Exists(dir.path + "by-default")); });
   // A chosen file that is no program opens nothing and says nothing.
   Robot::ChooseMenu(App::MenuChooseBrowser);
-  Robot::AnswerMessage(GTK_RESPONSE_YES);
+  AnswerQuestion(dir.path + "mybrowser", GTK_RESPONSE_YES);
   Robot::ChooseFile(dir.path + "notabrowser");
   Robot::WaitStatus("Browser: notabrowser");
   Robot::Click(App::OpenButton);
@@ -97,13 +111,6 @@ TEST_F(BrowserStory, AddressesOpenInTheDefaultOrTheChosenBrowser) {
 
   ASSERT_EQ(Messages().size(), 3u);
   EXPECT_EQ(Messages()[0].title, "Lockwell");
-  EXPECT_EQ(Messages()[0].text, Pick("Only http:// and https:// addresses can be opened.",
-                                     "Alleen http:// en https:// adressen kunnen worden geopend."));
-  EXPECT_EQ(Messages()[0].icon, GTK_MESSAGE_WARNING);
-  EXPECT_EQ(Messages()[1].text,
-            Question(Pick("(system default browser)", "(standaardbrowser van het systeem)")));
-  EXPECT_EQ(Messages()[1].icon, GTK_MESSAGE_OTHER);
-  EXPECT_EQ(Messages()[2].text, Question(dir.path + "mybrowser"));
   ASSERT_EQ(Requesters().size(), 2u);
   EXPECT_EQ(Requesters()[0].title, Pick("Choose browser", "Kies browser"));
   EXPECT_FALSE(Requesters()[0].save);
@@ -116,22 +123,23 @@ TEST_F(BrowserStory, AddressesOpenInTheDefaultOrTheChosenBrowser) {
 TEST_F(BrowserStory, ChoosingResettingAndCancellingTheBrowser) {
   GivenVault("pw", {});
   LogInWith("pw", 0);
-  const std::string loggedIn = Pick("Logged in - 0 password(s)", "Ingelogd - 0 wachtwoord(en)");
+  const std::string loggedIn = StoryText::LoggedIn(0);
   const std::string browser = dir.path + "mybrowser";
   // Yes, then cancelling the requester, and Cancel in the question: nothing changes.
   Robot::ChooseMenu(App::MenuChooseBrowser);
-  Robot::AnswerMessage(GTK_RESPONSE_YES);
+  AnswerQuestion(DefaultBrowser(), GTK_RESPONSE_YES);
   Robot::CancelFile();
   Robot::ChooseMenu(App::MenuChooseBrowser);
-  Robot::AnswerMessage(GTK_RESPONSE_CANCEL);
+  AnswerQuestion(DefaultBrowser(), GTK_RESPONSE_CANCEL);
   Robot::ChooseMenu(App::MenuChooseBrowser);
-  Robot::AnswerMessage(GTK_RESPONSE_DELETE_EVENT);  // the box closed by the window manager
+  // The box closed by the window manager.
+  AnswerQuestion(DefaultBrowser(), GTK_RESPONSE_DELETE_EVENT);
   Robot::Do("no settings written, no status", [this, loggedIn] {
     EXPECT_FALSE(TestFiles::Exists(SettingsFile()));
     EXPECT_EQ(Robot::StatusText(), loggedIn);
   });
   Robot::ChooseMenu(App::MenuChooseBrowser);
-  Robot::AnswerMessage(GTK_RESPONSE_YES);
+  AnswerQuestion(DefaultBrowser(), GTK_RESPONSE_YES);
   Robot::ChooseFile(browser);
   Robot::WaitStatus("Browser: mybrowser");
   Robot::Do("the choice is saved", [this, browser] {
@@ -140,10 +148,10 @@ TEST_F(BrowserStory, ChoosingResettingAndCancellingTheBrowser) {
   });
   // The requester starts at the chosen browser; cancelling it keeps the choice.
   Robot::ChooseMenu(App::MenuChooseBrowser);
-  Robot::AnswerMessage(GTK_RESPONSE_YES);
+  AnswerQuestion(browser, GTK_RESPONSE_YES);
   Robot::CancelFile();
   Robot::ChooseMenu(App::MenuChooseBrowser);
-  Robot::AnswerMessage(GTK_RESPONSE_NO);
+  AnswerQuestion(browser, GTK_RESPONSE_NO);
   Robot::WaitStatus(Pick("Browser: default browser", "Browser: standaardbrowser"));
   Robot::Do("the default is saved; then the file is removed", [this] {
     EXPECT_NE(TestFiles::ReadFile(SettingsFile()).find("Browser = \n"), std::string::npos);
@@ -152,18 +160,13 @@ TEST_F(BrowserStory, ChoosingResettingAndCancellingTheBrowser) {
   });
   // No again, though the default is already in use: saved again and shown again.
   Robot::ChooseMenu(App::MenuChooseBrowser);
-  Robot::AnswerMessage(GTK_RESPONSE_NO);
+  AnswerQuestion(DefaultBrowser(), GTK_RESPONSE_NO);
   Robot::WaitStatus(Pick("Browser: default browser", "Browser: standaardbrowser"));
   Robot::Do("written again", [this] { EXPECT_TRUE(TestFiles::Exists(SettingsFile())); });
   Robot::ChooseMenu(App::MenuExit);
   EXPECT_EQ(RunLockwell(), 0);
 
   ASSERT_EQ(Messages().size(), 7u);
-  const std::string defaultBrowser =
-      Pick("(system default browser)", "(standaardbrowser van het systeem)");
-  for (int i : {0, 1, 2, 3, 6}) EXPECT_EQ(Messages()[i].text, Question(defaultBrowser)) << i;
-  EXPECT_EQ(Messages()[4].text, Question(browser));
-  EXPECT_EQ(Messages()[5].text, Question(browser));
   ASSERT_EQ(Requesters().size(), 3u);
   EXPECT_EQ(Requesters()[2].folder + "/", dir.path);
   EXPECT_EQ(Requesters()[2].name, "mybrowser");
@@ -176,19 +179,18 @@ TEST_F(BrowserStory, ABrowserPathWithALineBreakIsRefused) {
   const std::string odd = dir.path + "my\nGenLengte = 4";
   WriteFakeBrowser(odd, dir.path + "by-odd");
   Robot::ChooseMenu(App::MenuChooseBrowser);
-  Robot::AnswerMessage(GTK_RESPONSE_YES);
+  AnswerQuestion(DefaultBrowser(), GTK_RESPONSE_YES);
   Robot::ChooseFile(odd);
-  Robot::AnswerMessage();
+  Robot::AnswerMessage(
+      Pick("This browser path holds a line break or another control character and cannot be "
+           "used.",
+           "Dit browserpad bevat een regeleinde of een ander stuurteken en kan niet worden "
+           "gebruikt."),
+      GTK_MESSAGE_WARNING);
   Robot::Do("nothing saved", [this] { EXPECT_FALSE(TestFiles::Exists(SettingsFile())); });
   Robot::ChooseMenu(App::MenuExit);
   EXPECT_EQ(RunLockwell(), 0);
   ASSERT_EQ(Messages().size(), 2u);
-  EXPECT_EQ(Messages()[1].text,
-            Pick("This browser path holds a line break or another control character and cannot "
-                 "be used.",
-                 "Dit browserpad bevat een regeleinde of een ander stuurteken en kan niet worden "
-                 "gebruikt."));
-  EXPECT_EQ(Messages()[1].icon, GTK_MESSAGE_WARNING);
   EXPECT_NE(TestFiles::ReadFile(SettingsFile()).find("\nBrowser = \nAltijdBoven"),
             std::string::npos);
 }

@@ -9,6 +9,7 @@
 #include "app/status_bar.h"
 #include "commands/password_dialog.h"
 #include "tests/support/gui_story.h"
+#include "tests/support/story_texts.h"
 
 // Last: Xlib's macros (None, Status...) would clash with the names above.
 #include <X11/Xlib.h>
@@ -82,14 +83,14 @@ TEST_F(ClipboardStory, LoggingOutAndQuittingClearTheClipboardAtOnce) {
   Robot::Click(App::CopyPasswordButton);
   Robot::WaitStatus(Copied());
   Robot::MoveClock(61000);  // the idle lock
-  Robot::WaitWindow(Pick("Log in", "Inloggen"));
+  Robot::WaitWindow(StoryText::LogInTitle());
   Robot::Do("the password left the clipboard before the login was asked", [] {
     EXPECT_EQ(Robot::ClipboardText(), "");
-    EXPECT_EQ(Robot::StatusText(), Pick("Logged out", "Afgemeld"));
+    EXPECT_EQ(Robot::StatusText(), StoryText::LoggedOut());
   });
   Robot::Type(Commands::MasterPasswordField, "pw");
   Robot::PressKey(GDK_KEY_Return);
-  Robot::WaitStatus(Pick("Logged in - 1 password(s)", "Ingelogd - 1 wachtwoord(en)"));
+  Robot::WaitStatus(StoryText::LoggedIn(1));
   Robot::Click(App::CopyUserButton);
   Robot::WaitStatus(Copied());
   Robot::CloseWindow("Lockwell");

@@ -9,7 +9,9 @@
 #include "app/menus.h"
 #include "app/status_bar.h"
 #include "commands/password_dialog.h"
-#include "tests/features/requester_story.h"
+#include "tests/support/requester_story.h"
+#include "tests/support/story_checks.h"
+#include "tests/support/story_texts.h"
 #include "tests/support/test_vaults.h"
 
 namespace {
@@ -50,12 +52,6 @@ std::string Restored(size_t count) {
          Pick(" password(s)", " wachtwoord(en)");
 }
 
-const char* Confirm() {
-  return Pick("The backup contains valid data.\n\nThis will replace the current vault. Continue?",
-              "De backup bevat geldige gegevens.\n\nDe huidige kluis wordt hierdoor vervangen. "
-              "Doorgaan?");
-}
-
 TEST_F(RestoreStory, ABackupUnderAnOlderPasswordReplacesTheVault) {
   GivenVault("current pw", {{"now", "", "", "n"}});
   const std::string backup = homeDir + "old.lwv";
@@ -68,12 +64,12 @@ TEST_F(RestoreStory, ABackupUnderAnOlderPasswordReplacesTheVault) {
   StartRestore(backup, "current pw");
   Robot::Step("the warning shows", Robot::MessageBoxOpen,
               [] { EXPECT_EQ(Robot::StatusText(), ""); });
-  Robot::AnswerMessage();
+  Robot::AnswerMessage(StoryText::WrongPassword(), GTK_MESSAGE_WARNING);
   StartRestore(homeDir + "notes.lwv", "old pw");
-  Robot::AnswerMessage();
+  Robot::AnswerMessage(StoryText::NotAVault(), GTK_MESSAGE_WARNING);
   // Declining the last question.
   StartRestore(backup, "old pw");
-  Robot::AnswerMessage(GTK_RESPONSE_NO);
+  Robot::AnswerMessage(StoryText::ConfirmRestore(), GTK_MESSAGE_WARNING, GTK_RESPONSE_NO);
   Robot::Do("still the current vault, and no safety copy", [this, current] {
     EXPECT_EQ(Robot::ListRows(), std::vector<std::string>{"now"});
     EXPECT_EQ(ReadFile(VaultFile()), current);
@@ -84,9 +80,9 @@ TEST_F(RestoreStory, ABackupUnderAnOlderPasswordReplacesTheVault) {
   Robot::ChooseFile(VaultFile());
   // Now for real.
   StartRestore(backup, "old pw");
-  Robot::AnswerMessage(GTK_RESPONSE_YES);
+  Robot::AnswerMessage(StoryText::ConfirmRestore(), GTK_MESSAGE_WARNING, GTK_RESPONSE_YES);
   Robot::WaitStatus(Restored(3));
-  Robot::AnswerMessage();
+  Robot::AnswerMessage(StoryText::Restored(), GTK_MESSAGE_INFO);
   Robot::Do("the backup's entries show, the old vault is kept beside it", [this, current] {
     EXPECT_EQ(Robot::ListRows(), (std::vector<std::string>{"a", "b", "c"}));
     EXPECT_EQ(App::SelectedIndex(), 0);
@@ -96,33 +92,22 @@ TEST_F(RestoreStory, ABackupUnderAnOlderPasswordReplacesTheVault) {
   });
   // The safety copy chosen as the backup undoes the restore.
   StartRestore(SafetyCopy(), "current pw");
-  Robot::AnswerMessage(GTK_RESPONSE_YES);
+  Robot::AnswerMessage(StoryText::ConfirmRestore(), GTK_MESSAGE_WARNING, GTK_RESPONSE_YES);
   Robot::WaitStatus(Restored(1));
-  Robot::AnswerMessage();
+  Robot::AnswerMessage(StoryText::Restored(), GTK_MESSAGE_INFO);
   Robot::Do("the first vault is back; the restored one is now the safety copy", [this, current] {
     EXPECT_EQ(ReadFile(VaultFile()), current);
     EXPECT_EQ(Vault::CheckVaultFile(SafetyCopy(), "old pw"), Vault::Ok);
   });
   StartRestore(SafetyCopy(), "old pw");
-  Robot::AnswerMessage(GTK_RESPONSE_YES);
+  Robot::AnswerMessage(StoryText::ConfirmRestore(), GTK_MESSAGE_WARNING, GTK_RESPONSE_YES);
   Robot::WaitStatus(Restored(3));
-  Robot::AnswerMessage();
+  Robot::AnswerMessage(StoryText::Restored(), GTK_MESSAGE_INFO);
   Robot::ChooseMenu(App::MenuExit);
   EXPECT_EQ(RunLockwell(), 0);
 
   ASSERT_EQ(Messages().size(), 9u);
   for (const auto& message : Messages()) EXPECT_EQ(message.title, Title());
-  EXPECT_EQ(Messages()[0].text, Pick("Wrong password, or the file is damaged.",
-                                     "Onjuist wachtwoord, of het bestand is beschadigd."));
-  EXPECT_EQ(Messages()[0].icon, GTK_MESSAGE_WARNING);
-  EXPECT_EQ(Messages()[1].text,
-            Pick("This is not a valid vault file.", "Dit is geen geldig kluisbestand."));
-  EXPECT_EQ(Messages()[2].text, Confirm());
-  EXPECT_EQ(Messages()[2].icon, GTK_MESSAGE_WARNING);
-  EXPECT_EQ(Messages()[4].text,
-            Pick("The backup has been restored.\nThe master password is now that of the backup.",
-                 "De backup is teruggezet.\nHet hoofdwachtwoord is nu dat van de backup."));
-  EXPECT_EQ(Messages()[4].icon, GTK_MESSAGE_INFO);
   ASSERT_GE(Requesters().size(), 1u);
   EXPECT_EQ(Requesters()[0].title, Title());
   EXPECT_FALSE(Requesters()[0].save);
@@ -131,10 +116,7 @@ TEST_F(RestoreStory, ABackupUnderAnOlderPasswordReplacesTheVault) {
 
   // Afterwards only the backup's password opens the vault.
   Robot::Reset();
-  Robot::WaitWindow(Pick("Log in", "Inloggen"));
-  Robot::Type(MasterPasswordField, "current pw");
-  Robot::PressKey(GDK_KEY_Return);
-  Robot::AnswerMessage();
+  StoryCheck::LogInRefused("current pw");
   LogInWith("old pw", 3);
   Robot::ChooseMenu(App::MenuExit);
   EXPECT_EQ(RunLockwell(), 0);
@@ -153,37 +135,43 @@ TEST_F(RestoreStory, ARestoreThatFailsPutsTheOldVaultBackAndAsksForTheLogin) {
     bytes[bytes.size() - 1] ^= 1;
     TestFiles::WriteFile(backup, bytes);
   });
-  Robot::AnswerMessage(GTK_RESPONSE_YES);
-  Robot::AnswerMessage();
-  Robot::WaitWindow(Pick("Log in", "Inloggen"));
+  Robot::AnswerMessage(StoryText::ConfirmRestore(), GTK_MESSAGE_WARNING, GTK_RESPONSE_YES);
+  Robot::AnswerMessage(
+      Pick("Restoring failed; the old vault has been put back. Please log in again.",
+           "Terugzetten mislukt; de oude kluis is hersteld. Log opnieuw in."),
+      GTK_MESSAGE_ERROR);
+  Robot::WaitWindow(StoryText::LogInTitle());
   Robot::Do("logged out, with the old vault back in place", [this, current] {
-    EXPECT_EQ(Robot::StatusText(), Pick("Logged out", "Afgemeld"));
+    EXPECT_EQ(Robot::StatusText(), StoryText::LoggedOut());
     EXPECT_TRUE(Robot::ListRows().empty());
     EXPECT_EQ(ReadFile(VaultFile()), current);
     EXPECT_FALSE(TestFiles::Exists(VaultFile() + ".tmp"));
   });
-  Robot::Type(MasterPasswordField, "current pw");
-  Robot::PressKey(GDK_KEY_Return);
-  Robot::WaitStatus(Pick("Logged in - 1 password(s)", "Ingelogd - 1 wachtwoord(en)"));
+  LogInWith("current pw", 1);
 
   // When the vault can be written neither from the backup nor from the safety copy, the
   // message says so; the vault file was never touched.
   Robot::Do("a folder stands where the vault's temporary file goes",
             [this] { mkdir((VaultFile() + ".tmp").c_str(), 0700); });
   StartRestore(homeDir + "good.lwv", "old pw");
-  Robot::AnswerMessage(GTK_RESPONSE_YES);
-  Robot::AnswerMessage();
-  Robot::WaitWindow(Pick("Log in", "Inloggen"));
+  Robot::AnswerMessage(StoryText::ConfirmRestore(), GTK_MESSAGE_WARNING, GTK_RESPONSE_YES);
+  Robot::AnswerMessage(
+      Pick("Restoring failed, and the old vault could not be put back. It is kept as "
+           "kluis.lwv.voor-terugzetten.",
+           "Terugzetten mislukt en de oude kluis kon niet worden teruggezet. Hij staat in "
+           "kluis.lwv.voor-terugzetten."),
+      GTK_MESSAGE_ERROR);
+  Robot::WaitWindow(StoryText::LogInTitle());
   Robot::Do("the folder goes", [this] { rmdir((VaultFile() + ".tmp").c_str()); });
-  Robot::Type(MasterPasswordField, "current pw");
-  Robot::PressKey(GDK_KEY_Return);
-  Robot::WaitStatus(Pick("Logged in - 1 password(s)", "Ingelogd - 1 wachtwoord(en)"));
+  LogInWith("current pw", 1);
   // Without a safety copy nothing is overwritten, and the vault stays open.
   Robot::Do("a folder stands where the safety copy goes",
             [this] { mkdir((SafetyCopy() + ".tmp").c_str(), 0700); });
   StartRestore(homeDir + "good.lwv", "old pw");
-  Robot::AnswerMessage(GTK_RESPONSE_YES);
-  Robot::AnswerMessage();
+  Robot::AnswerMessage(StoryText::ConfirmRestore(), GTK_MESSAGE_WARNING, GTK_RESPONSE_YES);
+  Robot::AnswerMessage(Pick("Restoring failed; the vault has not been changed.",
+                            "Terugzetten mislukt; de kluis is niet gewijzigd."),
+                       GTK_MESSAGE_ERROR);
   Robot::Do("the vault is unchanged and still open", [this, current] {
     EXPECT_EQ(ReadFile(VaultFile()), current);
     EXPECT_EQ(Robot::ListRows(), std::vector<std::string>{"now"});
@@ -195,18 +183,6 @@ TEST_F(RestoreStory, ARestoreThatFailsPutsTheOldVaultBackAndAsksForTheLogin) {
 
   ASSERT_EQ(Messages().size(), 6u);
   EXPECT_EQ(Messages()[1].title, Title());
-  EXPECT_EQ(Messages()[1].text,
-            Pick("Restoring failed; the old vault has been put back. Please log in again.",
-                 "Terugzetten mislukt; de oude kluis is hersteld. Log opnieuw in."));
-  EXPECT_EQ(Messages()[1].icon, GTK_MESSAGE_ERROR);
-  EXPECT_EQ(Messages()[3].text,
-            Pick("Restoring failed, and the old vault could not be put back. It is kept as "
-                 "kluis.lwv.voor-terugzetten.",
-                 "Terugzetten mislukt en de oude kluis kon niet worden teruggezet. Hij staat in "
-                 "kluis.lwv.voor-terugzetten."));
-  EXPECT_EQ(Messages()[5].text, Pick("Restoring failed; the vault has not been changed.",
-                                     "Terugzetten mislukt; de kluis is niet gewijzigd."));
-  EXPECT_EQ(Messages()[5].icon, GTK_MESSAGE_ERROR);
   EXPECT_EQ(Vault::CheckVaultFile(VaultFile() + ".voor-terugzetten", "current pw"), Vault::Ok);
 }
 

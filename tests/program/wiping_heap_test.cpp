@@ -16,6 +16,7 @@
 #include "app/menus.h"
 #include "commands/password_dialog.h"
 #include "tests/support/gui_story.h"
+#include "tests/support/story_texts.h"
 #include "tests/support/test_vaults.h"
 
 namespace {
@@ -153,7 +154,7 @@ class NoSecretLeftStory : public GuiStory {
     Robot::MoveClock(15000);
     Robot::WaitStatus(Pick("Clipboard cleared", "Klembord gewist"));
     Robot::MoveClock(61000);
-    Robot::WaitWindow(Pick("Log in", "Inloggen"));
+    Robot::WaitWindow(StoryText::LogInTitle());
     Robot::Pause(600);
   }
 

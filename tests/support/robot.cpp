@@ -1,7 +1,6 @@
 #include "tests/support/robot.h"
 
-#include <X11/Xlib.h>
-#include <gdk/gdkx.h>
+#include <gtest/gtest.h>
 
 #include <atomic>
 #include <chrono>
@@ -17,6 +16,10 @@
 #include "app/main_window.h"
 #include "app/menus.h"
 #include "app/status_bar.h"
+
+// Last: Xlib's macros would clash with GoogleTest's headers.
+#include <X11/Xlib.h>
+#include <gdk/gdkx.h>
 
 namespace Robot {
 namespace {
@@ -86,16 +89,22 @@ std::string LabelFor(GtkDialog* dialog, int response) {
   return label != nullptr ? label : "";
 }
 
-GtkMessageDialog* OpenMessageBox() {
+// The last visible top-level window of this type, or null.
+GtkWidget* VisibleToplevel(GType type) {
   GList* windows = gtk_window_list_toplevels();
-  GtkMessageDialog* found = nullptr;
+  GtkWidget* found = nullptr;
   for (GList* w = windows; w != nullptr; w = w->next) {
-    if (GTK_IS_MESSAGE_DIALOG(w->data) && gtk_widget_get_visible(GTK_WIDGET(w->data))) {
-      found = GTK_MESSAGE_DIALOG(w->data);
+    if (G_TYPE_CHECK_INSTANCE_TYPE(w->data, type) && gtk_widget_get_visible(GTK_WIDGET(w->data))) {
+      found = GTK_WIDGET(w->data);
     }
   }
   g_list_free(windows);
   return found;
+}
+
+GtkMessageDialog* OpenMessageBox() {
+  GtkWidget* box = VisibleToplevel(GTK_TYPE_MESSAGE_DIALOG);
+  return box != nullptr ? GTK_MESSAGE_DIALOG(box) : nullptr;
 }
 
 bool Usable(int control) {
@@ -123,6 +132,35 @@ void SendKey(GtkWidget* window, guint keyval, GdkModifierType mods) {
   gdk_event_set_device(event, gdk_seat_get_keyboard(gdk_display_get_default_seat(display)));
   gtk_main_do_event(event);
   gdk_event_free(event);
+}
+
+// Adds what the box shows to the messages seen.
+const Message& Record(GtkMessageDialog* box) {
+  gchar* text = nullptr;
+  GtkMessageType icon = GTK_MESSAGE_OTHER;
+  g_object_get(box, "text", &text, "message-type", &icon, nullptr);
+  std::vector<std::string> buttons;
+  for (int response : {GTK_RESPONSE_NO, GTK_RESPONSE_YES, GTK_RESPONSE_CANCEL}) {
+    buttons.push_back(LabelFor(GTK_DIALOG(box), response));
+  }
+  gMessages.push_back({gtk_window_get_title(GTK_WINDOW(box)), text ? text : "", icon, buttons});
+  g_free(text);
+  return gMessages.back();
+}
+
+const char* IconName(GtkMessageType icon) {
+  switch (icon) {
+    case GTK_MESSAGE_INFO:
+      return "information";
+    case GTK_MESSAGE_WARNING:
+      return "warning";
+    case GTK_MESSAGE_QUESTION:
+      return "question";
+    case GTK_MESSAGE_ERROR:
+      return "error";
+    default:
+      return "no icon";
+  }
 }
 
 }  // namespace
@@ -206,21 +244,19 @@ void ChooseMenu(int item) {
       [item] { gtk_menu_item_activate(GTK_MENU_ITEM(App::MenuItemWidget(item))); });
 }
 
-void AnswerMessage(GtkResponseType button) {
+void AnswerMessage(const std::string& text, GtkMessageType icon, GtkResponseType button,
+                   std::source_location where) {
   Step(
-      "a message box", [] { return OpenMessageBox() != nullptr; },
-      [button] {
+      "a message box \"" + text + "\"", [] { return OpenMessageBox() != nullptr; },
+      [text, icon, button, where] {
         GtkMessageDialog* box = OpenMessageBox();
-        gchar* text = nullptr;
-        GtkMessageType icon = GTK_MESSAGE_OTHER;
-        g_object_get(box, "text", &text, "message-type", &icon, nullptr);
-        std::vector<std::string> buttons;
-        for (int response : {GTK_RESPONSE_NO, GTK_RESPONSE_YES, GTK_RESPONSE_CANCEL}) {
-          buttons.push_back(LabelFor(GTK_DIALOG(box), response));
+        const Message& seen = Record(box);
+        if (seen.text != text || seen.icon != icon) {
+          ADD_FAILURE_AT(where.file_name(), where.line())
+              << "message box " << gMessages.size() << " (\"" << seen.title << "\")\n"
+              << "  expected: " << IconName(icon) << " \"" << text << "\"\n"
+              << "  seen:     " << IconName(seen.icon) << " \"" << seen.text << "\"";
         }
-        gMessages.push_back(
-            {gtk_window_get_title(GTK_WINDOW(box)), text ? text : "", icon, buttons});
-        g_free(text);
         gtk_dialog_response(GTK_DIALOG(box), button);
       });
 }
@@ -410,15 +446,8 @@ bool Done() { return gSteps.empty(); }
 namespace {
 
 GtkFileChooser* OpenRequester() {
-  GList* windows = gtk_window_list_toplevels();
-  GtkFileChooser* found = nullptr;
-  for (GList* w = windows; w != nullptr; w = w->next) {
-    if (GTK_IS_FILE_CHOOSER_DIALOG(w->data) && gtk_widget_get_visible(GTK_WIDGET(w->data))) {
-      found = GTK_FILE_CHOOSER(w->data);
-    }
-  }
-  g_list_free(windows);
-  return found;
+  GtkWidget* requester = VisibleToplevel(GTK_TYPE_FILE_CHOOSER_DIALOG);
+  return requester != nullptr ? GTK_FILE_CHOOSER(requester) : nullptr;
 }
 
 std::string Taken(gchar* text) {

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <source_location>
 #include <string>
 #include <vector>
 
@@ -33,8 +34,11 @@ void Click(int control);
 void ClickRow(int row);
 void PressKey(guint keyval, GdkModifierType mods = GdkModifierType(0));
 void ChooseMenu(int item);
-// Answers the open message box and records its title, text and icon.
-void AnswerMessage(GtkResponseType button = GTK_RESPONSE_OK);
+// Answers the open message box with button and records it. A box whose text or icon is not
+// the one expected fails the story at the caller's line, saying what it showed instead.
+void AnswerMessage(const std::string& text, GtkMessageType icon,
+                   GtkResponseType button = GTK_RESPONSE_OK,
+                   std::source_location where = std::source_location::current());
 void MoveClock(int64_t ms);
 // Lets real time pass, for things that happen on the timer's ticks.
 void Pause(int ms);

@@ -12,7 +12,8 @@
 #include "app/menus.h"
 #include "commands/entry_editor.h"
 #include "commands/password_dialog.h"
-#include "tests/features/requester_story.h"
+#include "tests/support/requester_story.h"
+#include "tests/support/story_texts.h"
 #include "tests/support/test_vaults.h"
 
 namespace {
@@ -58,7 +59,13 @@ TEST_F(KeptCopyStory, AVaultCopiedOverTheOpenOneIsKeptAndCanBeRestored) {
   Robot::WaitWindow(Pick("New password", "Nieuw wachtwoord"));
   Robot::Type(Commands::DescriptionField, "added here");
   Robot::PressKey(GDK_KEY_Return);
-  Robot::AnswerMessage();  // the kept copy
+  Robot::AnswerMessage(
+      Pick("The vault file was changed by another program while Lockwell had it open. "
+           "That version is kept as ",
+           "Het kluisbestand is door een ander programma gewijzigd terwijl Lockwell het "
+           "open had. Die versie is bewaard als ") +
+          KeptName() + Pick("; your changes are saved.", "; uw wijzigingen zijn opgeslagen."),
+      GTK_MESSAGE_INFO);
   Robot::WaitStatus(
       Pick("Added: added here (2 passwords)", "Toegevoegd: added here (2 wachtwoorden)"));
   Robot::Do("the laptop's version is kept whole; ours is saved", [&] {
@@ -73,8 +80,8 @@ TEST_F(KeptCopyStory, AVaultCopiedOverTheOpenOneIsKeptAndCanBeRestored) {
   Robot::WaitWindow(Pick("Restore backup", "Backup terugzetten"));
   Robot::Type(Commands::MasterPasswordField, "laptop password");
   Robot::PressKey(GDK_KEY_Return);
-  Robot::AnswerMessage(GTK_RESPONSE_YES);
-  Robot::AnswerMessage();
+  Robot::AnswerMessage(StoryText::ConfirmRestore(), GTK_MESSAGE_WARNING, GTK_RESPONSE_YES);
+  Robot::AnswerMessage(StoryText::Restored(), GTK_MESSAGE_INFO);
   Robot::WaitStatus(
       Pick("Backup restored - 2 password(s)", "Backup teruggezet - 2 wachtwoord(en)"));
   Robot::Do("the laptop's entries are shown", [] {
@@ -88,14 +95,6 @@ TEST_F(KeptCopyStory, AVaultCopiedOverTheOpenOneIsKeptAndCanBeRestored) {
   EXPECT_EQ(KeptFilesIn(dir.path).size(), 1u);
   ASSERT_EQ(Messages().size(), 3u);
   EXPECT_EQ(Messages()[0].title, "Lockwell");
-  EXPECT_EQ(Messages()[0].icon, GTK_MESSAGE_INFO);
-  EXPECT_EQ(Messages()[0].text,
-            Pick("The vault file was changed by another program while Lockwell had it open. "
-                 "That version is kept as ",
-                 "Het kluisbestand is door een ander programma gewijzigd terwijl Lockwell het "
-                 "open had. Die versie is bewaard als ") +
-                KeptName() +
-                Pick("; your changes are saved.", "; uw wijzigingen zijn opgeslagen."));
   EXPECT_EQ(Vault::CheckVaultFile(VaultFile(), "laptop password"), Vault::Ok);
 }
 
@@ -109,18 +108,15 @@ TEST_F(KeptCopyStory, AFifoAtTheTemporaryNameFailsTheSaveButNotTheIdleLock) {
   Robot::WaitWindow(Pick("New password", "Nieuw wachtwoord"));
   Robot::Type(Commands::DescriptionField, "added here");
   Robot::PressKey(GDK_KEY_Return);
-  Robot::AnswerMessage();  // the failed save
+  Robot::AnswerMessage(StoryText::SavingFailed(), GTK_MESSAGE_ERROR);
   Robot::MoveClock(61000);
-  Robot::WaitWindow(Pick("Log in", "Inloggen"));
+  Robot::WaitWindow(StoryText::LogInTitle());
   Robot::Do("the lock took the vault off the screen",
             [] { EXPECT_TRUE(Robot::ListRows().empty() && !Vault::IsVaultOpen()); });
   Robot::PressKey(GDK_KEY_Escape);
   EXPECT_EQ(RunLockwell(), 0);
 
   ASSERT_EQ(Messages().size(), 1u);
-  EXPECT_EQ(Messages()[0].text, Pick("Saving failed: The file could not be read or written.",
-                                     "Opslaan mislukt: Het bestand kon niet worden gelezen of "
-                                     "geschreven."));
   EXPECT_EQ(TestFiles::ReadFile(VaultFile()), before);
   struct stat info {};
   EXPECT_TRUE(lstat(fifo.c_str(), &info) == 0 && S_ISFIFO(info.st_mode));

@@ -28,6 +28,13 @@ std::map<std::string, std::string> Probe(const std::string& folder) {
   return values;
 }
 
+// Nothing loaded and no handle kept; closed again, so its symbols are gone from the process.
+void ExpectRefused(std::map<std::string, std::string>& result) {
+  EXPECT_EQ(result["loaded"], "0");
+  EXPECT_EQ(result["handle"], "0");
+  EXPECT_EQ(result["id"], "none");
+}
+
 TEST(SodiumLoader, TakesTheFirstNameThatOpens) {
   auto only23 = Probe("only23");
   EXPECT_EQ(only23["loaded"], "1");
@@ -39,11 +46,8 @@ TEST(SodiumLoader, TakesTheFirstNameThatOpens) {
 
 TEST(SodiumLoader, ALibraryMissingOneFunctionIsRefusedAndClosed) {
   auto result = Probe("no_uniform");
-  EXPECT_EQ(result["loaded"], "0");
-  EXPECT_EQ(result["handle"], "0");
-  // Closed again: its symbols are gone from the process, and sodium_init never ran.
-  EXPECT_EQ(result["id"], "none");
-  EXPECT_EQ(result["init_calls"], "-1");
+  ExpectRefused(result);
+  EXPECT_EQ(result["init_calls"], "-1");  // sodium_init never ran
 }
 
 TEST(SodiumLoader, InitialisationResults) {
@@ -51,9 +55,7 @@ TEST(SodiumLoader, InitialisationResults) {
   EXPECT_EQ(already["loaded"], "1");
   EXPECT_EQ(already["init_calls"], "1");
   auto fails = Probe("init_fails");
-  EXPECT_EQ(fails["loaded"], "0");
-  EXPECT_EQ(fails["handle"], "0");
-  EXPECT_EQ(fails["id"], "none");
+  ExpectRefused(fails);
 }
 
 TEST(SodiumLoader, LoadsOnceAndGuardsRandomUniform) {

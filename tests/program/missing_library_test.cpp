@@ -26,17 +26,16 @@ TEST(MissingLibrary, OneErrorMessageThenStatus1) {
     g_list_free(windows);
     EXPECT_EQ(visible, 1);
   });
-  Robot::AnswerMessage();
+  Robot::AnswerMessage(
+      std::string_view(Texts::kText.language) == "nl"
+          ? "libsodium is niet gevonden.\nInstalleer het pakket libsodium23 of libsodium26."
+          : "libsodium was not found.\nInstall the package libsodium23 or libsodium26.",
+      GTK_MESSAGE_ERROR);
   std::string program = "lockwell", argument = config;
   char* argv[] = {program.data(), argument.data(), nullptr};
   EXPECT_EQ(Program::RunProgram(2, argv), 1);
   ASSERT_EQ(Robot::Messages().size(), 1u);
   EXPECT_EQ(Robot::Messages()[0].title, "Lockwell");
-  EXPECT_EQ(Robot::Messages()[0].icon, GTK_MESSAGE_ERROR);
-  EXPECT_EQ(Robot::Messages()[0].text,
-            std::string_view(Texts::kText.language) == "nl"
-                ? "libsodium is niet gevonden.\nInstalleer het pakket libsodium23 of libsodium26."
-                : "libsodium was not found.\nInstall the package libsodium23 or libsodium26.");
   EXPECT_FALSE(TestFiles::Exists(config));
 }
 

@@ -113,6 +113,15 @@ bool FocusWindow(const std::string& title) {
   return true;
 }
 
+// Types the new master password into both fields of the first run's dialog and accepts it.
+void TypeNewVaultPassword(const std::string& password) {
+  // "type" takes every word after it, so each typing is a command of its own.
+  Shell("xdotool type --delay 10 '" + password + "'");
+  Shell("xdotool key Tab");
+  Shell("xdotool type --delay 10 '" + password + "'");
+  Shell("xdotool key Return");
+}
+
 // File > Exit from the keyboard: F10 opens the first menu, Up wraps to its last item.
 void ChooseExit() {
   FocusWindow("Lockwell");
@@ -124,11 +133,7 @@ TEST_F(Program, FirstRunCreatesAVaultAndTheNextRunLogsIn) {
   const std::string dir = home.path + ".Lockwell/";
   const pid_t first = Launch(LOCKWELL_PROGRAM_EN, {"HOME=" + home.path}, {});
   ASSERT_TRUE(FocusWindow("New vault"));
-  // "type" takes every word after it, so each typing is a command of its own.
-  Shell("xdotool type --delay 10 'correct horse'");
-  Shell("xdotool key Tab");
-  Shell("xdotool type --delay 10 'correct horse'");
-  Shell("xdotool key Return");
+  TypeNewVaultPassword("correct horse");
   ASSERT_TRUE(WaitForFile(dir + "kluis.lwv", 94, 30)) << "no empty vault was written";
   ChooseExit();
   EXPECT_EQ(WaitExit(first, 20), 0);
@@ -194,10 +199,7 @@ TEST_F(Program, ASecondStartOnTheSameFolderStopsWhileTheFirstWorksOn) {
 
   // The first one was not disturbed: it creates the vault and ends as usual.
   ASSERT_TRUE(FocusWindow("New vault"));
-  Shell("xdotool type --delay 10 'correct horse'");
-  Shell("xdotool key Tab");
-  Shell("xdotool type --delay 10 'correct horse'");
-  Shell("xdotool key Return");
+  TypeNewVaultPassword("correct horse");
   ASSERT_TRUE(WaitForFile(dir + "kluis.lwv", 94, 30)) << "the first start did not work on";
   ChooseExit();
   EXPECT_EQ(WaitExit(first, 20), 0);

@@ -23,13 +23,12 @@ TEST_F(InstanceLockStory, ASecondLockwellStopsBeforeTouchingAFileAndTheNextStart
   ASSERT_GE(first, 0);
   ASSERT_EQ(flock(first, LOCK_EX | LOCK_NB), 0);
 
-  Robot::AnswerMessage();
+  Robot::AnswerMessage(
+      Pick("Lockwell is already running with this vault.", "Lockwell draait al met deze kluis."),
+      GTK_MESSAGE_WARNING);
   EXPECT_EQ(RunLockwell(), 1);
   ASSERT_EQ(Messages().size(), 1u);
   EXPECT_EQ(Messages()[0].title, "Lockwell");
-  EXPECT_EQ(Messages()[0].text, Pick("Lockwell is already running with this vault.",
-                                     "Lockwell draait al met deze kluis."));
-  EXPECT_EQ(Messages()[0].icon, GTK_MESSAGE_WARNING);
   EXPECT_EQ(App::CurrentSettings().AltijdBoven, 0) << "the settings were read";
   EXPECT_EQ(TestFiles::ReadFile(SettingsFile()), "AltijdBoven=1\r\n");
   EXPECT_EQ(TestFiles::ReadFile(VaultFile()), vault);

@@ -1,0 +1,59 @@
+// Texts that several stories expect to see, in the edition the test program is linked with.
+#pragma once
+
+#include <string>
+
+#include "tests/support/gui_story.h"
+
+namespace StoryText {
+
+inline std::string LogInTitle() { return Pick("Log in", "Inloggen"); }
+
+inline std::string LoggedIn(size_t entries) {
+  return Pick("Logged in - ", "Ingelogd - ") + std::to_string(entries) +
+         Pick(" password(s)", " wachtwoord(en)");
+}
+
+inline std::string LoggedOut() { return Pick("Logged out", "Afgemeld"); }
+
+inline std::string EnterAPassword() {
+  return Pick("Please enter a password.", "Vul een wachtwoord in.");
+}
+
+inline std::string TooShort() {
+  return Pick("The master password must have at least 8 characters.",
+              "Het hoofdwachtwoord moet minimaal 8 tekens hebben.");
+}
+
+inline std::string WrongPassword() {
+  return Pick("Wrong password, or the file is damaged.",
+              "Onjuist wachtwoord, of het bestand is beschadigd.");
+}
+
+inline std::string NotAVault() {
+  return Pick("This is not a valid vault file.", "Dit is geen geldig kluisbestand.");
+}
+
+// The reason a failed read or write gives, after what failed.
+inline std::string FileError() {
+  return Pick("The file could not be read or written.",
+              "Het bestand kon niet worden gelezen of geschreven.");
+}
+
+inline std::string SavingFailed() {
+  return Pick("Saving failed: ", "Opslaan mislukt: ") + FileError();
+}
+
+// The last question before a restore replaces the vault, and the note after it did.
+inline std::string ConfirmRestore() {
+  return Pick("The backup contains valid data.\n\nThis will replace the current vault. Continue?",
+              "De backup bevat geldige gegevens.\n\nDe huidige kluis wordt hierdoor vervangen. "
+              "Doorgaan?");
+}
+
+inline std::string Restored() {
+  return Pick("The backup has been restored.\nThe master password is now that of the backup.",
+              "De backup is teruggezet.\nHet hoofdwachtwoord is nu dat van de backup.");
+}
+
+}  // namespace StoryText
