@@ -10,12 +10,20 @@ namespace App {
 
 // A row of a dialog's table: this menu event (a key) or control event of the dialog's window
 // asks for request. Request is the dialog's own enum; it names at least None and Cancel.
+// The event's type is not compared: a dialog control means one thing however it is used.
 template <typename Request>
 struct DialogRow {
-  EventKind kind;
-  int object;
+  Event event;
   Request request;
 };
+
+// The events a dialog row names, in the dialog window unless another is given.
+constexpr Event DialogKey(int number, int window = kDialogWindow) {
+  return {EventKind::Menu, window, number, 0};
+}
+constexpr Event DialogControl(int number, int window = kDialogWindow) {
+  return {EventKind::Control, window, number, kClicked};
+}
 
 // What the event asks of the dialog in window: the request of its row, Cancel when the
 // window is closed, None for anything else.
@@ -25,7 +33,10 @@ template <typename Request, size_t N>
   if (event.window != window) return Request::None;
   if (event.kind == EventKind::Close) return Request::Cancel;
   for (const DialogRow<Request>& row : rows) {
-    if (row.kind == event.kind && row.object == event.object) return row.request;
+    if (row.event.kind == event.kind && row.event.window == event.window &&
+        row.event.object == event.object) {
+      return row.request;
+    }
   }
   return Request::None;
 }

@@ -2,6 +2,7 @@
 #include "app/dialog_window.h"
 
 #include "app/controls.h"
+#include "app/dialog_loop.h"
 #include "app/events.h"
 #include "app/key_table.h"
 #include "app/main_window.h"
@@ -11,9 +12,9 @@ namespace App {
 namespace {
 
 constexpr KeyRow kDialogKeys[] = {
-    {.event = {EventKind::Menu, kDialogWindow, kDialogConfirm, 0}, .key = {GDK_KEY_Return}},
-    {.event = {EventKind::Menu, kDialogWindow, kDialogConfirm, 0}, .key = {GDK_KEY_KP_Enter}},
-    {.event = {EventKind::Menu, kDialogWindow, kDialogCancel, 0}, .key = {GDK_KEY_Escape}},
+    {.event = DialogKey(kDialogConfirm), .key = {GDK_KEY_Return}},
+    {.event = DialogKey(kDialogConfirm), .key = {GDK_KEY_KP_Enter}},
+    {.event = DialogKey(kDialogCancel), .key = {GDK_KEY_Escape}},
 };
 
 GtkWidget* gDialog = nullptr;

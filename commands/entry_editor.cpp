@@ -132,12 +132,12 @@ void BuildDialog(const std::string& title, const Vault::Entry& entry) {
 enum class Request { None, Confirm, Cancel, Generate, DescriptionChanged };
 
 constexpr App::DialogRow<Request> kRows[] = {
-    {App::EventKind::Menu, App::kDialogConfirm, Request::Confirm},
-    {App::EventKind::Menu, App::kDialogCancel, Request::Cancel},
-    {App::EventKind::Control, EntryOkButton, Request::Confirm},
-    {App::EventKind::Control, EntryCancelButton, Request::Cancel},
-    {App::EventKind::Control, GenerateButton, Request::Generate},
-    {App::EventKind::Control, DescriptionField, Request::DescriptionChanged},
+    {.event = App::DialogKey(App::kDialogConfirm), .request = Request::Confirm},
+    {.event = App::DialogKey(App::kDialogCancel), .request = Request::Cancel},
+    {.event = App::DialogControl(EntryOkButton), .request = Request::Confirm},
+    {.event = App::DialogControl(EntryCancelButton), .request = Request::Cancel},
+    {.event = App::DialogControl(GenerateButton), .request = Request::Generate},
+    {.event = App::DialogControl(DescriptionField), .request = Request::DescriptionChanged},
 };
 
 void Generate(const std::string& title) {

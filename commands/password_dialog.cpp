@@ -20,10 +20,10 @@ constexpr int kRepeatRowHeight = 32;
 enum class Request { None, Confirm, Cancel };
 
 constexpr App::DialogRow<Request> kRows[] = {
-    {App::EventKind::Menu, App::kDialogConfirm, Request::Confirm},
-    {App::EventKind::Menu, App::kDialogCancel, Request::Cancel},
-    {App::EventKind::Control, PasswordOkButton, Request::Confirm},
-    {App::EventKind::Control, PasswordCancelButton, Request::Cancel},
+    {.event = App::DialogKey(App::kDialogConfirm), .request = Request::Confirm},
+    {.event = App::DialogKey(App::kDialogCancel), .request = Request::Cancel},
+    {.event = App::DialogControl(PasswordOkButton), .request = Request::Confirm},
+    {.event = App::DialogControl(PasswordCancelButton), .request = Request::Cancel},
 };
 
 // The fields the user types into; repeat only when the password is confirmed.

@@ -22,11 +22,11 @@ enum class Request { None, Cancel };
 
 // Escape, Return, the Close button; and the title bar's close, as in every dialog.
 constexpr App::DialogRow<Request> kRows[] = {
-    {App::EventKind::Menu, kAboutCloseKey, Request::Cancel},
-    {App::EventKind::Control, AboutCloseButton, Request::Cancel},
+    {.event = App::DialogKey(kAboutCloseKey, App::kAboutWindow), .request = Request::Cancel},
+    {.event = App::DialogControl(AboutCloseButton, App::kAboutWindow), .request = Request::Cancel},
 };
 
-constexpr App::Event kCloseKey = {App::EventKind::Menu, App::kAboutWindow, kAboutCloseKey, 0};
+constexpr App::Event kCloseKey = App::DialogKey(kAboutCloseKey, App::kAboutWindow);
 constexpr App::KeyRow kKeys[] = {
     {.event = kCloseKey, .key = {GDK_KEY_Escape}},
     {.event = kCloseKey, .key = {GDK_KEY_Return}},

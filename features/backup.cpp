@@ -33,8 +33,7 @@ void MakeBackup() {
   if (path.empty()) return;
   path = WithBackupExtension(path);
   if (IsVaultOrCompanion(path, App::VaultFilePath())) {
-    App::ShowMessageBox(t.makeBackupTitle, t.backupIsVault, App::MessageIcon::Warning,
-                        App::MessageButtons::Ok);
+    App::ShowWarning(t.makeBackupTitle, t.backupIsVault);
     return;
   }
   if (ExistsAsFile(path) &&

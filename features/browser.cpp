@@ -19,8 +19,7 @@ void OpenWebAddress(const std::string& url) {
     case AddressCheck::Empty:
       return;
     case AddressCheck::Refused:
-      App::ShowMessageBox("Lockwell", Texts::kText.onlyWebAddresses, App::MessageIcon::Warning,
-                          App::MessageButtons::Ok);
+      App::ShowWarning("Lockwell", Texts::kText.onlyWebAddresses);
       return;
     case AddressCheck::Accepted:
       break;
@@ -48,8 +47,7 @@ void ChooseBrowser() {
         App::AskOpenFile(t.chooseBrowserTitle, settings.Browser, t.allFilesFilter);
     if (chosen.empty()) return;
     if (!App::IsUsableBrowserPath(chosen)) {
-      App::ShowMessageBox(t.chooseBrowserTitle, t.browserPathRefused, App::MessageIcon::Warning,
-                          App::MessageButtons::Ok);
+      App::ShowWarning(t.chooseBrowserTitle, t.browserPathRefused);
       return;
     }
     App::SaveBrowser(chosen);

@@ -40,8 +40,7 @@ bool BackupOpens(const std::string& chosen, std::string& password) {
   if (checked == Vault::Ok) return true;
   Vault::WipeText(password);
   App::SetStatusText("");
-  App::ShowMessageBox(t.restoreTitle, Vault::ErrorText(checked), App::MessageIcon::Warning,
-                      App::MessageButtons::Ok);
+  App::ShowWarning(t.restoreTitle, Vault::ErrorText(checked));
   return false;
 }
 

@@ -101,8 +101,7 @@ int RunProgram(int argc, char** argv) {
   App::EnsureConfigDir();
   // A second Lockwell would save over what this one saves; it stops before reading a file.
   if (!App::LockConfigDir(App::ConfigDir())) {
-    App::ShowMessageBox(Texts::kText.programTitle, Texts::kText.alreadyRunning,
-                        App::MessageIcon::Warning, App::MessageButtons::Ok);
+    App::ShowWarning(Texts::kText.programTitle, Texts::kText.alreadyRunning);
     return End(1);
   }
   App::LoadSettings();

@@ -10,11 +10,11 @@ enum class Request { None, Confirm, Cancel, Generate };
 
 constexpr int kWindow = App::kDialogWindow;
 constexpr App::DialogRow<Request> kRows[] = {
-    {EventKind::Menu, App::kDialogConfirm, Request::Confirm},
-    {EventKind::Menu, App::kDialogCancel, Request::Cancel},
-    {EventKind::Control, 25, Request::Confirm},
-    {EventKind::Control, 26, Request::Cancel},
-    {EventKind::Control, 30, Request::Generate},
+    {.event = App::DialogKey(App::kDialogConfirm), .request = Request::Confirm},
+    {.event = App::DialogKey(App::kDialogCancel), .request = Request::Cancel},
+    {.event = App::DialogControl(25), .request = Request::Confirm},
+    {.event = App::DialogControl(26), .request = Request::Cancel},
+    {.event = App::DialogControl(30), .request = Request::Generate},
 };
 
 TEST(DialogTable, EachEventOfTheWindowAsksWhatItsRowSays) {

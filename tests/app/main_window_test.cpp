@@ -12,6 +12,7 @@
 #include "app/status_bar.h"
 #include "tests/support/gui_story.h"
 #include "tests/support/story_checks.h"
+#include "tests/support/story_texts.h"
 
 namespace {
 
@@ -133,7 +134,7 @@ TEST_F(MainWindowStory, KeysActOnlyWhereTheirMenuRowsCould) {
     Robot::PressKey(GDK_KEY_Escape);
   }
   Robot::PressKey(GDK_KEY_Delete);
-  Robot::AnswerMessage(GTK_RESPONSE_YES);
+  Robot::AnswerMessage(StoryText::DeleteQuestion("a"), GTK_MESSAGE_WARNING, GTK_RESPONSE_YES);
   Robot::WaitStatus(Pick("Deleted (0 passwords)", "Verwijderd (0 wachtwoorden)"));
   for (guint key : {GDK_KEY_Return, GDK_KEY_KP_Enter, GDK_KEY_Delete}) Robot::PressKey(key);
   Robot::Pause(100);

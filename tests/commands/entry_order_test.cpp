@@ -19,10 +19,7 @@
 namespace {
 
 using Robot::Messages;
-
-std::string DeleteQuestion(const std::string& description) {
-  return Pick("Permanently delete '", "'") + description + Pick("'?", "' definitief verwijderen?");
-}
+using StoryText::DeleteQuestion;
 
 class EntryOrderStory : public GuiStory {
  protected:

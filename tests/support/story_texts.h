@@ -14,6 +14,10 @@ inline std::string LoggedIn(size_t entries) {
          Pick(" password(s)", " wachtwoord(en)");
 }
 
+inline std::string DeleteQuestion(const std::string& description) {
+  return Pick("Permanently delete '", "'") + description + Pick("'?", "' definitief verwijderen?");
+}
+
 inline std::string LoggedOut() { return Pick("Logged out", "Afgemeld"); }
 
 inline std::string EnterAPassword() {
