@@ -34,8 +34,6 @@ TEST(DialogTable, EachEventOfTheWindowAsksWhatItsRowSays) {
       {{EventKind::Menu, kWindow, 25, 0}, Request::None},
       {{EventKind::Control, App::kMainWindow, 25, App::kClicked}, Request::None},
       {{EventKind::Control, kWindow, 27, App::kClicked}, Request::None},
-      {{EventKind::Timer, kWindow, App::kIdleTimerNumber, 0}, Request::None},
-      {{EventKind::BackgroundClick, kWindow, 0, 0}, Request::None},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(App::MapDialogEvent(c.event, kWindow, kRows), c.expected)

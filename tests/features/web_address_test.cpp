@@ -53,6 +53,7 @@ TEST(WebAddress, TheChosenBrowserIsUsedOnlyWhenItIsAFile) {
   EXPECT_EQ(Features::BrowserProgram(dir.path + "gone"), "xdg-open");
   EXPECT_EQ(Vault::FileNameOf("/usr/bin/firefox"), "firefox");
   EXPECT_EQ(Vault::FileNameOf("firefox"), "firefox");
+  EXPECT_EQ(Vault::FileNameOf("dir/"), "");
 }
 
 }  // namespace

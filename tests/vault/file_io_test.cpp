@@ -156,11 +156,4 @@ TEST(FileRead, ReadsRegularFilesUpToTheLimit) {
   }
 }
 
-TEST(FileName, IsTheTextAfterTheLastSlash) {
-  for (const auto& [path, name] : std::initializer_list<std::pair<const char*, const char*>>{
-           {"/usr/bin/firefox", "firefox"}, {"firefox", "firefox"}, {"dir/", ""}, {"", ""}}) {
-    EXPECT_EQ(Vault::FileNameOf(path), name) << path;
-  }
-}
-
 }  // namespace
