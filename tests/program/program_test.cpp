@@ -104,13 +104,19 @@ std::vector<std::string> WindowsNamed(const std::string& title) {
   return Lines(Shell("xdotool search --onlyvisible --name '^" + title + "$' 2>/dev/null"));
 }
 
-// Focuses the window with this title once it shows; false when it does not.
+// Focuses the window with this title once it shows (within 20 s); false when it does not.
+// xdotool's search gives up on an X error when another window vanishes while it walks the
+// tree, as a closing message box does, so the search is repeated rather than left to --sync.
 bool FocusWindow(const std::string& title) {
-  const std::string id =
-      Shell("timeout 20 xdotool search --sync --onlyvisible --name '^" + title + "$' | head -n 1");
-  if (id.empty()) return false;
-  Shell("xdotool windowfocus --sync " + id);
-  return true;
+  for (int i = 0; i < 200; ++i) {
+    const std::vector<std::string> ids = WindowsNamed(title);
+    if (!ids.empty()) {
+      Shell("xdotool windowfocus --sync " + ids.front());
+      return true;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  return false;
 }
 
 // Types the new master password into both fields of the first run's dialog and accepts it.
