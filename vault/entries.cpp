@@ -8,12 +8,6 @@ namespace {
 
 constexpr size_t kFirstCapacity = 16;  // entries, when a list first grows by hand
 
-void WipeTexts(Entry& e) {
-  for (std::string* field : {&e.Omschrijving, &e.Url, &e.Gebruiker, &e.Wachtwoord}) {
-    WipeMemory(field->data(), field->size());
-  }
-}
-
 // The storage past the live entries: short texts live inside the entries themselves, so
 // entries moved or destroyed leave their characters there.
 void WipeSpare(std::vector<Entry>& list) {
@@ -23,8 +17,15 @@ void WipeSpare(std::vector<Entry>& list) {
 
 }  // namespace
 
+void WipeEntry(Entry& entry) {
+  for (const EntryField& field : kEntryFields) {
+    std::string& text = entry.*field.member;
+    WipeMemory(text.data(), text.size());
+  }
+}
+
 void WipeEntries(std::vector<Entry>& list) {
-  for (Entry& e : list) WipeTexts(e);
+  for (Entry& e : list) WipeEntry(e);
   list.clear();
   WipeSpare(list);
 }
@@ -42,7 +43,7 @@ void AppendEntry(std::vector<Entry>& list, const Entry& entry) {
 }
 
 void EraseEntry(std::vector<Entry>& list, size_t index) {
-  WipeTexts(list[index]);
+  WipeEntry(list[index]);
   list.erase(list.begin() + static_cast<std::ptrdiff_t>(index));
   WipeSpare(list);
 }

@@ -2,8 +2,12 @@
 #pragma once
 
 #include <cstddef>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "texts/texts.h"
 
 namespace Vault {
 
@@ -15,6 +19,45 @@ struct Entry {
 
   bool operator==(const Entry&) const = default;
 };
+
+// One row per field of Entry, in the entry's order. Whatever handles every field (the
+// payload, the editor, the companion's CSV, the merge of two versions) loops over this
+// table, so that a new field is one new row and the places that show it.
+struct EntryField {
+  std::string Entry::*member;
+  std::string_view jsonKey;                       // the payload's member name
+  std::string_view keyword;                       // --columns names the field so
+  std::span<const std::string_view> csvHeaders;   // header names of other programs, lower case
+  bool trimmedByEditor;                           // spaces trimmed when the editor changes it
+  const char* Texts::Table::*editorLabel;         // the editor's label of its box
+};
+
+namespace FieldNames {
+constexpr std::string_view kDescription[] = {"description", "title", "name", "account",
+                                             "omschrijving"};
+constexpr std::string_view kUrl[] = {"url",       "login_uri", "website", "web site",
+                                     "hostname", "webadres"};
+constexpr std::string_view kUser[] = {"username", "login_username", "user",      "login",
+                                      "login name", "gebruiker",     "gebruikersnaam"};
+constexpr std::string_view kPassword[] = {"password", "login_password", "wachtwoord"};
+}  // namespace FieldNames
+
+constexpr EntryField kEntryFields[] = {
+    {&Entry::Omschrijving, "Omschrijving", "description", FieldNames::kDescription, true,
+     &Texts::Table::descriptionLabel},
+    {&Entry::Url, "Url", "url", FieldNames::kUrl, true, &Texts::Table::entryUrlLabel},
+    {&Entry::Gebruiker, "Gebruiker", "username", FieldNames::kUser, false,
+     &Texts::Table::entryUserLabel},
+    {&Entry::Wachtwoord, "Wachtwoord", "password", FieldNames::kPassword, false,
+     &Texts::Table::entryPasswordLabel},
+};
+constexpr size_t kEntryFieldCount = std::size(kEntryFields);
+// Index of the password's row: the one field that is secret.
+constexpr size_t kPasswordField = 3;
+static_assert(kEntryFields[kPasswordField].member == &Entry::Wachtwoord);
+
+// Wipes the characters of one entry's fields (their storage stays).
+void WipeEntry(Entry& entry);
 
 // Wipes the characters of every entry, then empties the list.
 void WipeEntries(std::vector<Entry>& list);
