@@ -30,14 +30,19 @@ struct MergeReport {
 
 // diff3 over the lists as sequences: a run changed on one side only takes that side; a run
 // changed differently on both keeps both (ours first), each differing entry pair named in
-// twins; nothing ours added is dropped. Secret: merged holds copies of passwords; the caller
-// wipes it (Vault::WipeEntries).
+// twins; nothing ours added is dropped. Inside such a run, entries are paired by place when
+// the runs are equally long and alike, else by description and user name; a pair changed in
+// different fields becomes one entry, a pair changed in the same field a twin whose two
+// versions share the other fields' changes. An entry deleted on one side and untouched on
+// the other stays deleted; deleted on one side and changed on the other, it stays changed.
+// Secret: merged holds copies of passwords; the caller wipes it (Vault::WipeEntries).
 void MergeThreeWay(const std::vector<Vault::Entry>& base, const std::vector<Vault::Entry>& ours,
                    const std::vector<Vault::Entry>& theirs, std::vector<Vault::Entry>& merged,
                    MergeReport& report);
 // Every entry of ours, then the entries of theirs that ours lacks, each after its
 // predecessor in theirs where that is in ours; equal entries appear once. An entry of theirs
-// that has the description and user name of one of ours but differs from it is a twin.
+// that has the description and user name of one of ours but differs from it is a twin, kept
+// right after that entry. Secret: as for MergeThreeWay.
 void MergeUnion(const std::vector<Vault::Entry>& ours, const std::vector<Vault::Entry>& theirs,
                 std::vector<Vault::Entry>& merged, MergeReport& report);
 
