@@ -23,7 +23,7 @@ void SaveChange(const std::string& done) {
 bool MayLeave() {
   if (!Vault::HasUnsavedChanges()) return true;
   // The question itself says why: no error box first.
-  const Vault::VaultError result = Vault::SaveOpenVault();
+  const Vault::VaultError result = Vault::SaveVaultQuietly();
   if (result == Vault::Ok) return true;
   const Texts::Table& t = Texts::kText;
   const std::string question =
@@ -38,7 +38,7 @@ bool MayLeave() {
 
 bool SaveBeforeLock() {
   // A box would hold the lock back with the vault on screen until someone answers it.
-  return !Vault::HasUnsavedChanges() || Vault::SaveOpenVault() == Vault::Ok;
+  return !Vault::HasUnsavedChanges() || Vault::SaveVaultQuietly() == Vault::Ok;
 }
 
 }  // namespace Commands

@@ -25,8 +25,8 @@ const std::string& VaultPath();
                                             std::vector<Entry>&& entries);
 // Seals Entries with the open vault's key and writes VaultPath, guarded against other
 // writers (file_guard.h): 0, 2, 6 or 7.
-[[nodiscard]] VaultError SaveOpenVault();
-// SaveOpenVault; on failure reports "Saving failed: " + WriteErrorText through the reporter.
+[[nodiscard]] VaultError SaveVaultQuietly();
+// SaveVaultQuietly; on failure reports "Saving failed: " + WriteErrorText through the reporter.
 void SaveVault();
 // Whether a change to Entries failed to be saved (SaveVault) and no whole write has taken it
 // to disk since; closing the vault forgets it.
