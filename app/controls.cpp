@@ -56,6 +56,11 @@ gboolean OnBackgroundClick(GtkWidget*, GdkEventButton* event, gpointer window) {
   return FALSE;
 }
 
+gboolean OnKeyPress(GtkWidget* window, GdkEventKey*, gpointer) {
+  PostEvent({EventKind::Typing, WindowNumberOf(window), 0, 0});
+  return FALSE;
+}
+
 void ConnectButton(GtkWidget* button, int number) {
   g_signal_connect(button, "clicked", G_CALLBACK(OnButton), GINT_TO_POINTER(number));
 }

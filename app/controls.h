@@ -37,6 +37,9 @@ void ForgetAllControls();
 gboolean OnCloseRequest(GtkWidget* window, GdkEvent*, gpointer);
 // "button-press-event" on a control area: a background click of the window number in data.
 gboolean OnBackgroundClick(GtkWidget*, GdkEventButton* event, gpointer window);
+// "key-press-event" on a window: every key typed anywhere in it is activity. The key goes on
+// to the window's shortcuts and the focused control.
+gboolean OnKeyPress(GtkWidget* window, GdkEventKey*, gpointer);
 // Posts a control event of the button's window when the button is clicked.
 void ConnectButton(GtkWidget* button, int number);
 

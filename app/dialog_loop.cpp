@@ -7,7 +7,8 @@ namespace App {
 bool WaitDialogEvent(Event& event) {
   event = WaitEvent();
   ActivityHook(event);
-  return LockIsDue();
+  // A quit asked for while a dialog is open comes from a main window that is gone.
+  return LockIsDue() || QuitIsRequested();
 }
 
 }  // namespace App

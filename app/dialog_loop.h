@@ -41,8 +41,8 @@ template <typename Request, size_t N>
   return Request::None;
 }
 
-// Waits for the next event and counts it as the user's; true when the idle lock is due,
-// which ends every dialog of the dialog window.
+// Waits for the next event and counts it as the user's; true when the idle lock is due or
+// the run is ending, which ends every dialog of the dialog window.
 [[nodiscard]] bool WaitDialogEvent(Event& event);
 
 // The head of the dialog window's loop: the next event, mapped through the dialog's table.

@@ -33,11 +33,11 @@ void OnDialogDestroyed(GtkWidget* window, gpointer) {
 }  // namespace
 
 GtkWidget* OpenDialogWindow(const std::string& title, int width, int height) {
-  GtkWidget* main = MainWindowWidget();
-  gtk_widget_set_sensitive(main, FALSE);
+  GtkWidget* main = MainWindowWidget();  // null once another program destroyed it
+  if (main != nullptr) gtk_widget_set_sensitive(main, FALSE);
   gDialog = gtk_window_new(GTK_WINDOW_TOPLEVEL);
   gtk_window_set_title(GTK_WINDOW(gDialog), title.c_str());
-  gtk_window_set_transient_for(GTK_WINDOW(gDialog), GTK_WINDOW(main));
+  if (main != nullptr) gtk_window_set_transient_for(GTK_WINDOW(gDialog), GTK_WINDOW(main));
   gtk_window_set_position(GTK_WINDOW(gDialog), GTK_WIN_POS_CENTER_ON_PARENT);
   gtk_window_set_type_hint(GTK_WINDOW(gDialog), GDK_WINDOW_TYPE_HINT_DIALOG);
   gtk_window_set_resizable(GTK_WINDOW(gDialog), FALSE);
@@ -50,6 +50,7 @@ GtkWidget* OpenDialogWindow(const std::string& title, int width, int height) {
   InstallKeys(gDialog, kDialogKeys);
   g_signal_connect(gDialog, "delete-event", G_CALLBACK(OnCloseRequest), nullptr);
   g_signal_connect(gDialog, "destroy", G_CALLBACK(OnDialogDestroyed), nullptr);
+  g_signal_connect(gDialog, "key-press-event", G_CALLBACK(OnKeyPress), nullptr);
   g_signal_connect(gDialogArea, "button-press-event", G_CALLBACK(OnBackgroundClick),
                    GINT_TO_POINTER(kDialogWindow));
   return gDialogArea;
@@ -59,6 +60,7 @@ void CloseDialogWindow() {
   ForgetDialogControls();
   DestroyDialogWindow();
   GtkWidget* main = MainWindowWidget();
+  if (main == nullptr) return;
   gtk_widget_set_sensitive(main, TRUE);
   gtk_window_present(GTK_WINDOW(main));
 }

@@ -58,7 +58,7 @@ int WidestDescription(GtkWidget* view) {
   PangoLayout* layout = gtk_widget_create_pango_layout(view, nullptr);
   int widest = 0;
   for (const auto& [length, row] : candidates) {
-    const std::string text = Vault::ShownText(entries[row].Omschrijving);
+    const std::string text = RowText(entries[row].Omschrijving);
     int width = 0;
     pango_layout_set_text(layout, text.data(), static_cast<int>(text.size()));
     pango_layout_get_pixel_size(layout, &width, nullptr);

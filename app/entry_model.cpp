@@ -54,8 +54,9 @@ void GetValue(GtkTreeModel*, GtkTreeIter* iter, gint, GValue* value) {
   const size_t row = static_cast<size_t>(Row(iter));
   if (row >= entries.size()) {
     g_value_set_static_string(value, "");
-  } else if (Vault::HasLoneSurrogate(entries[row].Omschrijving)) {
-    g_value_take_string(value, g_strdup(Vault::ShownText(entries[row].Omschrijving).c_str()));
+  } else if (Vault::HasLoneSurrogate(entries[row].Omschrijving) ||
+             entries[row].Omschrijving.size() > App::kRowCharacters) {
+    g_value_take_string(value, g_strdup(App::RowText(entries[row].Omschrijving).c_str()));
   } else {
     g_value_set_string(value, entries[row].Omschrijving.c_str());
   }
@@ -111,6 +112,18 @@ void entry_model_class_init(EntryModelClass*) {}
 }  // namespace
 
 namespace App {
+
+std::string RowText(const std::string& description) {
+  std::string text = Vault::ShownText(description);
+  if (text.size() <= kRowCharacters) return text;  // no more characters than bytes
+  const char* start = text.c_str();
+  if (g_utf8_strlen(start, static_cast<gssize>(text.size())) <=
+      static_cast<glong>(kRowCharacters)) {
+    return text;
+  }
+  text.resize(static_cast<size_t>(g_utf8_offset_to_pointer(start, kRowCharacters) - start));
+  return text + "\u2026";
+}
 
 GtkTreeModel* NewEntryModel() {
   auto* model = static_cast<EntryModel*>(g_object_new(entry_model_get_type(), nullptr));

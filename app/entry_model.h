@@ -4,7 +4,16 @@
 
 #include <gtk/gtk.h>
 
+#include <string>
+
 namespace App {
+
+// Characters of a description that a row shows; a longer one ends in "…" there. Pango lays
+// a row out whole, and a megabyte of text is drawn as glyphs over one another.
+constexpr size_t kRowCharacters = 1000;
+
+// What a row shows of a description: as ShownText gives it, shortened to kRowCharacters.
+[[nodiscard]] std::string RowText(const std::string& description);
 
 // A model of the current Entries; its row count is fixed when it is made, and rows past
 // the end of a shrunken list read as empty. The caller owns the reference.

@@ -3,7 +3,9 @@
 
 namespace App {
 
-enum class EventKind { Menu, Close, Control, Size, Move, Timer, BackgroundClick, Key };
+// Key: one of a window's shortcuts. Typing: any key pressed in a window, which counts as
+// activity and does nothing else.
+enum class EventKind { Menu, Close, Control, Size, Move, Timer, BackgroundClick, Key, Typing };
 
 // Window numbers.
 constexpr int kMainWindow = 0;

@@ -4,9 +4,18 @@
 namespace App {
 namespace {
 
-gboolean OnKey(GtkAccelGroup*, GObject* window, guint, GdkModifierType, gpointer row) {
+// A focused button takes Return as its own click, as everywhere on the desktop; the window's
+// shortcut would come first otherwise. (Space is no shortcut: the button has it already.)
+bool FocusedButtonTakes(GObject* window, guint key) {
+  if (key != GDK_KEY_Return && key != GDK_KEY_KP_Enter && key != GDK_KEY_ISO_Enter) return false;
+  GtkWidget* focus = gtk_window_get_focus(GTK_WINDOW(window));
+  return focus != nullptr && GTK_IS_BUTTON(focus);
+}
+
+gboolean OnKey(GtkAccelGroup*, GObject* window, guint key, GdkModifierType, gpointer row) {
   // A disabled window takes no keys.
   if (!gtk_widget_get_sensitive(GTK_WIDGET(window))) return FALSE;
+  if (FocusedButtonTakes(window, key)) return FALSE;
   PostEvent(static_cast<const KeyRow*>(row)->event);
   return TRUE;
 }

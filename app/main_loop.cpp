@@ -64,6 +64,7 @@ void ActivityHook(const Event& event) {
     case EventKind::Size:
     case EventKind::BackgroundClick:
     case EventKind::Key:
+    case EventKind::Typing:
       NoteActivity();
       break;
     case EventKind::Timer:

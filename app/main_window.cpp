@@ -4,6 +4,7 @@
 #include "app/dialog_window.h"
 #include "app/events.h"
 #include "app/labels.h"
+#include "app/main_loop.h"
 #include "app/menus.h"
 #include "app/secret_field.h"
 #include "app/status_bar.h"
@@ -21,6 +22,7 @@ constexpr int kMinHeight = 300;
 constexpr int kTimerPeriodMs = 250;
 
 GtkWidget* gMain = nullptr;
+GtkWidget* gColumn = nullptr;  // everything inside the window; holds a reference of its own
 GtkWidget* gMenuBar = nullptr;
 GtkWidget* gArea = nullptr;  // the control area of the main window
 GtkWidget* gStatusBar = nullptr;
@@ -63,6 +65,17 @@ gboolean OnListButton(GtkWidget* list, GdkEventButton* event, gpointer) {
   }
   if (type >= 0) PostEvent({EventKind::Control, kMainWindow, EntryList, type});
   return FALSE;
+}
+
+// Another program destroyed the window (a desktop's force close). The run ends as after
+// Exit; the controls move out of the window first, so that whatever runs until then still
+// finds them.
+void OnMainDestroyed(GtkWidget* window, gpointer) {
+  if (window != gMain) return;  // DestroyWindows' own
+  gtk_container_remove(GTK_CONTAINER(window), gColumn);
+  gMain = nullptr;
+  RequestQuit();
+  PostEvent({EventKind::Close, kMainWindow, 0, 0});
 }
 
 gboolean OnTimer(gpointer) {
@@ -158,11 +171,11 @@ void BuildControls() {
 
 // The menu bar above the control area, the status bar below it.
 void StackBars() {
-  GtkWidget* column = gtk_box_new(GTK_ORIENTATION_VERTICAL, 0);
-  gtk_box_pack_start(GTK_BOX(column), gMenuBar, FALSE, FALSE, 0);
-  gtk_box_pack_start(GTK_BOX(column), gArea, TRUE, TRUE, 0);
-  gtk_box_pack_start(GTK_BOX(column), gStatusBar, FALSE, FALSE, 0);
-  gtk_container_add(GTK_CONTAINER(gMain), column);
+  gColumn = GTK_WIDGET(g_object_ref_sink(gtk_box_new(GTK_ORIENTATION_VERTICAL, 0)));
+  gtk_box_pack_start(GTK_BOX(gColumn), gMenuBar, FALSE, FALSE, 0);
+  gtk_box_pack_start(GTK_BOX(gColumn), gArea, TRUE, TRUE, 0);
+  gtk_box_pack_start(GTK_BOX(gColumn), gStatusBar, FALSE, FALSE, 0);
+  gtk_container_add(GTK_CONTAINER(gMain), gColumn);
 }
 
 void Place(GtkWidget* widget, int x, int y, int width, int height) {
@@ -200,6 +213,8 @@ void CreateMainWindow() {
 
   g_signal_connect(gMain, "delete-event", G_CALLBACK(OnCloseRequest), nullptr);
   g_signal_connect(gMain, "configure-event", G_CALLBACK(OnConfigure), nullptr);
+  g_signal_connect(gMain, "key-press-event", G_CALLBACK(OnKeyPress), nullptr);
+  g_signal_connect(gMain, "destroy", G_CALLBACK(OnMainDestroyed), nullptr);
   g_signal_connect(gArea, "button-press-event", G_CALLBACK(OnBackgroundClick),
                    GINT_TO_POINTER(kMainWindow));
 
@@ -216,14 +231,22 @@ void DestroyWindows() {
   if (gTimer != 0) g_source_remove(gTimer);
   gTimer = 0;
   DestroyDialogWindow();
-  if (gMain != nullptr) gtk_widget_destroy(gMain);
-  gMain = gMenuBar = gArea = gStatusBar = gListScroller = nullptr;
+  GtkWidget* main = gMain;
+  gMain = nullptr;
+  if (main != nullptr) {
+    gtk_widget_destroy(main);  // the controls with it
+  } else if (gColumn != nullptr) {
+    gtk_widget_destroy(gColumn);  // moved out of a window another program destroyed
+  }
+  if (gColumn != nullptr) g_object_unref(gColumn);
+  gColumn = gMenuBar = gArea = gStatusBar = gListScroller = nullptr;
   ForgetAllControls();
   ForgetMenus();
   ForgetStatusBar();
 }
 
 void LayoutMainWindow() {
+  if (gMain == nullptr) return;
   int width = 0, height = 0;
   gtk_window_get_size(GTK_WINDOW(gMain), &width, &height);
   int menuHeight = 0, statusHeight = 0;

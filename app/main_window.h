@@ -14,6 +14,7 @@ void CreateMainWindow();
 void DestroyWindows();
 // Places the controls for the main window's current size.
 void LayoutMainWindow();
+// Null once another program has destroyed the window; its controls live on until the end.
 GtkWidget* MainWindowWidget();
 // Keeps the program's windows above others or not, with the menu's check mark; saves it.
 void SetAlwaysOnTop(bool on);

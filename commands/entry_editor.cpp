@@ -10,8 +10,8 @@
 #include "app/labels.h"
 #include "app/message_box.h"
 #include "app/secret_field.h"
-#include "app/status_bar.h"
 #include "app/styles.h"
+#include "commands/unsaved_changes.h"
 #include "common/blanks.h"
 #include "common/editor_fields.h"
 #include "common/password_generator.h"
@@ -225,10 +225,9 @@ void AddEntry() {
   Vault::AppendEntry(entries, entry);
   const std::string description = entry.Omschrijving;
   Vault::WipeText(entry.Wachtwoord);
-  Vault::SaveVault();  // a failure is shown by the store; the entry stays in memory
   App::FillEntryList(static_cast<int>(entries.size()) - 1);
-  App::SetStatusText(t.statusAdded + description + " (" + std::to_string(entries.size()) +
-                     t.statusPasswordsClose);
+  SaveChange(t.statusAdded + description + " (" + std::to_string(entries.size()) +
+             t.statusPasswordsClose);
 }
 
 void EditSelectedEntry() {
@@ -240,9 +239,9 @@ void EditSelectedEntry() {
   // A lock during the dialog closes the vault: then there is nothing to write back to.
   if (accepted && Vault::IsVaultOpen() && static_cast<size_t>(i) < entries.size()) {
     Replace(entries[static_cast<size_t>(i)], entry);
-    Vault::SaveVault();
     App::RefreshRow(i);
     App::RefreshDetails();
+    SaveChange("");
   }
   Vault::WipeText(entry.Wachtwoord);
 }

@@ -5,7 +5,7 @@
 
 #include "app/entry_list.h"
 #include "app/message_box.h"
-#include "app/status_bar.h"
+#include "commands/unsaved_changes.h"
 #include "texts/texts.h"
 #include "vault/vault.h"
 
@@ -24,9 +24,8 @@ void DeleteSelectedEntry() {
     return;
   }
   Vault::EraseEntry(entries, static_cast<size_t>(i));
-  Vault::SaveVault();  // a failure is shown by the store; the entry stays removed in memory
   App::FillEntryList(i);
-  App::SetStatusText(t.statusDeleted + std::to_string(entries.size()) + t.statusPasswordsClose);
+  SaveChange(t.statusDeleted + std::to_string(entries.size()) + t.statusPasswordsClose);
 }
 
 void MoveSelectedEntry(int step) {
@@ -35,12 +34,12 @@ void MoveSelectedEntry(int step) {
   std::vector<Vault::Entry>& entries = Vault::Entries();
   if (i < 0 || j < 0 || j >= static_cast<int>(entries.size())) return;
   std::swap(entries[static_cast<size_t>(i)], entries[static_cast<size_t>(j)]);
-  Vault::SaveVault();
   // Only the two rows touched are redrawn; the moved entry stays selected.
   App::RefreshRow(i);
   App::RefreshRow(j);
   App::SelectRow(j);
   App::RefreshDetails();
+  SaveChange("");
 }
 
 void MoveSelectedUp() { MoveSelectedEntry(-1); }

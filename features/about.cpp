@@ -137,6 +137,8 @@ void ShowAboutWindow(GtkWidget* parent, const std::string& heading, const unsign
   const gulong destroyed = g_signal_connect(window, "destroy", G_CALLBACK(OnDestroyed), &gone);
   g_signal_connect(close, "clicked", G_CALLBACK(OnClose), nullptr);
 
+  // Held, so that a parent another program destroys meanwhile is still there to be asked.
+  if (parent != nullptr) g_object_ref(parent);
   if (parent != nullptr) gtk_widget_set_sensitive(parent, FALSE);
   gtk_widget_show_all(window);
   gtk_widget_grab_focus(close);
@@ -152,7 +154,8 @@ void ShowAboutWindow(GtkWidget* parent, const std::string& heading, const unsign
     gtk_widget_destroy(window);
   }
   if (picture != nullptr) g_object_unref(picture);
-  if (parent != nullptr) gtk_window_present(GTK_WINDOW(parent));
+  if (parent != nullptr && gtk_widget_get_realized(parent)) gtk_window_present(GTK_WINDOW(parent));
+  if (parent != nullptr) g_object_unref(parent);
 }
 
 }  // namespace Features

@@ -52,7 +52,7 @@ void RestoreBackup(PasswordAsker askPassword) {
   const std::string& vaultPath = Common::VaultFilePath();
   const std::string safetyCopy = vaultPath + kSafetyCopySuffix;
   const std::string chosen =
-      App::AskOpenFile(t.restoreTitle, HomeFolder(std::getenv("HOME")), t.vaultFilter);
+      App::AskOpenFile(t.restoreTitle, HomeFolder(std::getenv("HOME")), t.restoreFilter);
   if (chosen.empty() || IsVaultItself(chosen, vaultPath)) return;
 
   std::string password;  // secret: wiped on every way out

@@ -11,11 +11,13 @@
 #include "app/main_loop.h"
 #include "app/main_window.h"
 #include "app/menus.h"
+#include "app/status_bar.h"
 #include "commands/change_password.h"
 #include "commands/entry_editor.h"
 #include "commands/entry_order.h"
 #include "commands/login.h"
 #include "commands/password_dialog.h"
+#include "commands/unsaved_changes.h"
 #include "features/about.h"
 #include "features/backup.h"
 #include "features/browser.h"
@@ -34,6 +36,13 @@ using Command = void (*)();
 
 // Restoring asks for the backup's password through the login's own dialog.
 void RestoreBackup() { Features::RestoreBackup(Commands::AskMasterPassword); }
+
+// Exit and the close button: a change the vault file could not take is tried once more, and
+// the user may go back rather than lose it. A window another program destroyed leaves no
+// way back; the end of the run tries the save then.
+void Quit() {
+  if (App::MainWindowWidget() == nullptr || Commands::MayLeave()) App::RequestQuit();
+}
 
 void ShowAbout() {
   Features::ShowAboutWindow(App::MainWindowWidget(), "Lockwell 1.0", Resources::AppImagePng,
@@ -67,7 +76,7 @@ constexpr Connection kConnections[] = {
     {.event = Menu(App::MenuRestoreBackup),
      .command = RestoreBackup,
      .enable = EnableRule::VaultOpen},
-    {.event = Menu(App::MenuExit), .command = App::RequestQuit},
+    {.event = Menu(App::MenuExit), .command = Quit},
     // Edit menu and its keys
     {.event = Menu(App::MenuNew), .command = Commands::AddEntry, .enable = EnableRule::VaultOpen},
     {.event = Key(KeyNew),
@@ -130,9 +139,10 @@ constexpr Connection kConnections[] = {
      .command = Features::CopySelectedPassword,
      .enable = EnableRule::SelectionHasPassword},
     // The window itself
-    {.event = Window(EventKind::Close), .command = App::RequestQuit},
+    {.event = Window(EventKind::Close), .command = Quit},
     {.event = Window(EventKind::Size), .command = App::LayoutMainWindow},
     {.event = Window(EventKind::Move)},
+    {.event = Window(EventKind::Typing)},  // any key: activity
     {.event = Window(EventKind::BackgroundClick)},
     {.event = Window(EventKind::BackgroundClick, App::kLeftDoubleClick)},
     {.event = Window(EventKind::Timer)},  // the loop's idle countdown
@@ -206,9 +216,14 @@ void Dispatch(const Event& event) {
 
 void LogOut() { Commands::LogOut(Features::SettlePendingCopy); }
 
+// The lock comes on time even when the last change cannot be saved; the login after it says
+// that the change is lost.
 bool Relogin() {
+  const bool saved = Commands::SaveBeforeLock();
   LogOut();
-  return Commands::LogIn();
+  if (!Commands::LogIn()) return false;
+  if (!saved) App::SetStatusText(Texts::kText.statusLastChangeLost);
+  return true;
 }
 
 void Tick(int64_t nowMs) { Features::SettleDueCopy(nowMs); }

@@ -112,6 +112,9 @@ int RunProgram(int argc, char** argv) {
   if (!Commands::LogIn()) return End(0);  // the settings are not written
 
   App::MainLoop();
+  // A main window another program destroyed ends the run without the question of Exit: the
+  // save is tried once more, and a failure is told.
+  if (Vault::HasUnsavedChanges()) Vault::SaveVault();
   Vault::CloseVault();
   Features::SettlePendingCopy();
   Common::SaveSettings();

@@ -201,6 +201,14 @@ struct Table {
   const char* aboutInterface;
   const char* aboutCreatedUsing;
   const char* aboutClose;
+
+  // A change that could not be saved, and the copies the restore requester shows.
+  const char* statusNotSaved;
+  const char* statusSaved;
+  const char* leaveUnsavedBefore;  // followed by the error text, then leaveUnsavedAfter
+  const char* leaveUnsavedAfter;
+  const char* statusLastChangeLost;
+  const char* restoreFilter;
 };
 
 extern const Table kText;

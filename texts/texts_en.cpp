@@ -249,6 +249,14 @@ const Table kText = {
     .aboutInterface = "Interface: GTK 3",
     .aboutCreatedUsing = "Created using:",
     .aboutClose = "Close",
+
+    // A change that could not be saved, and the copies the restore requester shows.
+    .statusNotSaved = "Not saved - the next change or Exit tries again",
+    .statusSaved = "Saved",
+    .leaveUnsavedBefore = "The vault could not be saved: ",
+    .leaveUnsavedAfter = "\n\nQuit and lose the unsaved changes? No goes back to the vault.",
+    .statusLastChangeLost = "The last change could not be saved before the lock and is lost",
+    .restoreFilter = "Vault and its copies (*.lwv, *.lwv.*)|*.lwv;*.lwv.*|All files (*.*)|*.*",
 };
 
 }  // namespace Texts

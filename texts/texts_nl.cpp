@@ -257,6 +257,16 @@ const Table kText = {
     .aboutInterface = "Interface: GTK 3",
     .aboutCreatedUsing = "Gemaakt met:",
     .aboutClose = "Sluiten",
+
+    // A change that could not be saved, and the copies the restore requester shows.
+    .statusNotSaved = "Niet opgeslagen - de volgende wijziging of Sluiten probeert het opnieuw",
+    .statusSaved = "Opgeslagen",
+    .leaveUnsavedBefore = "De kluis kon niet worden opgeslagen: ",
+    .leaveUnsavedAfter =
+        "\n\nAfsluiten en de niet-opgeslagen wijzigingen kwijtraken? Nee gaat terug naar de kluis.",
+    .statusLastChangeLost =
+        "De laatste wijziging kon voor het vergrendelen niet worden opgeslagen en is verloren",
+    .restoreFilter = "Kluis en kopieën (*.lwv, *.lwv.*)|*.lwv;*.lwv.*|Alle bestanden (*.*)|*.*",
 };
 
 }  // namespace Texts

@@ -12,6 +12,7 @@ namespace {
 KeyState gKeys{};  // owns the open vault's key; released only by CloseVault or a key change
 std::vector<Entry> gEntries;
 SaveErrorReporter gReportSaveError = nullptr;
+bool gUnsaved = false;  // a failed SaveVault not yet made good
 int64_t gNewOpsLimit = kNewOpsLimit;
 int64_t gNewMemLimit = kNewMemLimit;
 
@@ -30,6 +31,7 @@ const std::string& VaultPath() {
   return IsVaultOpen() ? GuardedPath() : kNone;
 }
 bool IsVaultOpen() { return gKeys.key != nullptr; }
+bool HasUnsavedChanges() { return gUnsaved; }
 
 void SetSaveErrorReporter(SaveErrorReporter reporter) { gReportSaveError = reporter; }
 
@@ -44,7 +46,10 @@ VaultError SaveVaultQuietly() {
   if (const VaultError kept = GuardBeforeWrite(path); kept != Ok) return kept;
   FileIdentity written;
   const VaultError result = SealToFile(path, gKeys, gEntries, &written);
-  if (result == Ok) GuardAfterWrite(path, written);
+  if (result == Ok) {
+    GuardAfterWrite(path, written);
+    gUnsaved = false;  // every write holds the whole list
+  }
   return result;
 }
 
@@ -54,6 +59,7 @@ void CloseVault() {
     gKeys.key = nullptr;
   }
   WipeEntries(gEntries);
+  gUnsaved = false;
 }
 
 VaultError OpenVault(const std::string& path, std::string_view password) {
@@ -99,6 +105,7 @@ VaultError CreateVaultHolding(const std::string& path, std::string_view password
 
 void SaveVault() {
   const VaultError result = SaveVaultQuietly();
+  if (result != Ok && IsVaultOpen()) gUnsaved = true;
   if (result != Ok && gReportSaveError != nullptr) {
     gReportSaveError(Texts::kText.savingFailed + WriteErrorText(result));
   }

@@ -28,6 +28,9 @@ const std::string& VaultPath();
 [[nodiscard]] VaultError SaveVaultQuietly();
 // SaveVaultQuietly; on failure reports "Saving failed: " + WriteErrorText through the reporter.
 void SaveVault();
+// Whether a change to Entries failed to be saved (SaveVault) and no whole write has taken it
+// to disk since; closing the vault forgets it.
+[[nodiscard]] bool HasUnsavedChanges();
 [[nodiscard]] VaultError ChangeMasterPassword(std::string_view newPassword);
 // Tries the password on a file without touching the open vault.
 [[nodiscard]] VaultError CheckVaultFile(const std::string& path, std::string_view password);

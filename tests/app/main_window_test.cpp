@@ -10,6 +10,7 @@
 #include "app/entry_list.h"
 #include "app/menus.h"
 #include "app/status_bar.h"
+#include "commands/entry_editor.h"
 #include "tests/support/gui_story.h"
 #include "tests/support/story_checks.h"
 #include "tests/support/story_texts.h"
@@ -147,6 +148,66 @@ TEST_F(MainWindowStory, KeysActOnlyWhereTheirMenuRowsCould) {
   Robot::PressKey(GDK_KEY_Escape);
   Robot::ChooseMenu(MenuExit);
   EXPECT_EQ(RunLockwell(), 0);
+}
+
+// A focused button takes Return and Space as its click; Return edits only from the list or
+// another control that is no button. In the editor a focused Cancel takes Return too.
+TEST_F(MainWindowStory, AFocusedButtonTakesReturnAndSpace) {
+  GivenVault("pw", {{"mail", "", "ann", "s3cret"}});
+  LogInWith("pw", 1);
+  struct Row {
+    MainControl button;
+    guint key;
+    const char* copied;
+  };
+  const Row rows[] = {{CopyUserButton, GDK_KEY_Return, "ann"},
+                      {CopyPasswordButton, GDK_KEY_space, "s3cret"},
+                      {CopyUserButton, GDK_KEY_KP_Enter, "ann"},
+                      {CopyPasswordButton, GDK_KEY_Return, "s3cret"}};
+  for (const Row& row : rows) {
+    Robot::Focus(row.button);
+    Robot::PressKey(row.key);
+    Robot::Step(
+        std::string("the clipboard holds ") + row.copied,
+        [row] { return Robot::ClipboardText() == row.copied; },
+        [] { EXPECT_EQ(DialogWindowWidget(), nullptr); });
+  }
+  Robot::Focus(UserField);
+  Robot::PressKey(GDK_KEY_Return);
+  Robot::WaitWindow(Pick("Edit password", "Wijzig wachtwoord"));
+  Robot::Type(Commands::DescriptionField, "changed");
+  Robot::Focus(Commands::EntryCancelButton);
+  Robot::PressKey(GDK_KEY_Return);
+  Robot::Step(
+      "Cancel closed the editor", [] { return DialogWindowWidget() == nullptr; },
+      [] { EXPECT_EQ(Robot::ListRows(), std::vector<std::string>{"mail"}); });
+  Robot::ChooseMenu(MenuExit);
+  EXPECT_EQ(RunLockwell(), 0);
+}
+
+// A megabyte description is drawn shortened in the list, and kept whole on disk through an
+// edit that leaves it alone.
+TEST_F(MainWindowStory, AMegabyteDescriptionIsShortenedInTheListOnly) {
+  std::string huge(1 << 20, ' ');
+  for (size_t i = 0; i < huge.size(); ++i) huge[i] = static_cast<char>('a' + i % 26);
+  GivenVault("pw", {{"short", "", "", ""}, {huge, "https://x.example", "", ""}});
+  LogInWith("pw", 2);
+  Robot::Do("the list shows the head of it", [&huge] {
+    EXPECT_EQ(Robot::ListRows(),
+              (std::vector<std::string>{"short", huge.substr(0, 1000) + "\u2026"}));
+  });
+  Robot::ClickRow(1);
+  Robot::PressKey(GDK_KEY_Return);
+  Robot::WaitWindow(Pick("Edit password", "Wijzig wachtwoord"));
+  Robot::Click(Commands::EntryOkButton);
+  Robot::Step(
+      "the editor closes", [] { return DialogWindowWidget() == nullptr; },
+      [] { EXPECT_EQ(Robot::FieldText(UrlField), "https://x.example"); });
+  Robot::ChooseMenu(MenuExit);
+  EXPECT_EQ(RunLockwell(), 0);
+  ASSERT_EQ(Vault::OpenVault(VaultFile(), "pw"), Vault::Ok);
+  EXPECT_EQ(Vault::Entries().at(1).Omschrijving, huge);
+  Vault::CloseVault();
 }
 
 struct Box {

@@ -5,12 +5,15 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <tuple>
+#include <utility>
 
 #include "app/dialog_window.h"
 #include "app/entry_list.h"
 #include "app/main_window.h"
 #include "app/menus.h"
+#include "app/secret_field.h"
 #include "app/status_bar.h"
 #include "commands/password_dialog.h"
 #include "common/settings.h"
@@ -322,6 +325,81 @@ TEST_F(EntryEditorStory, FieldsTheBoxCannotShowWholeAreKept) {
   EXPECT_TRUE(same(Vault::Entries(), stored));
   Vault::CloseVault();
   EXPECT_TRUE(same(OnDisk(), {stored.Omschrijving, stored.Url, "carol", stored.Wachtwoord}));
+}
+
+// The ways to select the whole of a password field. Typing then replaces what is selected.
+struct Gesture {
+  const char* name;
+  void (*select)(int field);
+};
+constexpr Gesture kGestures[] = {
+    {"Ctrl+A", [](int) { Robot::PressKey(GDK_KEY_a, GDK_CONTROL_MASK); }},
+    {"End, then Shift+Home",
+     [](int) {
+       Robot::PressKey(GDK_KEY_End);
+       Robot::PressKey(GDK_KEY_Home, GDK_SHIFT_MASK);
+     }},
+    {"a triple click", [](int field) { Robot::TripleClick(field); }},
+};
+
+// Every gesture on the field: "bankpw-1" selected whole and typed over with "newpw-9",
+// while the other program keeps PRIMARY. (A description field that gets the focus selects
+// its text and takes PRIMARY, as any field does; so the other program selects anew first.)
+void ReplaceByEveryGesture(int field, const OtherProgram& other) {
+  for (const Gesture& gesture : kGestures) {
+    Robot::Type(field, "bankpw-1");
+    Robot::Do("the other program selects something", [&other] { other.TakePrimary(); });
+    gesture.select(field);
+    Robot::Do(std::string("the whole text is selected by ") + gesture.name, [field, gesture] {
+      int start = -1, end = -1;
+      EXPECT_TRUE(App::SecretSelection(App::ControlWidget(field), &start, &end)) << gesture.name;
+      EXPECT_EQ(std::pair(start, end), std::pair(0, 8)) << gesture.name << ", field " << field;
+    });
+    Robot::TypeKeys(field, "newpw-9");
+    Robot::Do(std::string("typing replaced it after ") + gesture.name, [field, gesture, &other] {
+      EXPECT_EQ(Robot::FieldText(field), "newpw-9") << gesture.name << ", field " << field;
+      EXPECT_TRUE(other.HoldsPrimary()) << gesture.name << ", field " << field;
+    });
+  }
+}
+
+// Select all and type the new password, in each password field, hidden or shown.
+TEST_F(EntryEditorStory, SelectingAPasswordAndTypingReplacesIt) {
+  GivenVault("pw", {{"bank", "", "", "bankpw-1"}});
+  OtherProgram other;
+  ReplaceByEveryGesture(MasterPasswordField, other);
+  Robot::Type(MasterPasswordField, "pw");
+  Robot::PressKey(GDK_KEY_a, GDK_CONTROL_MASK);
+  Robot::PressKey(GDK_KEY_BackSpace);
+  Robot::Do("BackSpace took the selection away",
+            [] { EXPECT_EQ(Robot::FieldText(MasterPasswordField), ""); });
+  Robot::TypeKeys(MasterPasswordField, "pw");
+  Robot::PressKey(GDK_KEY_Return);
+  Robot::WaitStatus(StoryText::LoggedIn(1));
+  for (bool shown : {false, true}) {
+    if (shown) Robot::ChooseMenu(App::MenuShowPasswords);
+    Robot::ChooseMenu(App::MenuEdit);
+    Robot::WaitWindow(Pick("Edit password", "Wijzig wachtwoord"));
+    ReplaceByEveryGesture(EntryPasswordField, other);
+    Robot::PressKey(GDK_KEY_Return);
+    Robot::Step(
+        "the editor closes", [] { return App::DialogWindowWidget() == nullptr; }, [] {});
+  }
+  Robot::ChooseMenu(App::MenuChangeMasterPassword);
+  ReplaceByEveryGesture(MasterPasswordField, other);
+  Robot::Type(MasterPasswordField, "pw");
+  Robot::PressKey(GDK_KEY_Return);
+  Robot::WaitWindow(Pick("Change master password", "Hoofdwachtwoord wijzigen"));
+  Robot::Step(
+      "the new password is asked for", [] { return App::ControlWidget(RepeatPasswordField); },
+      [] {});
+  ReplaceByEveryGesture(MasterPasswordField, other);
+  ReplaceByEveryGesture(RepeatPasswordField, other);
+  Robot::PressKey(GDK_KEY_Escape);
+  Robot::ChooseMenu(App::MenuExit);
+  EXPECT_EQ(RunLockwell(), 0);
+  EXPECT_TRUE(Messages().empty());
+  EXPECT_EQ(OnDisk()[0].Wachtwoord, "newpw-9");
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <functional>
 #include <source_location>
 
 #include "app/dialog_window.h"
@@ -12,6 +13,7 @@
 #include "app/menus.h"
 #include "app/status_bar.h"
 #include "commands/entry_editor.h"
+#include "commands/password_dialog.h"
 #include "tests/support/gui_story.h"
 #include "tests/support/story_checks.h"
 #include "tests/support/story_texts.h"
@@ -143,7 +145,7 @@ TEST_F(EntryOrderStory, AFailedSaveKeepsTheChangeAndTheNextSaveWritesEverything)
   Robot::Type(Commands::EntryPasswordField, "secret");
   Robot::PressKey(GDK_KEY_Return);
   Robot::AnswerMessage(StoryText::SavingFailed(), GTK_MESSAGE_ERROR);
-  Robot::WaitStatus(Pick("Added: third (3 passwords)", "Toegevoegd: third (3 wachtwoorden)"));
+  Robot::WaitStatus(StoryText::NotSaved());
   Robot::Do("the entry is kept, the old file intact", [this, before] {
     EXPECT_EQ(Robot::ListRows(), (Rows{"a", "b", "third"}));
     EXPECT_EQ(TestFiles::ReadFile(VaultFile()), before);
@@ -156,6 +158,67 @@ TEST_F(EntryOrderStory, AFailedSaveKeepsTheChangeAndTheNextSaveWritesEverything)
   ASSERT_EQ(Messages().size(), 2u);
   EXPECT_EQ(Messages()[0].title, "Lockwell");
   EXPECT_EQ(DescriptionsOnDisk(), (Rows{"b", "third"}));
+}
+
+// A change the vault file cannot take is not dropped without a word: Exit and the close
+// button try again and ask, the idle lock tries again and says afterwards what was lost.
+TEST_F(EntryOrderStory, AChangeThatCannotBeSavedIsTriedAgainAndAskedAbout) {
+  GivenVault("pw", {{"a", "", "", ""}, {"b", "", "", ""}});
+  const std::string before = TestFiles::ReadFile(VaultFile());
+  const std::string blocked = VaultFile() + ".tmp";
+  const auto moveUpUnsaved = [blocked] {
+    Robot::Do("block the temporary file",
+              [blocked] { ASSERT_EQ(mkdir(blocked.c_str(), 0700), 0); });
+    Robot::ClickRow(1);
+    Robot::Click(App::UpButton);
+    Robot::AnswerMessage(StoryText::SavingFailed(), GTK_MESSAGE_ERROR);
+    Robot::WaitStatus(StoryText::NotSaved());
+  };
+  LogInWith("pw", 2);
+  moveUpUnsaved();
+  // Exit and the close button: one more try, the question, and No goes back to the vault.
+  const std::function<void()> leaving[] = {[] { Robot::ChooseMenu(App::MenuExit); },
+                                           [] { Robot::CloseWindow("Lockwell"); }};
+  for (const auto& leave : leaving) {
+    leave();
+    Robot::AnswerMessage(StoryText::LeaveUnsaved(), GTK_MESSAGE_WARNING, GTK_RESPONSE_NO);
+    Robot::Pause(300);
+    Robot::Do("still open with the change; the file as it was", [this, before] {
+      EXPECT_EQ(Robot::ListRows(), (Rows{"b", "a"}));
+      EXPECT_EQ(TestFiles::ReadFile(VaultFile()), before);
+      EXPECT_NE(App::MainWindowWidget(), nullptr);
+    });
+  }
+  // The lock comes on time all the same; after the login the status says what was lost.
+  Robot::MoveClock(61000);
+  Robot::WaitWindow(StoryText::LogInTitle());
+  Robot::Type(Commands::MasterPasswordField, "pw");
+  Robot::PressKey(GDK_KEY_Return);
+  Robot::WaitStatus(Pick("The last change could not be saved before the lock and is lost",
+                         "De laatste wijziging kon voor het vergrendelen niet worden opgeslagen "
+                         "en is verloren"));
+  Robot::Do("the list is the file's", [blocked] {
+    EXPECT_EQ(Robot::ListRows(), (Rows{"a", "b"}));
+    ASSERT_EQ(rmdir(blocked.c_str()), 0);
+  });
+  // Yes quits and loses the change.
+  moveUpUnsaved();
+  Robot::ChooseMenu(App::MenuExit);
+  Robot::AnswerMessage(StoryText::LeaveUnsaved(), GTK_MESSAGE_WARNING, GTK_RESPONSE_YES);
+  EXPECT_EQ(RunLockwell(), 0);
+  EXPECT_EQ(Messages().size(), 5u);  // two failed saves, three questions
+  EXPECT_EQ(TestFiles::ReadFile(VaultFile()), before);
+  ASSERT_EQ(rmdir(blocked.c_str()), 0);
+
+  // Once the file can be written again, Exit saves without a question.
+  Robot::Reset();
+  LogInWith("pw", 2);
+  moveUpUnsaved();
+  Robot::Do("the blockage goes", [blocked] { ASSERT_EQ(rmdir(blocked.c_str()), 0); });
+  Robot::ChooseMenu(App::MenuExit);
+  EXPECT_EQ(RunLockwell(), 0);
+  EXPECT_EQ(Messages().size(), 1u);
+  EXPECT_EQ(DescriptionsOnDisk(), (Rows{"b", "a"}));
 }
 
 }  // namespace

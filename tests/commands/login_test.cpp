@@ -2,11 +2,14 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <string>
+
 #include "app/dialog_window.h"
 #include "app/main_loop.h"
 #include "app/main_window.h"
 #include "app/menus.h"
 #include "app/status_bar.h"
+#include "commands/entry_editor.h"
 #include "commands/password_dialog.h"
 #include "tests/support/gui_story.h"
 #include "tests/support/story_checks.h"
@@ -212,6 +215,48 @@ TEST_F(LoginStory, MovingTheMouseCountsOnlyWhileTheProgramHasTheFocus) {
   StoryCheck::WaitCountdown("moving the mouse restarts the countdown", 60);
   Robot::ChooseMenu(App::MenuExit);
   EXPECT_EQ(RunLockwell(), 0);
+}
+
+// A step that waits until the idle countdown has run down to seconds or below.
+void WaitCountdownAtMost(int seconds) {
+  Robot::Step(
+      "the countdown at " + std::to_string(seconds) + " s or less",
+      [seconds] {
+        const std::string shown = Robot::StatusText(2);
+        return !shown.empty() && std::stoi(shown) <= seconds;
+      },
+      [] {});
+}
+
+// Someone who types slowly and never touches the mouse: each key restarts the countdown, in
+// every field of the editor and in the main window, so nothing locks in their face.
+TEST_F(LoginStory, TypingWithoutTheMouseIsActivityEverywhere) {
+  GivenVault("pw", {{"one", "", "", ""}, {"two", "", "", ""}});
+  LogInWith("pw", 2);
+  Robot::PressKey(GDK_KEY_n, GDK_CONTROL_MASK);
+  Robot::WaitWindow(Pick("New password", "Nieuw wachtwoord"));
+  for (int field : {Commands::DescriptionField, Commands::UrlEntryField, Commands::UserNameField,
+                    Commands::EntryPasswordField}) {
+    Robot::MoveClock(45000);
+    WaitCountdownAtMost(15);
+    Robot::TypeKeys(field, "abc");
+    StoryCheck::WaitCountdown("typing restarts the countdown", 60);
+  }
+  Robot::PressKey(GDK_KEY_Return);
+  Robot::WaitStatus(Pick("Added: abc (3 passwords)", "Toegevoegd: abc (3 wachtwoorden)"));
+  for (guint key : {GDK_KEY_Tab, GDK_KEY_Left, GDK_KEY_Tab, GDK_KEY_Right}) {
+    Robot::MoveClock(45000);
+    WaitCountdownAtMost(15);
+    Robot::PressKey(key);
+    StoryCheck::WaitCountdown("a key in the main window restarts the countdown", 60);
+  }
+  Robot::ChooseMenu(App::MenuExit);
+  EXPECT_EQ(RunLockwell(), 0);
+  ASSERT_EQ(Vault::OpenVault(VaultFile(), "pw"), Vault::Ok);
+  ASSERT_EQ(Vault::Entries().size(), 3u);
+  const Vault::Entry& typed = Vault::Entries()[2];
+  EXPECT_EQ(typed.Omschrijving + typed.Url + typed.Gebruiker + typed.Wachtwoord, "abcabcabcabc");
+  Vault::CloseVault();
 }
 
 }  // namespace

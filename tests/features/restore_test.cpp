@@ -75,8 +75,24 @@ TEST_F(RestoreStory, ABackupUnderAnOlderPasswordReplacesTheVault) {
     EXPECT_EQ(ReadFile(VaultFile()), current);
     EXPECT_FALSE(TestFiles::Exists(SafetyCopy()));
   });
-  // Choosing the vault itself ends the command without a word.
+  // Choosing the vault itself ends the command without a word. The requester's filter shows
+  // the copies that sync tools and Lockwell keep beside a vault.
   Robot::ChooseMenu(App::MenuRestoreBackup);
+  Robot::Step("the requester shows the vault's copies", Robot::RequesterOpen, [] {
+    const std::pair<const char*, bool> names[] = {
+        {"kluis.lwv", true},
+        {"kluis.lwv.extern-2026-12-09-101010", true},
+        {"kluis.lwv.extern-2026-12-09-101010-2", true},
+        {"kluis.sync-conflict-20261209-101010-ABCDEFG.lwv", true},
+        {"kluis (conflicted copy 2026-12-09 101010).lwv", true},
+        {"kluis (Ann's conflicted copy 2026-12-09).lwv", true},
+        {"kluis.lwv.voor-terugzetten", true},
+        {"instellingen.ini", false},
+        {"notes.txt", false},
+    };
+    for (const auto& [name, shown] : names)
+      EXPECT_EQ(Robot::SelectedFilterShows(name), shown) << name;
+  });
   Robot::ChooseFile(VaultFile());
   // Now for real.
   StartRestore(backup, "old pw");
@@ -112,7 +128,8 @@ TEST_F(RestoreStory, ABackupUnderAnOlderPasswordReplacesTheVault) {
   EXPECT_EQ(Requesters()[0].title, Title());
   EXPECT_FALSE(Requesters()[0].save);
   EXPECT_EQ(Requesters()[0].folder + "/", homeDir);
-  EXPECT_EQ(Requesters()[0].selectedFilter, Pick("Vault (*.lwv)", "Kluis (*.lwv)"));
+  EXPECT_EQ(Requesters()[0].selectedFilter,
+            Pick("Vault and its copies (*.lwv, *.lwv.*)", "Kluis en kopieën (*.lwv, *.lwv.*)"));
 
   // Afterwards only the backup's password opens the vault.
   Robot::Reset();

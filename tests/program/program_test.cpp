@@ -177,6 +177,26 @@ TEST_F(Program, FirstRunCreatesAVaultAndTheNextRunLogsIn) {
   ChooseExit();
   EXPECT_EQ(WaitExit(second, 20), 0);
   EXPECT_EQ(TestFiles::ReadFile(dir + "kluis.lwv"), vault) << "logging in never rewrites";
+
+  // A third run whose main window another program destroys ends as after Exit: status 0,
+  // the settings written, the folder free for the next start, which asks for the password.
+  std::remove((dir + "instellingen.ini").c_str());
+  const pid_t third = Launch(LOCKWELL_PROGRAM_EN, {"HOME=" + home.path}, {});
+  ASSERT_TRUE(FocusWindow("Log in"));
+  Shell("xdotool type --delay 10 'correct horse'");
+  Shell("xdotool key Return");
+  for (int i = 0; i < 100 && !WindowsNamed("Log in").empty(); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  const std::vector<std::string> main = WindowsNamed("Lockwell");
+  ASSERT_EQ(main.size(), 1u);
+  Shell("xdotool windowclose " + main[0]);
+  EXPECT_EQ(WaitExit(third, 20), 0) << "the process outlived its window";
+  EXPECT_EQ(TestFiles::ReadFile(dir + "instellingen.ini").size(), 105u);
+  const pid_t fourth = Launch(LOCKWELL_PROGRAM_EN, {"HOME=" + home.path}, {});
+  ASSERT_TRUE(FocusWindow("Log in")) << "the folder is still locked";
+  Shell("xdotool key Escape");
+  EXPECT_EQ(WaitExit(fourth, 20), 0);
 }
 
 // The visible windows of a process once it shows any; empty when none appears in time.

@@ -586,4 +586,14 @@ std::vector<std::string> LabelsIn(const std::string& title) {
   return texts;
 }
 
+namespace Detail {
+
+void SendKeyTo(GtkWidget* window, guint keyval, GdkModifierType mods) {
+  SendKey(window, keyval, mods);
+}
+bool UsableControl(int control) { return Usable(control); }
+GtkFileChooser* OpenFileRequester() { return OpenRequester(); }
+
+}  // namespace Detail
+
 }  // namespace Robot

@@ -102,4 +102,24 @@ void ClickButtonIn(const std::string& title, const std::string& label);
 // True once every step has run.
 [[nodiscard]] bool Done();
 
+// ---- typing and selecting as the keyboard and mouse do --------------------------------
+
+// Types text into control N key by key, through the window as the X server delivers keys
+// (ASCII only); the control gets the focus first if it lacks it.
+void TypeKeys(int control, const std::string& text);
+// Presses mouse button 1 three times in quick succession on the text field N.
+void TripleClick(int control);
+// Gives control N the keyboard focus, as Tab would.
+void Focus(int control);
+// Whether a file requester is open, and whether its selected filter shows a file name.
+[[nodiscard]] bool RequesterOpen();
+[[nodiscard]] bool SelectedFilterShows(const std::string& fileName);
+
+// What the robot's own files share.
+namespace Detail {
+void SendKeyTo(GtkWidget* window, guint keyval, GdkModifierType mods);
+[[nodiscard]] bool UsableControl(int control);
+[[nodiscard]] GtkFileChooser* OpenFileRequester();
+}  // namespace Detail
+
 }  // namespace Robot

@@ -48,6 +48,20 @@ inline std::string SavingFailed() {
   return Pick("Saving failed: ", "Opslaan mislukt: ") + FileError();
 }
 
+// What the status bar and the question before leaving say of a change not saved.
+inline std::string NotSaved() {
+  return Pick("Not saved - the next change or Exit tries again",
+              "Niet opgeslagen - de volgende wijziging of Sluiten probeert het opnieuw");
+}
+
+inline std::string LeaveUnsaved() {
+  return Pick("The vault could not be saved: ", "De kluis kon niet worden opgeslagen: ") +
+         FileError() +
+         Pick("\n\nQuit and lose the unsaved changes? No goes back to the vault.",
+              "\n\nAfsluiten en de niet-opgeslagen wijzigingen kwijtraken? Nee gaat terug naar de "
+              "kluis.");
+}
+
 // The last question before a restore replaces the vault, and the note after it did.
 inline std::string ConfirmRestore() {
   return Pick("The backup contains valid data.\n\nThis will replace the current vault. Continue?",
