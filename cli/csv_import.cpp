@@ -5,8 +5,10 @@
 
 #include "cli/csv_reader.h"
 #include "cli/word_scan.h"
+#include "common/ascii_case.h"
 #include "common/blanks.h"
 #include "common/password_generator.h"
+#include "common/utf8.h"
 
 namespace Cli {
 namespace {
@@ -47,14 +49,8 @@ constexpr char kSeparators[] = {',', ';', '\t'};
 constexpr App::Blanks kFieldBlanks = App::Blanks::SpacesAndTabs;
 
 bool SameName(std::string_view a, std::string_view b) {
-  a = App::TrimBlanks(a, kFieldBlanks);
-  b = App::TrimBlanks(b, kFieldBlanks);
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
+  return Common::EqualIgnoringAsciiCase(App::TrimBlanks(a, kFieldBlanks),
+                                        App::TrimBlanks(b, kFieldBlanks));
 }
 
 ImportFailure FailureOf(CsvStatus status) {
@@ -103,31 +99,9 @@ ImportFailure CheckFieldText(std::string_view text) {
       ++units;
       continue;
     }
-    size_t length;
-    uint32_t point;
-    if (c >= 0xC2 && c <= 0xDF) {
-      length = 2;
-      point = c & 0x1F;
-    } else if (c >= 0xE0 && c <= 0xEF) {
-      length = 3;
-      point = c & 0x0F;
-    } else if (c >= 0xF0 && c <= 0xF4) {
-      length = 4;
-      point = c & 0x07;
-    } else {
-      return ImportFailure::InvalidUtf8;
-    }
-    if (i + length > size) return ImportFailure::InvalidUtf8;
-    for (size_t k = 1; k < length; ++k) {
-      if ((bytes[i + k] & 0xC0) != 0x80) return ImportFailure::InvalidUtf8;
-      point = (point << 6) | (bytes[i + k] & 0x3F);
-    }
-    // Overlong forms, surrogates and points beyond U+10FFFF are not UTF-8.
-    if ((length == 3 && (point < 0x800 || (point >= 0xD800 && point <= 0xDFFF))) ||
-        (length == 4 && (point < 0x10000 || point > 0x10FFFF))) {
-      return ImportFailure::InvalidUtf8;
-    }
-    units += length == 4 ? 2 : 1;
+    const size_t length = Common::SequenceLength(text, i);
+    if (length == 0) return ImportFailure::InvalidUtf8;
+    units += Common::Utf16Units(length);
     i += length;
   }
   return units > kMaxFieldUnits ? ImportFailure::TooLong : ImportFailure::None;
