@@ -7,41 +7,10 @@
 #include "cli/word_scan.h"
 #include "common/ascii_case.h"
 #include "common/blanks.h"
-#include "common/password_generator.h"
 #include "common/utf8.h"
 
 namespace Cli {
 namespace {
-
-struct Spelling {
-  const char* name;
-  Field field;
-};
-
-// Lower case; what other managers, browsers and people's own spreadsheets call the columns.
-constexpr Spelling kSpellings[] = {
-    {"description", Description},
-    {"title", Description},
-    {"name", Description},
-    {"account", Description},
-    {"omschrijving", Description},
-    {"url", Url},
-    {"login_uri", Url},
-    {"website", Url},
-    {"web site", Url},
-    {"hostname", Url},
-    {"webadres", Url},
-    {"username", Username},
-    {"login_username", Username},
-    {"user", Username},
-    {"login", Username},
-    {"login name", Username},
-    {"gebruiker", Username},
-    {"gebruikersnaam", Username},
-    {"password", Password},
-    {"login_password", Password},
-    {"wachtwoord", Password},
-};
 
 constexpr char kSeparators[] = {',', ';', '\t'};
 
@@ -162,25 +131,30 @@ bool Usable(const ImportReport& report) {
 // The entry of one row, or why the row is refused; Empty rows are skipped.
 enum class RowResult { Entry, Empty, Refused };
 
+bool IsEmpty(const Vault::Entry& entry) {
+  return std::all_of(std::begin(Vault::kEntryFields), std::end(Vault::kEntryFields),
+                     [&](const Vault::EntryField& field) { return (entry.*field.member).empty(); });
+}
+
+// Fills entry in place, as the editor would keep the fields: no temporary entry is left
+// behind holding a short password in its own storage.
 RowResult EntryOfRow(const std::vector<std::string_view>& fields, ImportReport& report,
                      Vault::Entry& entry) {
-  std::string_view value[kFieldCount];
   for (int f = 0; f < kFieldCount; ++f) {
     const int c = report.column[f];
-    if (c != kNoColumn && static_cast<size_t>(c) < fields.size()) value[f] = fields[c];
-    const ImportFailure problem = CheckFieldText(value[f]);
+    std::string_view value;
+    if (c != kNoColumn && static_cast<size_t>(c) < fields.size()) value = fields[c];
+    const ImportFailure problem = CheckFieldText(value);
     if (problem != ImportFailure::None) {
       report.failure = problem;
       report.field = static_cast<Field>(f);
       return RowResult::Refused;
     }
+    const Vault::EntryField& field = Vault::kEntryFields[f];
+    if (field.trimmedByEditor) value = App::TrimBlanks(value, App::Blanks::Spaces);
+    (entry.*field.member).assign(value);
   }
-  entry =
-      Commands::EntryFromFields(value[Description], value[Url], value[Username], value[Password]);
-  if (entry.Omschrijving.empty() && entry.Url.empty() && entry.Gebruiker.empty() &&
-      entry.Wachtwoord.empty()) {
-    return RowResult::Empty;
-  }
+  if (IsEmpty(entry)) return RowResult::Empty;
   if (entry.Omschrijving.empty()) entry.Omschrijving = HostOf(entry.Url);
   if (entry.Omschrijving.empty()) {
     report.failure = ImportFailure::NoDescription;
@@ -209,10 +183,7 @@ void ReadRows(CsvReader& reader, ImportReport& report) {
     Vault::Entry& entry = report.rows.emplace_back();
     const RowResult result = EntryOfRow(fields, report, entry);
     if (result == RowResult::Entry) continue;
-    for (std::string* text :
-         {&entry.Omschrijving, &entry.Url, &entry.Gebruiker, &entry.Wachtwoord}) {
-      Vault::WipeText(*text);
-    }
+    Vault::WipeEntry(entry);
     report.rows.pop_back();
     if (result == RowResult::Refused) {
       report.row = reader.row;
@@ -235,7 +206,7 @@ bool ParseColumns(std::string_view option, ColumnRequest& request) {
     const std::string_view key = App::TrimBlanks(pair.substr(0, equals), kFieldBlanks);
     const std::string_view column = App::TrimBlanks(pair.substr(equals + 1), kFieldBlanks);
     int f = 0;
-    while (f < kFieldCount && !SameName(key, kFieldKeywords[f])) ++f;
+    while (f < kFieldCount && !SameName(key, Vault::kEntryFields[f].keyword)) ++f;
     if (f == kFieldCount || request.given[f] || column.empty()) return false;
     request.given[f] = true;
     if (IsNumber(column)) {
@@ -250,8 +221,10 @@ bool ParseColumns(std::string_view option, ColumnRequest& request) {
 }
 
 int FieldOfHeaderName(std::string_view name) {
-  for (const Spelling& s : kSpellings) {
-    if (SameName(name, s.name)) return s.field;
+  for (int f = 0; f < kFieldCount; ++f) {
+    for (std::string_view spelling : Vault::kEntryFields[f].csvHeaders) {
+      if (SameName(name, spelling)) return f;
+    }
   }
   return -1;
 }

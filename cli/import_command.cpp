@@ -60,7 +60,7 @@ void RefuseHeader(const ImportReport& report) {
   std::string missing;
   for (int f = 0; f < kFieldCount; ++f) {
     if (report.missing[f])
-      missing += (missing.empty() ? "" : ", ") + std::string(kFieldKeywords[f]);
+      missing += (missing.empty() ? "" : ", ") + std::string(Vault::kEntryFields[f].keyword);
   }
   PrintError(Format(t.cliHeaderNotRecognised, {missing}));
   const bool known =
@@ -75,7 +75,7 @@ void RefuseHeader(const ImportReport& report) {
   PrintError(t.cliAdaptColumns);
   std::string option = "  --columns ";
   for (int f = 0; f < kFieldCount; ++f) {
-    option += std::string(f == 0 ? "" : ",") + kFieldKeywords[f] + "=" +
+    option += std::string(f == 0 ? "" : ",") + std::string(Vault::kEntryFields[f].keyword) + "=" +
               (report.column[f] == kNoColumn ? "COL" : std::to_string(report.column[f] + 1));
   }
   PrintError(option);
