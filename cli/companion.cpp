@@ -87,15 +87,12 @@ int AskNewPassword(SecretBuffer& password) {
     SecretBuffer repeat;
     if (!ReadPassword(std::string(t.passwordLabel) + " ", password) ||
         !ReadPassword(std::string(t.repeatLabel) + " ", repeat)) {
-      ReleaseSecret(password);
       PrintError(t.cliNoPassword);
       return kBadData;
     }
     const Commands::PasswordProblem problem =
         Commands::CheckMasterPassword(View(password), View(repeat), true);
-    ReleaseSecret(repeat);
     if (problem == Commands::PasswordProblem::None) return kDone;
-    ReleaseSecret(password);
     PrintError(problem == Commands::PasswordProblem::Empty      ? t.enterPassword
                : problem == Commands::PasswordProblem::TooShort ? t.passwordTooShort
                                                                 : t.passwordsDiffer);
@@ -113,7 +110,6 @@ int OpenVaultAsking(const Context& context) {
     return status;
   }
   const Vault::VaultError result = Vault::OpenVault(App::VaultFilePath(), View(password));
-  ReleaseSecret(password);
   return result == Vault::Ok ? kDone : VaultFailure(App::VaultFilePath(), result);
 }
 

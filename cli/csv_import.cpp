@@ -239,8 +239,8 @@ char DetectSeparator(std::string_view text) {
     size_t names = 0;
     const CsvStatus status = FirstRecord(reader, fields);
     if (status != CsvStatus::Record) fields.clear();
+    // The fields may lie in the reader's buffer, which goes with the reader: counted here.
     for (std::string_view field : fields) names += FieldOfHeaderName(field) >= 0 ? 1 : 0;
-    EndCsv(reader);  // the fields may lie in the reader's buffer: counted before it goes
     // Nothing but blank lines under this separator: the file holds no rows at all.
     if (status == CsvStatus::End) return separator;
     if (names > bestNames || (names == bestNames && fields.size() > bestColumns)) {
@@ -289,7 +289,6 @@ void ReadImport(std::string_view text, const ImportOptions& options, ImportRepor
     if (status != CsvStatus::Record) {
       report.failure = status == CsvStatus::End ? ImportFailure::NoRows : FailureOf(status);
       report.row = reader.row;
-      EndCsv(reader);
       return;
     }
     for (std::string_view name : header)
@@ -302,7 +301,6 @@ void ReadImport(std::string_view text, const ImportOptions& options, ImportRepor
     for (int f = 0; f < kFieldCount; ++f) report.missing[f] = report.column[f] == kNoColumn;
   }
   if (report.failure == ImportFailure::None) ReadRows(reader, report);
-  EndCsv(reader);
   if (report.failure != ImportFailure::None) Vault::WipeEntries(report.rows);
 }
 
