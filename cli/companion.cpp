@@ -139,29 +139,8 @@ int RunCompanion(int argc, char** argv) {
   Vault::SetKeptCopyReporter(ReportKeptCopy);
   App::SetConfigDir(DirectoryOf(arguments));
   const Context context{arguments, App::ConfigDir()};
-  int status = kUsage;
-  switch (arguments.command) {
-    case Command::Import:
-      status = ImportCommand(context);
-      break;
-    case Command::Export:
-      status = ExportCommand(context);
-      break;
-    case Command::Merge:
-      status = MergeCommand(context);
-      break;
-    case Command::List:
-      status = ListCommand(context);
-      break;
-    case Command::Check:
-      status = CheckCommand(context);
-      break;
-    case Command::Generate:
-      status = GenerateCommand(context);
-      break;
-    case Command::None:
-      break;
-  }
+  const CommandHandler handler = HandlerOf(arguments.command);
+  const int status = handler != nullptr ? handler(context) : kUsage;
   Vault::CloseVault();
   App::UnlockConfigDir();
   return status;
