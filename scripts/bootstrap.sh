@@ -41,6 +41,8 @@ case "$mode" in
       valgrind clang libclang-rt-14-dev
       # the Turkish locale that the file-name tests run under
       locales
+      # the companion's terminal story runs a shell in it
+      tmux
     )
     ;;
 esac
