@@ -8,6 +8,7 @@
 
 #include "cli/commands.h"
 #include "cli/csv_export.h"
+#include "cli/export_file.h"
 #include "cli/held_keys.h"
 #include "cli/new_entries.h"
 #include "cli/output.h"
@@ -15,13 +16,11 @@
 #include "common/paths.h"
 #include "common/settings.h"
 #include "texts/texts.h"
-#include "vault/replace_file.h"
 #include "vault/vault.h"
 
 namespace Cli {
 namespace {
 
-constexpr mode_t kExportMode = 0600;
 constexpr std::string_view kStandardOutput = "-";
 
 // Reads a vault file read-only, asking for its password with prompt: kDone, or the status
@@ -56,11 +55,7 @@ int WriteExport(const std::string& target, const std::string& csv, bool force) {
       return kFileProblem;
     }
   }
-  // The user's folder: a fresh temporary name, so no file of theirs is ever in the way.
-  if (!Vault::ReplaceFileWith(target, csv.data(), csv.size(), kExportMode, nullptr,
-                              Vault::Replacing::Unique)) {
-    return VaultFailure(target, Vault::FileError);
-  }
+  if (!WriteExportFile(target, csv)) return VaultFailure(target, Vault::FileError);
   PrintError(Format(t.cliExportWarningFile, {Printable(target)}));
   return kDone;
 }

@@ -28,9 +28,11 @@ struct Outcome {
   std::string err;
 };
 
-// Runs a program with input on standard input; HOME points into the scratch folder.
+// Runs a program with input on standard input; HOME points into the scratch folder, and
+// environment ("NAME=value") is added.
 inline Outcome RunProgram(const char* program, const std::vector<std::string>& arguments,
-                          const std::string& input, const std::string& scratch) {
+                          const std::string& input, const std::string& scratch,
+                          const std::vector<std::string>& environment = {}) {
   int in[2];
   if (pipe(in) != 0) return {-1, "", "pipe"};
   const std::string out = scratch + "out.txt", err = scratch + "err.txt";
@@ -41,6 +43,7 @@ inline Outcome RunProgram(const char* program, const std::vector<std::string>& a
     dup2(open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), STDOUT_FILENO);
     dup2(open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), STDERR_FILENO);
     setenv("HOME", scratch.c_str(), 1);
+    for (const std::string& variable : environment) putenv(const_cast<char*>(variable.c_str()));
     std::vector<char*> argv{const_cast<char*>(program)};
     for (const std::string& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);

@@ -1,6 +1,7 @@
 // The built lockwell-cli-en and lockwell-cli-nl, run as a script would run them: master
 // passwords on standard input, the outcome read from the exit status, the output and the
 // files on disk. Existing vaults are written with small key costs; new ones get the real.
+#include <dirent.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
@@ -14,6 +15,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -284,6 +286,58 @@ TEST_F(Companion, AtATerminalThePasswordIsNotShown) {
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << screen;
   EXPECT_NE(screen.find("Mail\tann\t"), std::string::npos) << screen;
   EXPECT_EQ(screen.find("terminal password"), std::string::npos) << screen;
+}
+
+std::set<std::string> FilesIn(const std::string& folder) {
+  std::set<std::string> names;
+  if (DIR* d = opendir(folder.c_str())) {
+    while (const dirent* e = readdir(d)) {
+      const std::string name = e->d_name;
+      if (name != "." && name != "..") names.insert(name);
+    }
+    closedir(d);
+  }
+  return names;
+}
+
+// An export ended on its way leaves no file of passwords behind: killed or terminated while
+// it writes; and where the filesystem has no unnamed files, terminated, interrupted or hung
+// up while its named temporary file is written. Undisturbed, both ways write the file.
+TEST_F(Companion, AnExportEndedOnItsWayLeavesNothingBehind) {
+  ASSERT_EQ(TestVaults::WriteSmallVault(vault, "vault password", {{"Mail", "", "ann", "pw"}}),
+            Vault::Ok);
+  const struct {
+    const char* what;
+    int signal;  // 0: none
+    bool unnamedFiles;
+  } cases[] = {
+      {"killed", SIGKILL, true},
+      {"terminated", SIGTERM, true},
+      {"terminated, no unnamed files", SIGTERM, false},
+      {"interrupted, no unnamed files", SIGINT, false},
+      {"hung up, no unnamed files", SIGHUP, false},
+      {"undisturbed", 0, true},
+      {"undisturbed, no unnamed files", 0, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    TestFiles::TempDir folder;
+    std::vector<std::string> environment{"LD_PRELOAD=" LOCKWELL_EXPORT_INTERRUPTION};
+    if (c.signal != 0)
+      environment.push_back("LOCKWELL_SIGNAL_AT_WRITE=" + std::to_string(c.signal));
+    if (!c.unnamedFiles) environment.push_back("LOCKWELL_NO_TMPFILE=1");
+    const Outcome r = RunProgram(LOCKWELL_CLI_EN, {"--dir", dir, "export", folder.path + "out.csv"},
+                                 "vault password\n", scratch.path, environment);
+    if (c.signal != 0) {
+      EXPECT_EQ(r.status, -1) << r.err;
+      EXPECT_EQ(FilesIn(folder.path), std::set<std::string>{});
+    } else {
+      EXPECT_EQ(r.status, 0) << r.err;
+      EXPECT_EQ(FilesIn(folder.path), std::set<std::string>{"out.csv"});
+      EXPECT_EQ(TestFiles::ModeOf(folder.path + "out.csv"), 0600);
+      EXPECT_NE(ReadFile(folder.path + "out.csv").find("Mail,,ann,pw\r\n"), std::string::npos);
+    }
+  }
 }
 
 TEST_F(Companion, GenerateFollowsOptionsOrTheSettings) {
