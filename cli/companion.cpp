@@ -12,6 +12,7 @@
 #include "common/instance_lock.h"
 #include "common/password_rules.h"
 #include "common/paths.h"
+#include "common/utf8.h"
 #include "texts/texts.h"
 #include "vault/vault.h"
 
@@ -19,6 +20,16 @@ namespace Cli {
 namespace {
 
 void ReportKeptCopy(const std::string& message) { PrintError(message); }
+
+// What the window's password box could hold: UTF-8 text without control characters.
+bool TypableInTheWindow(std::string_view password) {
+  if (!Common::IsValidUtf8(password)) return false;
+  for (size_t i = 0; i < password.size(); ++i) {
+    const auto c = static_cast<unsigned char>(password[i]);
+    if (c < 0x20 || c == 0x7F || Common::IsC1Control(password, i)) return false;
+  }
+  return true;
+}
 
 int CheckArguments(const ArgumentResult& result) {
   const Texts::Table& t = Texts::kText;
@@ -92,8 +103,10 @@ int AskNewPassword(SecretBuffer& password) {
     }
     const Commands::PasswordProblem problem =
         Commands::CheckMasterPassword(View(password), View(repeat), true);
-    if (problem == Commands::PasswordProblem::None) return kDone;
-    PrintError(problem == Commands::PasswordProblem::Empty      ? t.enterPassword
+    const bool typable = TypableInTheWindow(View(password));
+    if (problem == Commands::PasswordProblem::None && typable) return kDone;
+    PrintError(!typable                                         ? t.cliPasswordNotTypable
+               : problem == Commands::PasswordProblem::Empty    ? t.enterPassword
                : problem == Commands::PasswordProblem::TooShort ? t.passwordTooShort
                                                                 : t.passwordsDiffer);
     if (!isatty(STDIN_FILENO)) return kBadData;  // a script gets no second try

@@ -187,6 +187,9 @@ struct Table {
   const char* cliCheckCosts;
   const char* cliCheckSize;
 
+  // The companion's new master passwords: only what the window could type.
+  const char* cliPasswordNotTypable;
+
   // The edition's language, and the About window.
   const char* language;  // "en" or "nl": what a locale that speaks the edition starts with
   const char* aboutTitle;

@@ -234,6 +234,10 @@ const Table kText = {
     .cliCheckCosts = "Key derivation: Argon2id, {} passes, {} bytes of memory",
     .cliCheckSize = "File size: {} bytes",
 
+    .cliPasswordNotTypable =
+        "This master password holds a control character or bytes that are not UTF-8 text; "
+        "Lockwell could never open the vault with it.",
+
     .language = "en",
     .aboutTitle = "About",
     .aboutEncryption = "Encryption: libsodium",

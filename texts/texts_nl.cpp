@@ -240,6 +240,10 @@ const Table kText = {
     .cliCheckCosts = "Sleutelafleiding: Argon2id, {} doorgangen, {} bytes geheugen",
     .cliCheckSize = "Bestandsgrootte: {} bytes",
 
+    .cliPasswordNotTypable =
+        "Dit hoofdwachtwoord bevat een stuurteken of bytes die geen UTF-8-tekst zijn; "
+        "Lockwell kan de kluis er nooit mee openen.",
+
     .language = "nl",
     .aboutTitle = "Over",
     .aboutEncryption = "Encryption: libsodium",

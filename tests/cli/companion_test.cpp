@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <set>
 #include <string>
 #include <vector>
@@ -338,6 +339,50 @@ TEST_F(Companion, AnExportEndedOnItsWayLeavesNothingBehind) {
       EXPECT_NE(ReadFile(folder.path + "out.csv").find("Mail,,ann,pw\r\n"), std::string::npos);
     }
   }
+}
+
+// A new master password the window could never type is refused, and no vault is made: a
+// control character (NUL, tab, escape, DEL, a C1 control) or bytes that are not UTF-8.
+TEST_F(Companion, ANewMasterPasswordMustBeTypableInTheWindow) {
+  const std::string csv = scratch.path + "rows.csv";
+  WriteFile(csv, "title,password\nMail,pw\n");
+  const std::string refused =
+      "This master password holds a control character or bytes that are not UTF-8 text; "
+      "Lockwell could never open the vault with it.\n";
+  const struct {
+    std::string password;
+    bool made;
+  } cases[] = {
+      {std::string("nul\0inside", 10), false},
+      {"tab\tinside", false},
+      {"escape\x1B[31m", false},
+      {"delete\x7Fkey", false},
+      {"next line\xC2\x85", false},
+      {"latin-1 caf\xE9s", false},
+      {"overlong \xC0\xAF slash", false},
+      {"cut short \xE2\x82", false},
+      {"caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x94\x91 \xC2\xA0ok", true},
+  };
+  for (const auto& c : cases) {
+    const std::string fresh = scratch.path + "fresh/";
+    const Outcome r = RunProgram(LOCKWELL_CLI_EN, {"--dir", fresh, "import", csv},
+                                 c.password + "\n" + c.password + "\n", scratch.path);
+    EXPECT_EQ(r.status, c.made ? 0 : 65) << r.err;
+    EXPECT_EQ(TestFiles::Exists(fresh + "kluis.lwv"), c.made) << r.err;
+    if (c.made) {
+      EXPECT_EQ(EntriesOf(fresh + "kluis.lwv", c.password).size(), 1u);
+    } else {
+      EXPECT_NE(r.err.find(refused), std::string::npos) << r.err;
+    }
+    std::filesystem::remove_all(fresh);
+  }
+  const Outcome nl = RunProgram(LOCKWELL_CLI_NL, {"--dir", scratch.path + "nl/", "import", csv},
+                                "tab\tinside\ntab\tinside\n", scratch.path);
+  EXPECT_EQ(nl.status, 65);
+  EXPECT_NE(nl.err.find("Dit hoofdwachtwoord bevat een stuurteken of bytes die geen "
+                        "UTF-8-tekst zijn; Lockwell kan de kluis er nooit mee openen.\n"),
+            std::string::npos)
+      << nl.err;
 }
 
 TEST_F(Companion, GenerateFollowsOptionsOrTheSettings) {
