@@ -47,6 +47,8 @@ struct Context {
 [[nodiscard]] int AskNewPassword(SecretBuffer& password);
 // Asks for the vault's password and opens it: kDone, or the status after saying why.
 [[nodiscard]] int OpenVaultAsking(const Context& context);
+// Says that the vault would become too large to save: kBadData.
+[[nodiscard]] int RefuseTooLarge();
 // "path: text" for a failed vault operation, and its code as the status.
 [[nodiscard]] int VaultFailure(const std::string& path, int code);
 

@@ -126,6 +126,11 @@ int OpenVaultAsking(const Context& context) {
   return result == Vault::Ok ? kDone : VaultFailure(App::VaultFilePath(), result);
 }
 
+int RefuseTooLarge() {
+  PrintError(Texts::kText.vaultTooLarge);
+  return kBadData;
+}
+
 int VaultFailure(const std::string& path, int code) {
   PrintError(Printable(path) + ": " + Vault::ErrorText(code));
   return code;

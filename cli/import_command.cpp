@@ -1,5 +1,6 @@
 // import FILE.csv: the rows of a CSV export added to the vault in one guarded save.
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <string>
@@ -149,21 +150,21 @@ void PrintSummary(const ImportReport& report, size_t rows, size_t added, size_t 
   }
 }
 
-// Makes a new vault holding the added rows under a new master password, which is wiped on
-// every way out.
-int CreateWithNewPassword(const Context& context, ImportReport& report,
-                          const std::vector<size_t>& added) {
+// Makes a new vault holding the rows under a new master password, which is wiped on every
+// way out. A directory made for it is taken away again when no vault could be made.
+int CreateWithNewPassword(const Context& context, ImportReport& report) {
   const Texts::Table& t = Texts::kText;
   SecretBuffer password;
   if (const int status = AskNewPassword(password); status != kDone) return status;
-  if (!DirectoryExists(context.dir)) {
+  const bool madeDirectory = !DirectoryExists(context.dir);
+  if (madeDirectory) {
     App::EnsureConfigDir();
     if (const int status = TakeLock(context); status != kDone) return status;
   }
-  KeepEntries(report.rows, added);
   const Vault::VaultError result =
       Vault::CreateVaultHolding(App::VaultFilePath(), View(password), std::move(report.rows));
   if (result != Vault::Ok) {
+    if (madeDirectory) (void)rmdir(context.dir.c_str());  // only ever an empty one
     PrintError(t.creatingFailed + Vault::ErrorText(result));
     return result;
   }
@@ -171,14 +172,13 @@ int CreateWithNewPassword(const Context& context, ImportReport& report,
   return kDone;
 }
 
-// Saves the new rows: into the open vault, or as a new vault made with them.
-int Save(const Context& context, ImportReport& report, const std::vector<size_t>& added,
-         bool newVault) {
+// Saves the rows to add: into the open vault, or as a new vault made with them.
+int Save(const Context& context, ImportReport& report, bool newVault) {
   const Texts::Table& t = Texts::kText;
-  if (added.empty()) return kDone;  // nothing changed: the file stays as it is
-  if (newVault) return CreateWithNewPassword(context, report, added);
+  if (report.rows.empty()) return kDone;  // nothing changed: the file stays as it is
+  if (newVault) return CreateWithNewPassword(context, report);
   std::vector<Vault::Entry>& entries = Vault::Entries();
-  for (size_t i : added) Vault::AppendEntry(entries, report.rows[i]);
+  for (const Vault::Entry& row : report.rows) Vault::AppendEntry(entries, row);
   const Vault::VaultError result = Vault::SaveOpenVault();
   if (result != Vault::Ok) {
     PrintError(t.savingFailed + Vault::ErrorText(result));
@@ -201,18 +201,22 @@ int Import(const Context& context, ImportReport& report) {
   if (!newVault) {
     if (const int status = OpenVaultAsking(context); status != kDone) return status;
   }
-  const std::vector<size_t> added = MissingEntries(Vault::Entries(), report.rows);
-  const size_t total = Vault::Entries().size() + added.size();
+  const size_t rows = report.rows.size();
+  // From here on the report holds only the rows to add, in file order.
+  KeepEntries(report.rows, MissingEntries(Vault::Entries(), report.rows));
+  const size_t added = report.rows.size();
+  const size_t total = Vault::Entries().size() + added;
+  // Before any password is asked for a new vault, and in a dry run too.
+  if (TooLargeTogether(Vault::Entries(), report.rows)) return RefuseTooLarge();
   if (arguments.dryRun) {
     PrintLine(Texts::kText.cliWouldAdd);
-    for (size_t i : added) PrintLine("  " + Printable(report.rows[i].Omschrijving));
-    PrintSummary(report, report.rows.size(), added.size(), total, true);
+    for (const Vault::Entry& row : report.rows) PrintLine("  " + Printable(row.Omschrijving));
+    PrintSummary(report, rows, added, total, true);
     PrintLine(Texts::kText.cliDryRun);
     return kDone;
   }
-  const size_t rows = report.rows.size();  // before a new vault takes the added ones
-  if (const int status = Save(context, report, added, newVault); status != kDone) return status;
-  PrintSummary(report, rows, added.size(), total, false);
+  if (const int status = Save(context, report, newVault); status != kDone) return status;
+  PrintSummary(report, rows, added, total, false);
   return kDone;
 }
 

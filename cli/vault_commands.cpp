@@ -93,6 +93,7 @@ int MergeCommand(const Context& context) {
   for (size_t i : added) Vault::AppendEntry(entries, theirs[i]);
   const size_t present = theirs.size() - added.size();
   Vault::WipeEntries(theirs);
+  if (!added.empty() && Vault::TooLargeToSave(entries)) return RefuseTooLarge();
   if (!added.empty()) {
     if (const Vault::VaultError result = Vault::SaveOpenVault(); result != Vault::Ok) {
       PrintError(t.savingFailed + Vault::ErrorText(result));
