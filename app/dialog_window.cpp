@@ -41,7 +41,7 @@ GtkWidget* OpenDialogWindow(const std::string& title, int width, int height) {
   gtk_window_set_position(GTK_WINDOW(gDialog), GTK_WIN_POS_CENTER_ON_PARENT);
   gtk_window_set_type_hint(GTK_WINDOW(gDialog), GDK_WINDOW_TYPE_HINT_DIALOG);
   gtk_window_set_resizable(GTK_WINDOW(gDialog), FALSE);
-  gtk_window_set_keep_above(GTK_WINDOW(gDialog), CurrentSettings().AltijdBoven != 0);
+  gtk_window_set_keep_above(GTK_WINDOW(gDialog), Common::CurrentSettings().AltijdBoven != 0);
   gDialogArea = GTK_WIDGET(g_object_ref_sink(gtk_layout_new(nullptr, nullptr)));
   gtk_widget_set_size_request(gDialogArea, width, height);
   gtk_widget_add_events(gDialogArea, GDK_BUTTON_PRESS_MASK);

@@ -187,7 +187,7 @@ void CreateMainWindow() {
   gtk_window_set_geometry_hints(GTK_WINDOW(gMain), nullptr, &hints, GDK_HINT_MIN_SIZE);
 
   gMenuBar = BuildMenuBar();
-  SetMenuCheck(MenuAlwaysOnTop, CurrentSettings().AltijdBoven != 0);
+  SetMenuCheck(MenuAlwaysOnTop, Common::CurrentSettings().AltijdBoven != 0);
   ApplyKeepAbove();
 
   gStatusBar = BuildStatusBar();
@@ -254,16 +254,16 @@ void LayoutMainWindow() {
 GtkWidget* MainWindowWidget() { return gMain; }
 
 void SetAlwaysOnTop(bool on) {
-  SaveAlwaysOnTop(on);
+  Common::SaveAlwaysOnTop(on);
   SetMenuCheck(MenuAlwaysOnTop, on);
   ApplyKeepAbove();
 }
 
-void ToggleAlwaysOnTop() { SetAlwaysOnTop(CurrentSettings().AltijdBoven == 0); }
+void ToggleAlwaysOnTop() { SetAlwaysOnTop(Common::CurrentSettings().AltijdBoven == 0); }
 
 void ApplyKeepAbove() {
   if (gMain != nullptr) {
-    gtk_window_set_keep_above(GTK_WINDOW(gMain), CurrentSettings().AltijdBoven != 0);
+    gtk_window_set_keep_above(GTK_WINDOW(gMain), Common::CurrentSettings().AltijdBoven != 0);
   }
 }
 

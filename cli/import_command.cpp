@@ -158,17 +158,17 @@ int CreateWithNewPassword(const Context& context, ImportReport& report) {
   if (const int status = AskNewPassword(password); status != kDone) return status;
   const bool madeDirectory = !DirectoryExists(context.dir);
   if (madeDirectory) {
-    App::EnsureConfigDir();
+    Common::EnsureConfigDir();
     if (const int status = TakeLock(context); status != kDone) return status;
   }
   const Vault::VaultError result =
-      Vault::CreateVaultHolding(App::VaultFilePath(), View(password), std::move(report.rows));
+      Vault::CreateVaultHolding(Common::VaultFilePath(), View(password), std::move(report.rows));
   if (result != Vault::Ok) {
     if (madeDirectory) (void)rmdir(context.dir.c_str());  // only ever an empty one
     PrintError(t.creatingFailed + Vault::ErrorText(result));
     return result;
   }
-  PrintLine(Format(t.cliNewVault, {Printable(App::VaultFilePath())}));
+  PrintLine(Format(t.cliNewVault, {Printable(Common::VaultFilePath())}));
   return kDone;
 }
 
@@ -179,7 +179,7 @@ int Save(const Context& context, ImportReport& report, bool newVault) {
   if (newVault) return CreateWithNewPassword(context, report);
   std::vector<Vault::Entry>& entries = Vault::Entries();
   for (const Vault::Entry& row : report.rows) Vault::AppendEntry(entries, row);
-  const Vault::VaultError result = Vault::SaveOpenVault();
+  const Vault::VaultError result = Vault::SaveVaultQuietly();
   if (result != Vault::Ok) {
     PrintError(t.savingFailed + Vault::ErrorText(result));
     return result;
@@ -197,7 +197,7 @@ bool ReadInputFile(const std::string& path, const ImportOptions& options, Import
 
 int Import(const Context& context, ImportReport& report) {
   const Arguments& arguments = context.arguments;
-  const bool newVault = !VaultExists(App::VaultFilePath());
+  const bool newVault = !VaultExists(Common::VaultFilePath());
   if (!newVault) {
     if (const int status = OpenVaultAsking(context); status != kDone) return status;
   }

@@ -95,7 +95,7 @@ int MergeCommand(const Context& context) {
   Vault::WipeEntries(theirs);
   if (!added.empty() && Vault::TooLargeToSave(entries)) return RefuseTooLarge();
   if (!added.empty()) {
-    if (const Vault::VaultError result = Vault::SaveOpenVault(); result != Vault::Ok) {
+    if (const Vault::VaultError result = Vault::SaveVaultQuietly(); result != Vault::Ok) {
       PrintError(t.savingFailed + Vault::ErrorText(result));
       return result;
     }
@@ -119,7 +119,7 @@ int ListCommand(const Context& context) {
 int CheckCommand(const Context& context) {
   const Texts::Table& t = Texts::kText;
   const bool ownVault = context.arguments.files.empty();
-  const std::string path = ownVault ? App::VaultFilePath() : context.arguments.files[0];
+  const std::string path = ownVault ? Common::VaultFilePath() : context.arguments.files[0];
   if (ownVault && !VaultExists(path)) {
     PrintError(Format(t.cliNoVault, {Printable(context.dir)}));
     return kFileProblem;
@@ -144,15 +144,15 @@ int CheckCommand(const Context& context) {
 
 int GenerateCommand(const Context& context) {
   const Arguments& arguments = context.arguments;
-  App::LoadSettings();
-  const App::Settings& settings = App::CurrentSettings();
+  Common::LoadSettings();
+  const Common::Settings& settings = Common::CurrentSettings();
   long long length = settings.GenLengte;
   if (arguments.lengthGiven) {
     const std::string& given = arguments.length;
     const bool digitsOnly = !given.empty() && given.size() <= 3 &&
                             given.find_first_not_of("0123456789") == std::string::npos;
     length = digitsOnly ? std::stoll(given) : 0;
-    if (length < Commands::kMinGeneratedLength || length > Commands::kMaxGeneratedLength) {
+    if (length < Common::kMinGeneratedLength || length > Common::kMaxGeneratedLength) {
       return UsageError(Texts::kText.cliBadLength);
     }
   }
@@ -164,9 +164,9 @@ int GenerateCommand(const Context& context) {
   const bool symbols = named ? arguments.symbols : settings.GenLeestekens != 0;
   // GenLengte as the editor's length field shows it: clamped into its range.
   const long long clamped =
-      std::clamp<long long>(length, Commands::kMinGeneratedLength, Commands::kMaxGeneratedLength);
+      std::clamp<long long>(length, Common::kMinGeneratedLength, Common::kMaxGeneratedLength);
   std::string password =
-      Commands::GeneratePassword(static_cast<int>(clamped), digits, lower, upper, symbols);
+      Common::GeneratePassword(static_cast<int>(clamped), digits, lower, upper, symbols);
   if (password.empty()) return UsageError(Texts::kText.chooseKind);
   const bool written = WriteAll(STDOUT_FILENO, password) && WriteAll(STDOUT_FILENO, "\n");
   Vault::WipeText(password);

@@ -93,7 +93,7 @@ GtkWidget* AddEntryFields(const Vault::Entry& entry) {
 // The generator's frame with its choices as the settings keep them.
 void AddGenerator() {
   const Texts::Table& t = Texts::kText;
-  const App::Settings& settings = App::CurrentSettings();
+  const Common::Settings& settings = Common::CurrentSettings();
   // The frame first: the controls drawn over it are created after it.
   App::PlaceDialogControl(gtk_frame_new(t.generateFrame), -1, 10, 142, 420, 140);
   AddCheckBox(DigitsBox, t.digitsBox, 25, 167, settings.GenCijfers);
@@ -102,7 +102,8 @@ void AddGenerator() {
   AddCheckBox(SymbolsBox, t.symbolsBox, 225, 193, settings.GenLeestekens);
   // The adjustment clamps a stored length outside the limits; typed text is clamped by the
   // spin field's update, which reads it as a whole number.
-  GtkWidget* spin = gtk_spin_button_new_with_range(kMinGeneratedLength, kMaxGeneratedLength, 1);
+  GtkWidget* spin =
+      gtk_spin_button_new_with_range(Common::kMinGeneratedLength, Common::kMaxGeneratedLength, 1);
   gtk_spin_button_set_numeric(GTK_SPIN_BUTTON(spin), TRUE);
   gtk_spin_button_set_update_policy(GTK_SPIN_BUTTON(spin), GTK_UPDATE_ALWAYS);
   gtk_entry_set_width_chars(GTK_ENTRY(spin), 0);
@@ -120,7 +121,8 @@ void BuildDialog(const std::string& title, const Vault::Entry& entry) {
   AddGenerator();
   GtkWidget* ok = App::AddDialogButton(EntryOkButton, t.okButton, 240, 295, 90, 28);
   App::AddDialogButton(EntryCancelButton, t.cancelButton, 340, 295, 90, 28);
-  gtk_widget_set_sensitive(ok, !App::TrimBlanks(entry.Omschrijving, App::Blanks::Spaces).empty());
+  gtk_widget_set_sensitive(ok,
+                           !Common::TrimBlanks(entry.Omschrijving, Common::Blanks::Spaces).empty());
 
   g_signal_connect(description, "changed", G_CALLBACK(OnDescriptionEvent), nullptr);
   g_signal_connect(description, "activate", G_CALLBACK(OnDescriptionEvent), nullptr);
@@ -141,8 +143,8 @@ constexpr App::DialogRow<Request> kRows[] = {
 };
 
 void Generate(const std::string& title) {
-  std::string password = GeneratePassword(Length(), Ticked(DigitsBox), Ticked(LowerBox),
-                                          Ticked(UpperBox), Ticked(SymbolsBox));
+  std::string password = Common::GeneratePassword(Length(), Ticked(DigitsBox), Ticked(LowerBox),
+                                                  Ticked(UpperBox), Ticked(SymbolsBox));
   if (password.empty()) {
     App::ShowWarning(title, Texts::kText.chooseKind);
     return;
@@ -152,11 +154,11 @@ void Generate(const std::string& title) {
 }
 
 void KeepGeneratorChoices() {
-  App::SaveGeneratorChoices({.length = Length(),
-                             .upper = Ticked(UpperBox),
-                             .lower = Ticked(LowerBox),
-                             .digits = Ticked(DigitsBox),
-                             .symbols = Ticked(SymbolsBox)});
+  Common::SaveGeneratorChoices({.length = Length(),
+                                .upper = Ticked(UpperBox),
+                                .lower = Ticked(LowerBox),
+                                .digits = Ticked(DigitsBox),
+                                .symbols = Ticked(SymbolsBox)});
 }
 
 // Moves a new record into the caller's, wiping the passwords either side leaves behind.
@@ -172,18 +174,18 @@ void Replace(Vault::Entry& entry, Vault::Entry& typed) {
 // OK may be pressed only while the description, as it would be stored, is not blank.
 void EnableOk(const Vault::Entry& entry) {
   const std::string description =
-      FieldOnOk(entry.Omschrijving, gGiven.Omschrijving, Text(DescriptionField), true);
+      Common::FieldOnOk(entry.Omschrijving, gGiven.Omschrijving, Text(DescriptionField), true);
   gtk_widget_set_sensitive(App::ControlWidget(EntryOkButton),
-                           !App::TrimBlanks(description, App::Blanks::Spaces).empty());
+                           !Common::TrimBlanks(description, Common::Blanks::Spaces).empty());
 }
 
 // Takes what the fields hold into the entry, unless the description is blank: then says so.
 bool TakeEntry(const std::string& title, Vault::Entry& entry) {
   Vault::Entry now{Text(DescriptionField), Text(UrlEntryField), Text(UserNameField),
                    Text(EntryPasswordField)};
-  Vault::Entry typed = EntryOnOk(entry, gGiven, now);
+  Vault::Entry typed = Common::EntryOnOk(entry, gGiven, now);
   Vault::WipeText(now.Wachtwoord);
-  if (App::TrimBlanks(typed.Omschrijving, App::Blanks::Spaces).empty()) {
+  if (Common::TrimBlanks(typed.Omschrijving, Common::Blanks::Spaces).empty()) {
     Vault::WipeText(typed.Wachtwoord);
     App::ShowWarning(title, Texts::kText.descriptionRequired);
     gtk_widget_grab_focus(App::ControlWidget(DescriptionField));

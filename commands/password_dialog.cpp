@@ -65,19 +65,19 @@ bool TakePassword(const std::string& title, const Fields& fields, std::string& p
   const bool confirm = fields.repeat != nullptr;
   const std::string_view text = gtk_entry_get_text(GTK_ENTRY(fields.password));
   const std::string_view again = confirm ? gtk_entry_get_text(GTK_ENTRY(fields.repeat)) : "";
-  switch (CheckMasterPassword(text, again, confirm)) {
-    case PasswordProblem::Empty:
+  switch (Common::CheckMasterPassword(text, again, confirm)) {
+    case Common::PasswordProblem::Empty:
       App::ShowWarning(title, t.enterPassword);
       return false;
-    case PasswordProblem::TooShort:
+    case Common::PasswordProblem::TooShort:
       App::ShowWarning(title, t.passwordTooShort);
       return false;
-    case PasswordProblem::Differs:
+    case Common::PasswordProblem::Differs:
       App::ShowWarning(title, t.passwordsDiffer);
       gtk_entry_set_text(GTK_ENTRY(fields.repeat), "");
       gtk_widget_grab_focus(fields.repeat);
       return false;
-    case PasswordProblem::None:
+    case Common::PasswordProblem::None:
       break;
   }
   password.assign(text);

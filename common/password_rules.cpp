@@ -2,7 +2,7 @@
 
 #include "common/utf8.h"
 
-namespace Commands {
+namespace Common {
 
 PasswordProblem CheckMasterPassword(std::string_view typed, std::string_view repeat, bool confirm) {
   if (typed.empty()) return PasswordProblem::Empty;
@@ -12,4 +12,4 @@ PasswordProblem CheckMasterPassword(std::string_view typed, std::string_view rep
   return PasswordProblem::None;
 }
 
-}  // namespace Commands
+}  // namespace Common
