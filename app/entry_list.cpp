@@ -9,7 +9,7 @@
 #include "app/entry_model.h"
 #include "app/main_window.h"
 #include "app/menus.h"
-#include "common/utf16.h"
+#include "common/utf8.h"
 #include "vault/vault.h"
 
 namespace App {

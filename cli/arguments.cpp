@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "cli/commands.h"
+
 namespace Cli {
 namespace {
 
@@ -11,12 +13,16 @@ struct CommandRow {
   Command command;
   size_t minFiles;
   size_t maxFiles;
+  CommandHandler handler;
 };
 
 constexpr CommandRow kCommands[] = {
-    {"import", Command::Import, 1, 1},      {"export", Command::Export, 1, 1},
-    {"merge", Command::Merge, 0, SIZE_MAX}, {"list", Command::List, 0, 0},
-    {"check", Command::Check, 0, 1},        {"generate", Command::Generate, 0, 0},
+    {"import", Command::Import, 1, 1, ImportCommand},
+    {"export", Command::Export, 1, 1, ExportCommand},
+    {"merge", Command::Merge, 0, SIZE_MAX, MergeCommand},
+    {"list", Command::List, 0, 0, ListCommand},
+    {"check", Command::Check, 0, 1, CheckCommand},
+    {"generate", Command::Generate, 0, 0, GenerateCommand},
 };
 
 const CommandRow* FindCommand(std::string_view name) {
@@ -120,6 +126,13 @@ ArgumentResult ParseArguments(int argc, char** argv, Arguments& arguments) {
     fail(ArgumentProblem::WrongFileCount, command->name);
   }
   return result;
+}
+
+CommandHandler HandlerOf(Command command) {
+  for (const CommandRow& row : kCommands) {
+    if (row.command == command) return row.handler;
+  }
+  return nullptr;
 }
 
 }  // namespace Cli

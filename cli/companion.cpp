@@ -12,6 +12,7 @@
 #include "common/instance_lock.h"
 #include "common/password_rules.h"
 #include "common/paths.h"
+#include "common/utf8.h"
 #include "texts/texts.h"
 #include "vault/vault.h"
 
@@ -19,6 +20,16 @@ namespace Cli {
 namespace {
 
 void ReportKeptCopy(const std::string& message) { PrintError(message); }
+
+// What the window's password box could hold: UTF-8 text without control characters.
+bool TypableInTheWindow(std::string_view password) {
+  if (!Common::IsValidUtf8(password)) return false;
+  for (size_t i = 0; i < password.size(); ++i) {
+    const auto c = static_cast<unsigned char>(password[i]);
+    if (c < 0x20 || c == 0x7F || Common::IsC1Control(password, i)) return false;
+  }
+  return true;
+}
 
 int CheckArguments(const ArgumentResult& result) {
   const Texts::Table& t = Texts::kText;
@@ -87,16 +98,15 @@ int AskNewPassword(SecretBuffer& password) {
     SecretBuffer repeat;
     if (!ReadPassword(std::string(t.passwordLabel) + " ", password) ||
         !ReadPassword(std::string(t.repeatLabel) + " ", repeat)) {
-      ReleaseSecret(password);
       PrintError(t.cliNoPassword);
       return kBadData;
     }
     const Common::PasswordProblem problem =
         Common::CheckMasterPassword(View(password), View(repeat), true);
-    ReleaseSecret(repeat);
-    if (problem == Common::PasswordProblem::None) return kDone;
-    ReleaseSecret(password);
-    PrintError(problem == Common::PasswordProblem::Empty      ? t.enterPassword
+    const bool typable = TypableInTheWindow(View(password));
+    if (problem == Common::PasswordProblem::None && typable) return kDone;
+    PrintError(!typable                                       ? t.cliPasswordNotTypable
+               : problem == Common::PasswordProblem::Empty    ? t.enterPassword
                : problem == Common::PasswordProblem::TooShort ? t.passwordTooShort
                                                               : t.passwordsDiffer);
     if (!isatty(STDIN_FILENO)) return kBadData;  // a script gets no second try
@@ -113,8 +123,12 @@ int OpenVaultAsking(const Context& context) {
     return status;
   }
   const Vault::VaultError result = Vault::OpenVault(Common::VaultFilePath(), View(password));
-  ReleaseSecret(password);
   return result == Vault::Ok ? kDone : VaultFailure(Common::VaultFilePath(), result);
+}
+
+int RefuseTooLarge() {
+  PrintError(Texts::kText.vaultTooLarge);
+  return kBadData;
 }
 
 int VaultFailure(const std::string& path, int code) {
@@ -143,29 +157,8 @@ int RunCompanion(int argc, char** argv) {
   Vault::SetKeptCopyReporter(ReportKeptCopy);
   Common::SetConfigDir(DirectoryOf(arguments));
   const Context context{arguments, Common::ConfigDir()};
-  int status = kUsage;
-  switch (arguments.command) {
-    case Command::Import:
-      status = ImportCommand(context);
-      break;
-    case Command::Export:
-      status = ExportCommand(context);
-      break;
-    case Command::Merge:
-      status = MergeCommand(context);
-      break;
-    case Command::List:
-      status = ListCommand(context);
-      break;
-    case Command::Check:
-      status = CheckCommand(context);
-      break;
-    case Command::Generate:
-      status = GenerateCommand(context);
-      break;
-    case Command::None:
-      break;
-  }
+  const CommandHandler handler = HandlerOf(arguments.command);
+  const int status = handler != nullptr ? handler(context) : kUsage;
   Vault::CloseVault();
   Common::UnlockConfigDir();
   return status;

@@ -14,6 +14,16 @@ constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 bool IsLineEnd(char c) { return c == '\n' || c == '\r'; }
 
+// Spaces, and tabs where they do not separate: layout around a quoted field.
+bool IsBlank(char c, char separator) { return c == ' ' || (c == '\t' && separator != '\t'); }
+
+// Where a field that starts at position opens its quote: past blanks, as spreadsheets write
+// ", \"x, y\"". npos when the field is bare.
+size_t OpeningQuote(std::string_view text, size_t position, char separator) {
+  while (position < text.size() && IsBlank(text[position], separator)) ++position;
+  return position < text.size() && text[position] == '"' ? position : std::string_view::npos;
+}
+
 // Where a bare field that starts at position ends: at the next separator or line end.
 size_t BareFieldEnd(std::string_view text, size_t position, char separator) {
   const auto mark = static_cast<unsigned char>(separator);
@@ -90,7 +100,9 @@ CsvStatus NextRecord(CsvReader& reader, std::vector<std::string_view>& fields) {
   ++reader.row;
   reader.unescapedUsed = 0;
   for (;;) {
-    if (position < text.size() && text[position] == '"') {
+    if (const size_t quote = OpeningQuote(text, position, separator);
+        quote != std::string_view::npos) {
+      position = quote;
       std::string_view field;
       if (const CsvStatus status = ReadQuoted(reader, position, field);
           status != CsvStatus::Record) {
@@ -99,10 +111,7 @@ CsvStatus NextRecord(CsvReader& reader, std::vector<std::string_view>& fields) {
       }
       fields.push_back(field);
       // Blanks between a closing quote and the separator are layout, not text.
-      while (position < text.size() &&
-             (text[position] == ' ' || (text[position] == '\t' && separator != '\t'))) {
-        ++position;
-      }
+      while (position < text.size() && IsBlank(text[position], separator)) ++position;
       if (position < text.size() && text[position] != separator && !IsLineEnd(text[position])) {
         reader.position = text.size();
         return CsvStatus::TextAfterQuote;
@@ -132,6 +141,8 @@ void EndCsv(CsvReader& reader) {
   reader.unescaped = nullptr;
   reader.unescapedUsed = 0;
 }
+
+CsvReader::~CsvReader() { EndCsv(*this); }
 
 bool IsBlankRecord(const std::vector<std::string_view>& fields) {
   for (std::string_view field : fields) {

@@ -1,5 +1,6 @@
 // import FILE.csv: the rows of a CSV export added to the vault in one guarded save.
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <string>
@@ -60,7 +61,7 @@ void RefuseHeader(const ImportReport& report) {
   std::string missing;
   for (int f = 0; f < kFieldCount; ++f) {
     if (report.missing[f])
-      missing += (missing.empty() ? "" : ", ") + std::string(kFieldKeywords[f]);
+      missing += (missing.empty() ? "" : ", ") + std::string(Vault::kEntryFields[f].keyword);
   }
   PrintError(Format(t.cliHeaderNotRecognised, {missing}));
   const bool known =
@@ -75,7 +76,7 @@ void RefuseHeader(const ImportReport& report) {
   PrintError(t.cliAdaptColumns);
   std::string option = "  --columns ";
   for (int f = 0; f < kFieldCount; ++f) {
-    option += std::string(f == 0 ? "" : ",") + kFieldKeywords[f] + "=" +
+    option += std::string(f == 0 ? "" : ",") + std::string(Vault::kEntryFields[f].keyword) + "=" +
               (report.column[f] == kNoColumn ? "COL" : std::to_string(report.column[f] + 1));
   }
   PrintError(option);
@@ -149,34 +150,35 @@ void PrintSummary(const ImportReport& report, size_t rows, size_t added, size_t 
   }
 }
 
-// Saves the new rows: into the open vault, or as a new vault made with them.
-int Save(const Context& context, ImportReport& report, const std::vector<size_t>& added,
-         bool newVault) {
+// Makes a new vault holding the rows under a new master password, which is wiped on every
+// way out. A directory made for it is taken away again when no vault could be made.
+int CreateWithNewPassword(const Context& context, ImportReport& report) {
   const Texts::Table& t = Texts::kText;
-  if (added.empty()) return kDone;  // nothing changed: the file stays as it is
-  if (newVault) {
-    SecretBuffer password;
-    if (const int status = AskNewPassword(password); status != kDone) return status;
-    if (!DirectoryExists(context.dir)) {
-      Common::EnsureConfigDir();
-      if (const int status = TakeLock(context); status != kDone) {
-        ReleaseSecret(password);
-        return status;
-      }
-    }
-    KeepEntries(report.rows, added);
-    const Vault::VaultError result =
-        Vault::CreateVaultHolding(Common::VaultFilePath(), View(password), std::move(report.rows));
-    ReleaseSecret(password);
-    if (result != Vault::Ok) {
-      PrintError(t.creatingFailed + Vault::ErrorText(result));
-      return result;
-    }
-    PrintLine(Format(t.cliNewVault, {Printable(Common::VaultFilePath())}));
-    return kDone;
+  SecretBuffer password;
+  if (const int status = AskNewPassword(password); status != kDone) return status;
+  const bool madeDirectory = !DirectoryExists(context.dir);
+  if (madeDirectory) {
+    Common::EnsureConfigDir();
+    if (const int status = TakeLock(context); status != kDone) return status;
   }
+  const Vault::VaultError result =
+      Vault::CreateVaultHolding(Common::VaultFilePath(), View(password), std::move(report.rows));
+  if (result != Vault::Ok) {
+    if (madeDirectory) (void)rmdir(context.dir.c_str());  // only ever an empty one
+    PrintError(t.creatingFailed + Vault::ErrorText(result));
+    return result;
+  }
+  PrintLine(Format(t.cliNewVault, {Printable(Common::VaultFilePath())}));
+  return kDone;
+}
+
+// Saves the rows to add: into the open vault, or as a new vault made with them.
+int Save(const Context& context, ImportReport& report, bool newVault) {
+  const Texts::Table& t = Texts::kText;
+  if (report.rows.empty()) return kDone;  // nothing changed: the file stays as it is
+  if (newVault) return CreateWithNewPassword(context, report);
   std::vector<Vault::Entry>& entries = Vault::Entries();
-  for (size_t i : added) Vault::AppendEntry(entries, report.rows[i]);
+  for (const Vault::Entry& row : report.rows) Vault::AppendEntry(entries, row);
   const Vault::VaultError result = Vault::SaveVaultQuietly();
   if (result != Vault::Ok) {
     PrintError(t.savingFailed + Vault::ErrorText(result));
@@ -185,24 +187,36 @@ int Save(const Context& context, ImportReport& report, const std::vector<size_t>
   return kDone;
 }
 
+// Reads the file into report; false when it cannot be read. The file is unmapped on return.
+bool ReadInputFile(const std::string& path, const ImportOptions& options, ImportReport& report) {
+  InputFile file;
+  if (!OpenInputFile(path, file)) return false;
+  ReadImport(View(file), options, report);
+  return true;
+}
+
 int Import(const Context& context, ImportReport& report) {
   const Arguments& arguments = context.arguments;
   const bool newVault = !VaultExists(Common::VaultFilePath());
   if (!newVault) {
     if (const int status = OpenVaultAsking(context); status != kDone) return status;
   }
-  const std::vector<size_t> added = MissingEntries(Vault::Entries(), report.rows);
-  const size_t total = Vault::Entries().size() + added.size();
+  const size_t rows = report.rows.size();
+  // From here on the report holds only the rows to add, in file order.
+  KeepEntries(report.rows, MissingEntries(Vault::Entries(), report.rows));
+  const size_t added = report.rows.size();
+  const size_t total = Vault::Entries().size() + added;
+  // Before any password is asked for a new vault, and in a dry run too.
+  if (TooLargeTogether(Vault::Entries(), report.rows)) return RefuseTooLarge();
   if (arguments.dryRun) {
     PrintLine(Texts::kText.cliWouldAdd);
-    for (size_t i : added) PrintLine("  " + Printable(report.rows[i].Omschrijving));
-    PrintSummary(report, report.rows.size(), added.size(), total, true);
+    for (const Vault::Entry& row : report.rows) PrintLine("  " + Printable(row.Omschrijving));
+    PrintSummary(report, rows, added, total, true);
     PrintLine(Texts::kText.cliDryRun);
     return kDone;
   }
-  const size_t rows = report.rows.size();  // before a new vault takes the added ones
-  if (const int status = Save(context, report, added, newVault); status != kDone) return status;
-  PrintSummary(report, rows, added.size(), total, false);
+  if (const int status = Save(context, report, newVault); status != kDone) return status;
+  PrintSummary(report, rows, added, total, false);
   return kDone;
 }
 
@@ -217,14 +231,11 @@ int ImportCommand(const Context& context) {
   if (!arguments.dryRun && DirectoryExists(context.dir)) {
     if (const int status = TakeLock(context); status != kDone) return status;
   }
-  InputFile file;
-  if (!OpenInputFile(arguments.files[0], file)) {
+  ImportReport report;
+  if (!ReadInputFile(arguments.files[0], options, report)) {
     PrintError(Format(Texts::kText.cliCannotRead, {Printable(arguments.files[0])}));
     return kFileProblem;
   }
-  ImportReport report;
-  ReadImport(View(file), options, report);
-  CloseInputFile(file);
   int status = Refuse(report);
   if (status == kDone) status = Import(context, report);
   Vault::WipeEntries(report.rows);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/held_keys.h"
 #include "cli/new_entries.h"
 #include "cli/output.h"
 #include "common/entry_merge.h"
@@ -42,18 +43,16 @@ int OpenKeepingPassword(const Context& context, SecretBuffer& password) {
 
 // Reads a copy read-only with the vault's password, or else with its own, asked for.
 int ReadCopy(Copy& copy, std::string_view vaultPassword) {
-  Vault::KeyState keys{};
-  Vault::VaultError result = Vault::ReadVaultFile(copy.path, vaultPassword, keys, copy.entries);
+  HeldKeys keys;
+  Vault::VaultError result =
+      Vault::ReadVaultFile(copy.path, vaultPassword, keys.state, copy.entries);
   if (result == Vault::WrongPassword) {
     SecretBuffer password;
     const std::string prompt = Format(Texts::kText.cliOtherPasswordPrompt, {Printable(copy.path)});
     if (const int status = AskPassword(prompt, password); status != kDone) return status;
-    result = Vault::ReadVaultFile(copy.path, View(password), keys, copy.entries);
-    ReleaseSecret(password);
+    result = Vault::ReadVaultFile(copy.path, View(password), keys.state, copy.entries);
   }
-  if (result != Vault::Ok) return VaultFailure(copy.path, result);
-  Vault::WipeAndFree(keys.key, Vault::kKeySize);
-  return kDone;
+  return result == Vault::Ok ? kDone : VaultFailure(copy.path, result);
 }
 
 // "Mail (ann): two versions kept; they differ in the web address and the password"
@@ -112,6 +111,7 @@ int MergeCopies(std::vector<Copy>& copies, bool removeMerged) {
   const Texts::Table& t = Texts::kText;
   bool changed = false;
   for (const Copy& copy : copies) changed = MergeCopy(copy) || changed;
+  if (changed && Vault::TooLargeToSave(Vault::Entries())) return RefuseTooLarge();
   if (changed) {
     if (const Vault::VaultError result = Vault::SaveVaultQuietly(); result != Vault::Ok) {
       PrintError(t.savingFailed + Vault::ErrorText(result));
@@ -147,7 +147,7 @@ int MergeCommand(const Context& context) {
   for (Copy& copy : copies) {
     if (status == kDone) status = ReadCopy(copy, View(password));
   }
-  ReleaseSecret(password);
+  ReleaseSecret(password);  // no longer needed while the copies are merged and saved
   if (status == kDone) status = MergeCopies(copies, besideVault);
   for (Copy& copy : copies) Vault::WipeEntries(copy.entries);
   return status;

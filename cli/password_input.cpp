@@ -3,6 +3,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
 
 #include "vault/file_io.h"
@@ -12,10 +13,16 @@ namespace {
 
 constexpr size_t kFirstCapacity = 128;
 
-// The terminal's settings while echo is off, put back by the handler if the user
-// interrupts the prompt.
+// The user's terminal settings and the prompt's, without echo. While a prompt waits, a
+// signal that ends the program puts the user's back first. A stop (Ctrl+Z) puts them back
+// for the shell, and the continue (fg) turns echo off again: the shell turned it on.
 struct termios gSaved {};
+struct termios gQuiet {};
 volatile sig_atomic_t gEchoOff = 0;
+std::string_view gPrompt;  // shown again on continuing
+
+constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+constexpr int kStopSignals[] = {SIGTSTP, SIGCONT};
 
 void RestoreTerminal() {
   if (gEchoOff) tcsetattr(STDIN_FILENO, TCSAFLUSH, &gSaved);
@@ -26,6 +33,50 @@ void OnInterrupt(int signal) {
   RestoreTerminal();
   ::signal(signal, SIG_DFL);
   raise(signal);
+}
+
+void OnContinue(int) {
+  const int saved = errno;
+  if (gEchoOff && tcsetattr(STDIN_FILENO, TCSANOW, &gQuiet) == 0) {
+    (void)Vault::WriteFully(STDERR_FILENO, gPrompt.data(), gPrompt.size());
+  }
+  errno = saved;
+}
+
+// Stops as the default action would, from inside the handler: the continue resumes here.
+void OnStop(int signal) {
+  const int saved = errno;
+  if (gEchoOff) tcsetattr(STDIN_FILENO, TCSANOW, &gSaved);
+  struct sigaction stop {
+  }, own{};
+  stop.sa_handler = SIG_DFL;
+  sigaction(signal, &stop, &own);
+  sigset_t blocked;
+  sigemptyset(&blocked);
+  sigaddset(&blocked, signal);
+  raise(signal);
+  sigprocmask(SIG_UNBLOCK, &blocked, nullptr);
+  sigaction(signal, &own, nullptr);
+  errno = saved;
+}
+
+// Installs the prompt's handlers, keeping the ones they replace in old.
+void CatchSignals(struct sigaction (&old)[std::size(kEndingSignals) + std::size(kStopSignals)]) {
+  size_t next = 0;
+  struct sigaction action {};
+  action.sa_handler = OnInterrupt;
+  for (int s : kEndingSignals) sigaction(s, &action, &old[next++]);
+  for (int s : kStopSignals) {
+    action.sa_handler = s == SIGCONT ? OnContinue : OnStop;
+    sigaction(s, &action, &old[next++]);
+  }
+}
+
+void RestoreSignals(
+    const struct sigaction (&old)[std::size(kEndingSignals) + std::size(kStopSignals)]) {
+  size_t next = 0;
+  for (int s : kEndingSignals) sigaction(s, &old[next++], nullptr);
+  for (int s : kStopSignals) sigaction(s, &old[next++], nullptr);
 }
 
 bool Append(SecretBuffer& line, char c) {
@@ -64,21 +115,21 @@ void WriteError(std::string_view text) {
 bool ReadPassword(std::string_view prompt, SecretBuffer& line) {
   ReleaseSecret(line);
   const bool terminal = isatty(STDIN_FILENO);
-  struct termios quiet {};
-  if (terminal && tcgetattr(STDIN_FILENO, &gSaved) == 0) {
-    quiet = gSaved;
-    quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
-    quiet.c_lflag |= ECHONL;  // the user's Return still moves to a new line
-    struct sigaction action {};
-    action.sa_handler = OnInterrupt;
-    for (int s : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) sigaction(s, &action, nullptr);
-    gEchoOff = tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet) == 0;
+  struct sigaction old[std::size(kEndingSignals) + std::size(kStopSignals)] = {};
+  const bool caught = terminal && tcgetattr(STDIN_FILENO, &gSaved) == 0;
+  if (caught) {
+    gQuiet = gSaved;
+    gQuiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+    gQuiet.c_lflag |= ECHONL;  // the user's Return still moves to a new line
+    gPrompt = prompt;
+    CatchSignals(old);
+    gEchoOff = tcsetattr(STDIN_FILENO, TCSAFLUSH, &gQuiet) == 0;
   }
   // Only now: what is typed after the prompt must not be flushed with what came before.
   if (terminal) WriteError(prompt);
   const bool read = ReadLine(line);
   RestoreTerminal();
-  if (!read) ReleaseSecret(line);
+  if (caught) RestoreSignals(old);
   return read;
 }
 

@@ -8,19 +8,29 @@
 
 #include "cli/commands.h"
 #include "cli/csv_export.h"
+#include "cli/export_file.h"
+#include "cli/held_keys.h"
 #include "cli/output.h"
 #include "common/password_generator.h"
 #include "common/paths.h"
 #include "common/settings.h"
 #include "texts/texts.h"
-#include "vault/replace_file.h"
 #include "vault/vault.h"
 
 namespace Cli {
 namespace {
 
-constexpr mode_t kExportMode = 0600;
 constexpr std::string_view kStandardOutput = "-";
+
+// Reads a vault file read-only, asking for its password with prompt: kDone, or the status
+// after saying why. Secret: the caller wipes list; keys frees its key.
+int ReadVaultAsking(const std::string& path, std::string_view prompt, HeldKeys& keys,
+                    std::vector<Vault::Entry>& list) {
+  SecretBuffer password;
+  if (const int asked = AskPassword(prompt, password); asked != kDone) return asked;
+  const Vault::VaultError result = Vault::ReadVaultFile(path, View(password), keys.state, list);
+  return result == Vault::Ok ? kDone : VaultFailure(path, result);
+}
 
 int WriteExport(const std::string& target, const std::string& csv, bool force) {
   const Texts::Table& t = Texts::kText;
@@ -36,11 +46,7 @@ int WriteExport(const std::string& target, const std::string& csv, bool force) {
       return kFileProblem;
     }
   }
-  // The user's folder: a fresh temporary name, so no file of theirs is ever in the way.
-  if (!Vault::WriteWholeFile(target, csv.data(), csv.size(), kExportMode, nullptr,
-                             Vault::Replacing::Unique)) {
-    return VaultFailure(target, Vault::FileError);
-  }
+  if (!WriteExportFile(target, csv)) return VaultFailure(target, Vault::FileError);
   PrintError(Format(t.cliExportWarningFile, {Printable(target)}));
   return kDone;
 }
@@ -84,24 +90,20 @@ int CheckCommand(const Context& context) {
     PrintError(Format(t.cliNoVault, {Printable(context.dir)}));
     return kFileProblem;
   }
-  SecretBuffer password;
   const std::string prompt =
       ownVault ? t.cliPasswordPrompt : Format(t.cliOtherPasswordPrompt, {Printable(path)});
-  if (const int status = AskPassword(prompt, password); status != kDone) return status;
-  Vault::KeyState keys{};
+  HeldKeys keys;
   std::vector<Vault::Entry> list;
-  const Vault::VaultError result = Vault::ReadVaultFile(path, View(password), keys, list);
-  ReleaseSecret(password);
+  const int status = ReadVaultAsking(path, prompt, keys, list);
   const size_t count = list.size();
   Vault::WipeEntries(list);
-  if (result != Vault::Ok) return VaultFailure(path, result);
-  Vault::WipeAndFree(keys.key, Vault::kKeySize);
+  if (status != kDone) return status;
   struct stat info {};
   const long long size = stat(path.c_str(), &info) == 0 ? static_cast<long long>(info.st_size) : -1;
   PrintLine(Format(t.cliCheckOpened, {Printable(path)}));
   PrintLine(Format(t.cliCheckEntries, {std::to_string(count)}));
-  PrintLine(
-      Format(t.cliCheckCosts, {std::to_string(keys.opslimit), std::to_string(keys.memlimit)}));
+  PrintLine(Format(t.cliCheckCosts,
+                   {std::to_string(keys.state.opslimit), std::to_string(keys.state.memlimit)}));
   PrintLine(Format(t.cliCheckSize, {std::to_string(size)}));
   return kDone;
 }

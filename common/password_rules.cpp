@@ -1,6 +1,6 @@
 #include "common/password_rules.h"
 
-#include "common/utf16.h"
+#include "common/utf8.h"
 
 namespace Common {
 

@@ -43,6 +43,8 @@ case "$mode" in
       locales
       # two computers sharing the vault's folder, on 127.0.0.1 only
       syncthing
+      # the companion's terminal story runs a shell in it
+      tmux
     )
     ;;
 esac

@@ -194,6 +194,9 @@ struct Table {
   const char* cliAnd;
   const char* cliCopyRemoved;
 
+  // The companion's new master passwords: only what the window could type.
+  const char* cliPasswordNotTypable;
+
   // The edition's language, and the About window.
   const char* language;  // "en" or "nl": what a locale that speaks the edition starts with
   const char* aboutTitle;

@@ -243,6 +243,10 @@ const Table kText = {
     .cliAnd = " and ",
     .cliCopyRemoved = "Removed {}: all its entries are in the vault.",
 
+    .cliPasswordNotTypable =
+        "This master password holds a control character or bytes that are not UTF-8 text; "
+        "Lockwell could never open the vault with it.",
+
     .language = "en",
     .aboutTitle = "About",
     .aboutEncryption = "Encryption: libsodium",

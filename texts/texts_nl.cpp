@@ -251,6 +251,10 @@ const Table kText = {
     .cliAnd = " en ",
     .cliCopyRemoved = "{} verwijderd: alle items erin staan in de kluis.",
 
+    .cliPasswordNotTypable =
+        "Dit hoofdwachtwoord bevat een stuurteken of bytes die geen UTF-8-tekst zijn; "
+        "Lockwell kan de kluis er nooit mee openen.",
+
     .language = "nl",
     .aboutTitle = "Over",
     .aboutEncryption = "Encryption: libsodium",

@@ -77,13 +77,46 @@ std::string UniqueLetters() {
   return letters;
 }
 
+std::string UniqueName(const std::string& path) {
+  return FolderOf(path) + ".lockwell-" + UniqueLetters() + ".tmp";
+}
+
 int CreateUnique(const std::string& path, mode_t mode, std::string& name) {
   for (int tries = 0; tries < kMaxUniqueTries; ++tries) {
-    name = FolderOf(path) + ".lockwell-" + UniqueLetters() + ".tmp";
+    name = UniqueName(path);
     const int fd = CreateNew(name, mode);
     if (fd >= 0 || errno != EEXIST) return fd;
   }
   return -1;
+}
+
+int CreateUnnamed(const std::string& path, mode_t mode) {
+  const std::string folder = FolderOf(path);
+  return open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+}
+
+enum class Naming { AtPath, Temporary, Failed };
+
+// Links the unnamed file in: at path when nothing is there, else under a fresh name.
+// Linking an open file needs no privilege only through its /proc/self/fd entry.
+Naming NameUnnamed(ReplacingFile& file) {
+  const std::string self = "/proc/self/fd/" + std::to_string(file.fd);
+  auto linkAs = [&](const std::string& name) {
+    return linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
+  };
+  // Taken again once linked: the link count is what stat shows after.
+  if (linkAs(file.path)) return fstat(file.fd, &file.finished), Naming::AtPath;
+  if (errno != EEXIST) return Naming::Failed;
+  for (int tries = 0; tries < kMaxUniqueTries; ++tries) {
+    const std::string name = UniqueName(file.path);
+    if (linkAs(name)) {
+      file.temporary = name;
+      (void)fstat(file.fd, &file.finished);
+      return Naming::Temporary;
+    }
+    if (errno != EEXIST) return Naming::Failed;
+  }
+  return Naming::Failed;
 }
 
 }  // namespace
@@ -105,8 +138,13 @@ std::string FollowLinks(const std::string& path) {
 bool BeginReplacing(const std::string& path, mode_t mode, ReplacingFile& file, Replacing how) {
   file.path = how == Replacing::ThroughLink ? FollowLinks(path) : path;
   file.fd = -1;
-  if (!file.path.empty()) {
-    if (how == Replacing::Unique) {
+  file.unnamed = false;
+  if (!file.path.empty() && how == Replacing::Unnamed) {
+    file.fd = CreateUnnamed(file.path, mode);
+    file.unnamed = file.fd >= 0;
+  }
+  if (!file.path.empty() && !file.unnamed) {
+    if (how == Replacing::Unique || how == Replacing::Unnamed) {
       file.fd = CreateUnique(file.path, mode, file.temporary);
     } else {
       file.temporary = file.path + ".tmp";
@@ -134,10 +172,23 @@ bool FinishReplacing(ReplacingFile& file) {
   if (file.fd < 0) return false;
   // Taken after the last write, so that it matches what stat shows after the rename.
   const bool synced = fsync(file.fd) == 0 && fstat(file.fd, &file.finished) == 0;
+  const Naming naming = !synced        ? Naming::Failed
+                        : file.unnamed ? NameUnnamed(file)
+                                       : Naming::Temporary;
   // close can report a write error that the writes themselves did not (NFS, quotas).
   const bool closed = close(file.fd) == 0;
   file.fd = -1;
-  if (!synced || !closed || rename(file.temporary.c_str(), file.path.c_str()) != 0) {
+  if (naming == Naming::AtPath) {
+    // Nothing was at path before: a failed close takes the new name away again.
+    if (!closed) {
+      unlink(file.path.c_str());
+      return false;
+    }
+    SyncDirectoryOf(file.path);
+    return true;
+  }
+  if (naming == Naming::Failed || !closed ||
+      rename(file.temporary.c_str(), file.path.c_str()) != 0) {
     AbandonReplacing(file);
     return false;
   }

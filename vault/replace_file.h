@@ -16,13 +16,16 @@ enum class Replacing {
   ThroughLink,  // the link's target + ".tmp", renamed over the target: the link stays
   Unique,       // a fresh name in path's folder, for folders the user chose, where any
                 // name a user could give a file might be taken
+  Unnamed,      // no name at all until finished (O_TMPFILE), so that a writer killed on
+                // the way leaves nothing; Unique where the filesystem has no such files
 };
 
 // A file being written under a temporary name, to be renamed over path.
 struct ReplacingFile {
   std::string path;       // the final name (the link's target with ThroughLink)
-  std::string temporary;  // the file being written
+  std::string temporary;  // the file being written; empty while it is unnamed
   int fd = -1;
+  bool unnamed = false;
   struct stat finished {};  // the file as it was renamed over path
 };
 
@@ -36,7 +39,8 @@ struct ReplacingFile {
 [[nodiscard]] bool AppendReplacing(ReplacingFile& file, const void* bytes, size_t length);
 // Syncs and closes the temporary file, renames it over path and syncs the folder; finished
 // then describes the new file. On any failure the temporary file is removed and path is
-// left as it was.
+// left as it was. An unnamed file is linked in at path when nothing is there, else under a
+// fresh name that is renamed over path.
 [[nodiscard]] bool FinishReplacing(ReplacingFile& file);
 // Closes and removes the temporary file; path is untouched. Safe to call twice.
 void AbandonReplacing(ReplacingFile& file);

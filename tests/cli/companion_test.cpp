@@ -1,91 +1,33 @@
 // The built lockwell-cli-en and lockwell-cli-nl, run as a script would run them: master
 // passwords on standard input, the outcome read from the exit status, the output and the
 // files on disk. Existing vaults are written with small key costs; new ones get the real.
+#include <dirent.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <pty.h>
 #include <signal.h>
 #include <sys/file.h>
+#include <sys/ioctl.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "tests/cli/companion_story.h"
 #include "tests/support/test_files.h"
 #include "tests/support/test_vaults.h"
 #include "vault/vault.h"
 
 namespace {
 
-using TestFiles::ReadFile;
-
-constexpr int kPatienceMs = 20000;
-using TestFiles::WriteFile;
-
-struct Outcome {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-// Runs a program with input on standard input; HOME points into the scratch folder.
-Outcome RunProgram(const char* program, const std::vector<std::string>& arguments,
-                   const std::string& input, const std::string& scratch) {
-  int in[2];
-  if (pipe(in) != 0) return {-1, "", "pipe"};
-  const std::string out = scratch + "out.txt", err = scratch + "err.txt";
-  const pid_t pid = fork();
-  if (pid == 0) {
-    dup2(in[0], STDIN_FILENO);
-    close(in[1]);
-    dup2(open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), STDOUT_FILENO);
-    dup2(open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), STDERR_FILENO);
-    setenv("HOME", scratch.c_str(), 1);
-    std::vector<char*> argv{const_cast<char*>(program)};
-    for (const std::string& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    execv(program, argv.data());
-    _exit(127);
-  }
-  close(in[0]);
-  (void)!write(in[1], input.data(), input.size());
-  close(in[1]);
-  int status = 0;
-  waitpid(pid, &status, 0);
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(out), ReadFile(err)};
-}
-
-std::vector<Vault::Entry> EntriesOf(const std::string& path, const std::string& password) {
-  EXPECT_EQ(Vault::OpenVault(path, password), Vault::Ok) << path;
-  std::vector<Vault::Entry> list = Vault::Entries();
-  Vault::CloseVault();
-  return list;
-}
-
-class Companion : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(Vault::LoadSodium());
-    dir = scratch.path + "vault/";
-    ASSERT_EQ(mkdir(dir.c_str(), 0700), 0);
-    vault = dir + "kluis.lwv";
-  }
-  // One edition on the vault directory of the story.
-  Outcome Run(const char* program, std::vector<std::string> arguments, const std::string& input) {
-    arguments.insert(arguments.begin(), {"--dir", dir});
-    return RunProgram(program, arguments, input, scratch.path);
-  }
-  Outcome En(const std::vector<std::string>& arguments, const std::string& input) {
-    return Run(LOCKWELL_CLI_EN, arguments, input);
-  }
-  Outcome Nl(const std::vector<std::string>& arguments, const std::string& input) {
-    return Run(LOCKWELL_CLI_NL, arguments, input);
-  }
-  TestFiles::TempDir scratch;
-  std::string dir, vault;
-};
+using namespace CompanionStory;
 
 // Export, then import into a new vault: the identical list, and list never shows a password.
 TEST_F(Companion, ExportThenImportIntoANewVaultGivesTheIdenticalList) {
@@ -392,6 +334,102 @@ TEST_F(Companion, AtATerminalThePasswordIsNotShown) {
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << screen;
   EXPECT_NE(screen.find("Mail\tann\t"), std::string::npos) << screen;
   EXPECT_EQ(screen.find("terminal password"), std::string::npos) << screen;
+}
+
+std::set<std::string> FilesIn(const std::string& folder) {
+  std::set<std::string> names;
+  if (DIR* d = opendir(folder.c_str())) {
+    while (const dirent* e = readdir(d)) {
+      const std::string name = e->d_name;
+      if (name != "." && name != "..") names.insert(name);
+    }
+    closedir(d);
+  }
+  return names;
+}
+
+// An export ended on its way leaves no file of passwords behind: killed or terminated while
+// it writes; and where the filesystem has no unnamed files, terminated, interrupted or hung
+// up while its named temporary file is written. Undisturbed, both ways write the file.
+TEST_F(Companion, AnExportEndedOnItsWayLeavesNothingBehind) {
+  ASSERT_EQ(TestVaults::WriteSmallVault(vault, "vault password", {{"Mail", "", "ann", "pw"}}),
+            Vault::Ok);
+  const struct {
+    const char* what;
+    int signal;  // 0: none
+    bool unnamedFiles;
+  } cases[] = {
+      {"killed", SIGKILL, true},
+      {"terminated", SIGTERM, true},
+      {"terminated, no unnamed files", SIGTERM, false},
+      {"interrupted, no unnamed files", SIGINT, false},
+      {"hung up, no unnamed files", SIGHUP, false},
+      {"undisturbed", 0, true},
+      {"undisturbed, no unnamed files", 0, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    TestFiles::TempDir folder;
+    std::vector<std::string> environment{"LD_PRELOAD=" LOCKWELL_EXPORT_INTERRUPTION};
+    if (c.signal != 0)
+      environment.push_back("LOCKWELL_SIGNAL_AT_WRITE=" + std::to_string(c.signal));
+    if (!c.unnamedFiles) environment.push_back("LOCKWELL_NO_TMPFILE=1");
+    const Outcome r = RunProgram(LOCKWELL_CLI_EN, {"--dir", dir, "export", folder.path + "out.csv"},
+                                 "vault password\n", scratch.path, environment);
+    if (c.signal != 0) {
+      EXPECT_EQ(r.status, -1) << r.err;
+      EXPECT_EQ(FilesIn(folder.path), std::set<std::string>{});
+    } else {
+      EXPECT_EQ(r.status, 0) << r.err;
+      EXPECT_EQ(FilesIn(folder.path), std::set<std::string>{"out.csv"});
+      EXPECT_EQ(TestFiles::ModeOf(folder.path + "out.csv"), 0600);
+      EXPECT_NE(ReadFile(folder.path + "out.csv").find("Mail,,ann,pw\r\n"), std::string::npos);
+    }
+  }
+}
+
+// A new master password the window could never type is refused, and no vault is made: a
+// control character (NUL, tab, escape, DEL, a C1 control) or bytes that are not UTF-8.
+TEST_F(Companion, ANewMasterPasswordMustBeTypableInTheWindow) {
+  const std::string csv = scratch.path + "rows.csv";
+  WriteFile(csv, "title,password\nMail,pw\n");
+  const std::string refused =
+      "This master password holds a control character or bytes that are not UTF-8 text; "
+      "Lockwell could never open the vault with it.\n";
+  const struct {
+    std::string password;
+    bool made;
+  } cases[] = {
+      {std::string("nul\0inside", 10), false},
+      {"tab\tinside", false},
+      {"escape\x1B[31m", false},
+      {"delete\x7Fkey", false},
+      {"next line\xC2\x85", false},
+      {"latin-1 caf\xE9s", false},
+      {"overlong \xC0\xAF slash", false},
+      {"cut short \xE2\x82", false},
+      {"caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x94\x91 \xC2\xA0ok", true},
+  };
+  for (const auto& c : cases) {
+    const std::string fresh = scratch.path + "fresh/";
+    const Outcome r = RunProgram(LOCKWELL_CLI_EN, {"--dir", fresh, "import", csv},
+                                 c.password + "\n" + c.password + "\n", scratch.path);
+    EXPECT_EQ(r.status, c.made ? 0 : 65) << r.err;
+    EXPECT_EQ(TestFiles::Exists(fresh + "kluis.lwv"), c.made) << r.err;
+    if (c.made) {
+      EXPECT_EQ(EntriesOf(fresh + "kluis.lwv", c.password).size(), 1u);
+    } else {
+      EXPECT_NE(r.err.find(refused), std::string::npos) << r.err;
+    }
+    std::filesystem::remove_all(fresh);
+  }
+  const Outcome nl = RunProgram(LOCKWELL_CLI_NL, {"--dir", scratch.path + "nl/", "import", csv},
+                                "tab\tinside\ntab\tinside\n", scratch.path);
+  EXPECT_EQ(nl.status, 65);
+  EXPECT_NE(nl.err.find("Dit hoofdwachtwoord bevat een stuurteken of bytes die geen "
+                        "UTF-8-tekst zijn; Lockwell kan de kluis er nooit mee openen.\n"),
+            std::string::npos)
+      << nl.err;
 }
 
 TEST_F(Companion, GenerateFollowsOptionsOrTheSettings) {

@@ -57,6 +57,15 @@ TEST(CsvReader, RecordsAndFields) {
       {"\"open,x\n1,2\n", ',', "unclosed@1"},
       {"a\n\"x\"y,z\n", ',', "a/after-quote@2"},
       {"h\n\"a\nb\"\n\"c\"d\n", ',', "h/a\nb/after-quote@3"},  // rows count records, not lines
+      // Blanks before an opening quote, as spreadsheets write them: the quoted field whole.
+      {"a, \"p, with comma\"\n", ',', "a|p, with comma"},
+      {"a,\t \"x,y\" ,b\n", ',', "a|x,y|b"},
+      {"  \"q\"\n", ',', "q"},
+      {"a\t \"b\tc\"\n", '\t', "a|b\tc"},
+      {"a\t\t\"x\"\n", '\t', "a||x"},  // the tab is no blank where it separates
+      {"a, b\n", ',', "a| b"},         // no quote: a bare field keeps its blanks
+      {"a, \"x\" y\n", ',', "after-quote@1"},
+      {"a, \"open\n", ',', "unclosed@1"},
   };
   for (const auto& c : cases) EXPECT_EQ(Read(c.text, c.separator), c.records) << c.text;
 }

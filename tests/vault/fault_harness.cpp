@@ -13,6 +13,7 @@
 #include <string>
 
 #include "cli/csv_export.h"
+#include "cli/export_file.h"
 #include "common/paths.h"
 #include "common/settings.h"
 #include "tests/support/test_files.h"
@@ -186,8 +187,7 @@ bool PrepareExport() {
 }
 bool RunExport() {
   std::string csv = Cli::ExportCsv(kNewEntries);
-  const bool written = Vault::WriteWholeFile(Export(), csv.data(), csv.size(), 0600, nullptr,
-                                             Vault::Replacing::Unique);
+  const bool written = Cli::WriteExportFile(Export(), csv);
   Vault::WipeText(csv);
   return written;
 }

@@ -1,8 +1,11 @@
 #include "vault/replace_file.h"
 
+#include <dirent.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <set>
 
 #include "tests/support/test_files.h"
 
@@ -76,6 +79,67 @@ TEST(ReplaceFile, OldFileStaysUntilTheNewOneIsComplete) {
       EXPECT_EQ(ReadFile(dir.path + "target"), "target") << c.what;
     } else {
       EXPECT_FALSE(Exists(temporary)) << c.what;
+    }
+  }
+  umask(savedMask);
+}
+
+std::set<std::string> NamesIn(const std::string& dir) {
+  std::set<std::string> names;
+  if (DIR* d = opendir(dir.c_str())) {
+    while (const dirent* e = readdir(d)) {
+      if (std::string(e->d_name) != "." && std::string(e->d_name) != "..") names.insert(e->d_name);
+    }
+    closedir(d);
+  }
+  return names;
+}
+
+// An unnamed file has no name in the folder until it is whole; then it takes path, over
+// whatever was there (a link itself, never its target), with the mode asked for.
+TEST(ReplaceFile, AnUnnamedFileShowsUpOnlyWhenWhole) {
+  const struct {
+    const char* what;
+    const char* there;  // at path before: "", "file" or "link"
+    bool abandon;
+    bool replaced;
+  } cases[] = {
+      {"nothing there", "", false, true},
+      {"an old file", "file", false, true},
+      {"a link, replaced itself", "link", false, true},
+      {"abandoned half-way", "file", true, false},
+  };
+  const mode_t savedMask = umask(0);
+  for (const auto& c : cases) {
+    TempDir dir;
+    const std::string path = dir.path + "export.csv", there = c.there;
+    WriteFile(dir.path + "target", "target");
+    if (there == "file") WriteFile(path, "old");
+    if (there == "link") {
+      ASSERT_EQ(symlink((dir.path + "target").c_str(), path.c_str()), 0);
+    }
+    const std::set<std::string> before = NamesIn(dir.path);
+
+    Vault::ReplacingFile file;
+    ASSERT_TRUE(Vault::BeginReplacing(path, 0600, file, Vault::Replacing::Unnamed)) << c.what;
+    ASSERT_TRUE(Vault::AppendReplacing(file, "new", 3)) << c.what;
+    EXPECT_EQ(NamesIn(dir.path), before) << c.what << ": a name while it is written";
+    if (c.abandon) {
+      Vault::AbandonReplacing(file);
+    } else {
+      EXPECT_TRUE(Vault::FinishReplacing(file)) << c.what;
+    }
+
+    std::set<std::string> after = before;
+    if (c.replaced) after.insert("export.csv");
+    EXPECT_EQ(NamesIn(dir.path), after) << c.what;
+    EXPECT_EQ(ReadFile(dir.path + "target"), "target") << c.what;
+    if (c.replaced) {
+      EXPECT_EQ(ReadFile(path), "new") << c.what;
+      EXPECT_EQ(ModeOf(path), 0600) << c.what;
+      EXPECT_EQ(file.finished.st_nlink, 1u) << c.what;
+    } else {
+      EXPECT_EQ(ReadFile(path), "old") << c.what;
     }
   }
   umask(savedMask);

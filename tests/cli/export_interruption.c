@@ -1,0 +1,55 @@
+/* Preloaded into the companion by its export stories:
+ *   LOCKWELL_SIGNAL_AT_WRITE  N: the first write to a file (not a standard stream) raises
+ *                             signal N before anything is written, as a kill would
+ *   LOCKWELL_NO_TMPFILE       set: opening an unnamed file fails as on a filesystem
+ *                             without them (EOPNOTSUPP) */
+#define _GNU_SOURCE
+#include <dlfcn.h>
+#include <errno.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <stdarg.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+static int Refused(int flags) {
+  if ((flags & O_TMPFILE) != O_TMPFILE || getenv("LOCKWELL_NO_TMPFILE") == NULL) return 0;
+  errno = EOPNOTSUPP;
+  return 1;
+}
+
+static mode_t ModeOf(int flags, va_list arguments) {
+  return (flags & O_CREAT) != 0 || (flags & O_TMPFILE) == O_TMPFILE ? (mode_t)va_arg(arguments, int)
+                                                                    : 0;
+}
+
+int open(const char* path, int flags, ...) {
+  static int (*real)(const char*, int, ...);
+  if (real == NULL) real = (int (*)(const char*, int, ...))dlsym(RTLD_NEXT, "open");
+  va_list arguments;
+  va_start(arguments, flags);
+  const mode_t mode = ModeOf(flags, arguments);
+  va_end(arguments);
+  return Refused(flags) ? -1 : real(path, flags, mode);
+}
+
+int open64(const char* path, int flags, ...) {
+  static int (*real)(const char*, int, ...);
+  if (real == NULL) real = (int (*)(const char*, int, ...))dlsym(RTLD_NEXT, "open64");
+  va_list arguments;
+  va_start(arguments, flags);
+  const mode_t mode = ModeOf(flags, arguments);
+  va_end(arguments);
+  return Refused(flags) ? -1 : real(path, flags, mode);
+}
+
+ssize_t write(int fd, const void* bytes, size_t length) {
+  static ssize_t (*real)(int, const void*, size_t);
+  if (real == NULL) real = (ssize_t(*)(int, const void*, size_t))dlsym(RTLD_NEXT, "write");
+  const char* signal = getenv("LOCKWELL_SIGNAL_AT_WRITE");
+  if (fd > 2 && signal != NULL) {
+    unsetenv("LOCKWELL_SIGNAL_AT_WRITE");
+    raise(atoi(signal));
+  }
+  return real(fd, bytes, length);
+}
