@@ -8,6 +8,7 @@
 
 #include <sys/types.h>
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -72,6 +73,19 @@ struct KeyState {
 [[nodiscard]] VaultError ReadVaultFile(const std::string& path, std::string_view password,
                                        KeyState& keys, std::vector<Entry>& list,
                                        FileIdentity* seen = nullptr);
+// ReadVaultFile with the key of keys instead of a password, so no key is derived: for
+// another version of an open vault. A file whose salt or costs are not those of keys needs
+// its own password: otherKey is set and WrongPassword returned.
+[[nodiscard]] VaultError ReadVaultFileWithKey(const std::string& path, const KeyState& keys,
+                                              std::vector<Entry>& list, FileIdentity& seen,
+                                              bool& otherKey);
+
+// A vault file's nonce, new on every write: it tells one written version from every other,
+// also in a copy of it under another name.
+using VersionStamp = std::array<unsigned char, kNonceSize>;
+// The stamp of the vault file at path; false when there is no vault header to read.
+[[nodiscard]] bool VersionStampAt(const std::string& path, VersionStamp& stamp);
+
 // Writes path + ".tmp" (kVaultFileMode, synced), then renames it over path; a symbolic link
 // at path is written through: its target is replaced and the link stays. 0 or 2.
 [[nodiscard]] VaultError WriteFileReplacing(const std::string& path, const void* bytes,
