@@ -73,9 +73,10 @@ struct Table {
   const char* followPasswordPrompt;
   const char* statusPasswordTaken;  // after what changed, when its master password was taken
   const char* copyQuestion;         // file name, entries added, entries in two versions
-  const char* copyPasswordPrompt;   // file name
-  const char* statusCopyMerged;     // file name, then what changed
-  const char* statusCopyRemoved;    // file name: a copy that held nothing new
+  const char* copyPasswordTitle;
+  const char* copyPasswordPrompt;  // file name
+  const char* statusCopyMerged;    // file name, then what changed
+  const char* statusCopyRemoved;   // file name: a copy that held nothing new
   // Browser, backup, restore and About.
   const char* onlyWebAddresses;
   const char* systemDefaultBrowser;

@@ -85,6 +85,7 @@ const Table kText = {
     .copyQuestion =
         "{} is another version of the vault, kept by a sync tool.\n\nMerging it adds {} "
         "password(s); {} password(s) would be kept in two versions.\n\nMerge it into the vault?",
+    .copyPasswordTitle = "Sync copy",
     .copyPasswordPrompt = "Enter the master password of {}.",
     .statusCopyMerged = "Merged {}",
     .statusCopyRemoved = "{} removed: it held nothing new",

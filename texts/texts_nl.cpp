@@ -88,6 +88,7 @@ const Table kText = {
         "{} is een andere versie van de kluis, bewaard door een synchronisatieprogramma.\n\n"
         "Samenvoegen voegt {} wachtwoord(en) toe; {} wachtwoord(en) zouden in twee versies "
         "bewaard blijven.\n\nSamenvoegen met de kluis?",
+    .copyPasswordTitle = "Synchronisatiekopie",
     .copyPasswordPrompt = "Voer het hoofdwachtwoord van {} in.",
     .statusCopyMerged = "{} samengevoegd",
     .statusCopyRemoved = "{} verwijderd: er stond niets nieuws in",
