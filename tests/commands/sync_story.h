@@ -48,7 +48,8 @@ class SyncStory : public GuiStory {
     return true;
   }
   static std::string Updated(const std::string& english, const std::string& dutch) {
-    return Pick("Updated from another computer", "Bijgewerkt vanaf een andere computer") +
+    return std::string(
+               Pick("Updated from another computer", "Bijgewerkt vanaf een andere computer")) +
            Pick(english.c_str(), dutch.c_str());
   }
 

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include "app/menus.h"
+#include "commands/entry_editor.h"
 #include "commands/password_dialog.h"
 #include "tests/commands/sync_story.h"
 #include "tests/support/story_texts.h"
