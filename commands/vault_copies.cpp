@@ -24,7 +24,7 @@ using Vault::Entry;
 
 Vault::FileIdentity gFolderSeen;  // the folder as last scanned
 std::set<std::string> gAsked;     // copies offered in this run, whatever the answer
-bool gAtLogin = false;            // the next scan is the first since a login
+std::set<std::string> gAtLogin;   // copies that were there at the last login
 
 std::string FolderOf(const std::string& path) {
   const size_t slash = path.rfind('/');
@@ -69,11 +69,13 @@ bool ReadCopy(const std::string& path, std::vector<Entry>& list, Vault::FileIden
 // A copy that appears while the vault is open and was written after the version the window
 // last read most likely grew from it: three-way. Others (found at login, older ones) share no
 // base the window knows of: a union.
-void MergeCopy(const std::vector<Entry>& copy, const Vault::FileIdentity& seen,
-               std::vector<Entry>& merged, Common::MergeReport& report) {
+void MergeCopy(const std::string& path, const std::vector<Entry>& copy,
+               const Vault::FileIdentity& seen, std::vector<Entry>& merged,
+               Common::MergeReport& report) {
   const Vault::FileIdentity& base = Vault::BaseVersion();
-  const bool sharesBase = !gAtLogin && std::tie(seen.modifiedSeconds, seen.modifiedNanoseconds) >
-                                           std::tie(base.modifiedSeconds, base.modifiedNanoseconds);
+  const bool sharesBase =
+      !gAtLogin.contains(path) && std::tie(seen.modifiedSeconds, seen.modifiedNanoseconds) >
+                                      std::tie(base.modifiedSeconds, base.modifiedNanoseconds);
   if (sharesBase) {
     Common::MergeThreeWay(Vault::BaseEntries(), Vault::Entries(), copy, merged, report);
   } else {
@@ -107,7 +109,7 @@ void OfferCopy(const std::string& path) {
   std::vector<Entry> copy, merged;  // secret: wiped below
   Vault::FileIdentity seen;
   Common::MergeReport report;
-  if (ReadCopy(path, copy, seen)) MergeCopy(copy, seen, merged, report);
+  if (ReadCopy(path, copy, seen)) MergeCopy(path, copy, seen, merged, report);
   const std::string name = Vault::FileNameOf(path);
   if (!seen.present) {
     // Unreadable, or its password not given: as a No.
@@ -139,11 +141,11 @@ void OfferVaultCopies() {
     }
     if (gAsked.insert(path).second) OfferCopy(path);
   }
-  gAtLogin = false;
 }
 
 void ScanCopiesAfterLogin() {
-  gAtLogin = true;
+  const std::vector<std::string> found = Common::FindVaultCopies(Vault::VaultPath());
+  gAtLogin = {found.begin(), found.end()};
   gFolderSeen = {};
 }
 

@@ -8,8 +8,8 @@ namespace Commands {
 // On the timer tick, when the vault's folder changed: offers each copy not yet asked about
 // in this run. A copy that adds nothing is removed without a question.
 void OfferVaultCopies();
-// After a login: the next scan offers every copy there, merged as a union, since the window
-// holds no base that a copy found then is known to share.
+// After a login: the copies there now are offered at the next tick and merged as a union,
+// since the window holds no base that a copy found then is known to share.
 void ScanCopiesAfterLogin();
 
 }  // namespace Commands
