@@ -1,5 +1,6 @@
 #include "cli/arguments.h"
 
+#include <cstdint>
 #include <string_view>
 
 namespace Cli {
@@ -13,9 +14,9 @@ struct CommandRow {
 };
 
 constexpr CommandRow kCommands[] = {
-    {"import", Command::Import, 1, 1}, {"export", Command::Export, 1, 1},
-    {"merge", Command::Merge, 1, 1},   {"list", Command::List, 0, 0},
-    {"check", Command::Check, 0, 1},   {"generate", Command::Generate, 0, 0},
+    {"import", Command::Import, 1, 1},      {"export", Command::Export, 1, 1},
+    {"merge", Command::Merge, 0, SIZE_MAX}, {"list", Command::List, 0, 0},
+    {"check", Command::Check, 0, 1},        {"generate", Command::Generate, 0, 0},
 };
 
 const CommandRow* FindCommand(std::string_view name) {

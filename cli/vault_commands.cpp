@@ -1,4 +1,4 @@
-// export, merge, list, check and generate.
+// export, list, check and generate.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -8,7 +8,6 @@
 
 #include "cli/commands.h"
 #include "cli/csv_export.h"
-#include "cli/new_entries.h"
 #include "cli/output.h"
 #include "common/password_generator.h"
 #include "common/paths.h"
@@ -22,21 +21,6 @@ namespace {
 
 constexpr mode_t kExportMode = 0600;
 constexpr std::string_view kStandardOutput = "-";
-
-// Reads another vault file read-only, asking for its password. Ok or the store's code.
-// Secret: the caller wipes list.
-int ReadOtherVault(const std::string& path, std::vector<Vault::Entry>& list) {
-  SecretBuffer password;
-  const int asked =
-      AskPassword(Format(Texts::kText.cliOtherPasswordPrompt, {Printable(path)}), password);
-  if (asked != kDone) return asked;
-  Vault::KeyState keys{};
-  const Vault::VaultError result = Vault::ReadVaultFile(path, View(password), keys, list);
-  ReleaseSecret(password);
-  if (result != Vault::Ok) return VaultFailure(path, result);
-  Vault::WipeAndFree(keys.key, Vault::kKeySize);
-  return kDone;
-}
 
 int WriteExport(const std::string& target, const std::string& csv, bool force) {
   const Texts::Table& t = Texts::kText;
@@ -80,30 +64,6 @@ int ExportCommand(const Context& context) {
   }
   Vault::WipeText(csv);
   return status;
-}
-
-int MergeCommand(const Context& context) {
-  const Texts::Table& t = Texts::kText;
-  if (const int status = TakeLock(context); status != kDone) return status;
-  if (const int status = OpenVaultAsking(context); status != kDone) return status;
-  const std::string& other = context.arguments.files[0];
-  std::vector<Vault::Entry> theirs;
-  if (const int status = ReadOtherVault(other, theirs); status != kDone) return status;
-  std::vector<Vault::Entry>& entries = Vault::Entries();
-  const std::vector<size_t> added = MissingEntries(entries, theirs);
-  for (size_t i : added) Vault::AppendEntry(entries, theirs[i]);
-  const size_t present = theirs.size() - added.size();
-  Vault::WipeEntries(theirs);
-  if (!added.empty()) {
-    if (const Vault::VaultError result = Vault::SaveOpenVault(); result != Vault::Ok) {
-      PrintError(t.savingFailed + Vault::ErrorText(result));
-      return result;
-    }
-  }
-  PrintLine(Format(t.cliMerged, {Printable(other), std::to_string(added.size())}));
-  PrintLine(Format(t.cliAlreadyPresent, {std::to_string(present)}));
-  PrintLine(Format(t.cliEntriesNow, {std::to_string(entries.size())}));
-  return kDone;
 }
 
 int ListCommand(const Context& context) {

@@ -201,6 +201,13 @@ struct Table {
   const char* cliCheckEntries;
   const char* cliCheckCosts;
   const char* cliCheckSize;
+  // Sync copies and merging (companion).
+  const char* cliMergeLocked;
+  const char* cliNoCopies;
+  const char* cliTwinKept;
+  const char* cliFieldsInSentence[4];  // the fields as a sentence names them, in order
+  const char* cliAnd;
+  const char* cliCopyRemoved;
 
   // The edition's language, and the About window.
   const char* language;  // "en" or "nl": what a locale that speaks the edition starts with

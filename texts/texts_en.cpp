@@ -185,7 +185,9 @@ const Table kText = {
         "      --no-header         the first line is data (needs --columns with numbers)\n"
         "  export FILE.csv     write every entry to a CSV file, unencrypted ('-': standard\n"
         "                      output); --force replaces an existing file\n"
-        "  merge OTHER.lwv     add the entries of another vault file that are not present\n"
+        "  merge [FILE.lwv...] add the entries of other vault files that are not present;\n"
+        "                      without a file: every sync conflict copy and kept copy beside\n"
+        "                      the vault, each removed once all its entries are in the vault\n"
         "  list                description, user name and web address of every entry\n"
         "  check [FILE]        open the vault (or FILE) and report on it\n"
         "  generate            print a new password\n"
@@ -254,6 +256,13 @@ const Table kText = {
     .cliCheckEntries = "Entries: {}",
     .cliCheckCosts = "Key derivation: Argon2id, {} passes, {} bytes of memory",
     .cliCheckSize = "File size: {} bytes",
+    // Sync copies and merging (companion).
+    .cliMergeLocked = "Close its window and try again, or let the window merge the copies.",
+    .cliNoCopies = "No copies of the vault were found in {}.",
+    .cliTwinKept = "{}: two versions kept; they differ in {}",
+    .cliFieldsInSentence = {"the description", "the web address", "the user name", "the password"},
+    .cliAnd = " and ",
+    .cliCopyRemoved = "Removed {}: all its entries are in the vault.",
 
     .language = "en",
     .aboutTitle = "About",

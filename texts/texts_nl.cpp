@@ -187,7 +187,9 @@ const Table kText = {
         "      --no-header         de eerste regel is gegevens (vraagt --columns met nummers)\n"
         "  export BESTAND.csv  schrijf alle items onversleuteld naar een CSV-bestand ('-':\n"
         "                      standaarduitvoer); --force vervangt een bestaand bestand\n"
-        "  merge ANDERE.lwv    voeg de items van een ander kluisbestand toe die er nog niet zijn\n"
+        "  merge [BESTAND...]  voeg de items van andere kluisbestanden toe die er nog niet zijn;\n"
+        "                      zonder bestand: elke conflictkopie en bewaarde kopie naast de\n"
+        "                      kluis, verwijderd zodra al haar items in de kluis staan\n"
         "  list                omschrijving, gebruikersnaam en webadres van elk item\n"
         "  check [BESTAND]     open de kluis (of BESTAND) en meld wat erin staat\n"
         "  generate            toon een nieuw wachtwoord\n"
@@ -262,6 +264,15 @@ const Table kText = {
     .cliCheckEntries = "Items: {}",
     .cliCheckCosts = "Sleutelafleiding: Argon2id, {} doorgangen, {} bytes geheugen",
     .cliCheckSize = "Bestandsgrootte: {} bytes",
+    // Sync copies and merging (companion).
+    .cliMergeLocked =
+        "Sluit het venster en probeer het opnieuw, of laat het venster de kopieën samenvoegen.",
+    .cliNoCopies = "Er zijn geen kopieën van de kluis gevonden in {}.",
+    .cliTwinKept = "{}: twee versies bewaard; ze verschillen in {}",
+    .cliFieldsInSentence = {"de omschrijving", "het webadres", "de gebruikersnaam",
+                            "het wachtwoord"},
+    .cliAnd = " en ",
+    .cliCopyRemoved = "{} verwijderd: alle items erin staan in de kluis.",
 
     .language = "nl",
     .aboutTitle = "Over",
