@@ -126,11 +126,18 @@ void OfferCopy(const std::string& path) {
   Vault::WipeEntries(merged);
 }
 
+// Where the copies are: beside the file that a link at the vault's name leads to (into a
+// synced folder, say), since the sync tool makes them there.
+std::string SyncedVault() {
+  const std::string followed = Vault::FollowLinks(Vault::VaultPath());
+  return followed.empty() ? Vault::VaultPath() : followed;
+}
+
 }  // namespace
 
 void OfferVaultCopies() {
   if (!MayFollowNow()) return;
-  const std::string& vault = Vault::VaultPath();
+  const std::string vault = SyncedVault();
   const Vault::FileIdentity folder = Vault::IdentityAt(FolderOf(vault));
   if (folder == gFolderSeen) return;
   gFolderSeen = folder;
@@ -144,7 +151,7 @@ void OfferVaultCopies() {
 }
 
 void ScanCopiesAfterLogin() {
-  const std::vector<std::string> found = Common::FindVaultCopies(Vault::VaultPath());
+  const std::vector<std::string> found = Common::FindVaultCopies(SyncedVault());
   gAtLogin = {found.begin(), found.end()};
   gFolderSeen = {};
 }
