@@ -41,6 +41,8 @@ case "$mode" in
       valgrind clang libclang-rt-14-dev
       # the Turkish locale that the file-name tests run under
       locales
+      # two computers sharing the vault's folder, on 127.0.0.1 only
+      syncthing
     )
     ;;
 esac
