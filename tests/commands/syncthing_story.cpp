@@ -59,8 +59,8 @@ class SyncthingStory : public SyncStory {
     Robot::WaitWindow(Pick("New password", "Nieuw wachtwoord"));
     Robot::Type(Commands::DescriptionField, description);
     Robot::PressKey(GDK_KEY_Return);
-    Robot::WaitStatus(Pick("Added: ", "Toegevoegd: ") + description + " (" +
-                      std::to_string(count) + Pick(" passwords)", " wachtwoorden)"));
+    Robot::WaitStatus(Pick("Added: ", "Toegevoegd: ") + description + " (" + std::to_string(count) +
+                      Pick(" passwords)", " wachtwoorden)"));
   }
   static std::string Question(const std::string& copy, int added, int twins) {
     return copy + " is another version of the vault, kept by a sync tool.\n\nMerging it adds " +
@@ -69,7 +69,8 @@ class SyncthingStory : public SyncStory {
   }
   // A step that waits until the status bar shows text, asked once the earlier steps ran.
   static void WaitStatusOnceKnown(std::function<std::string()> text) {
-    Robot::Step("the status bar", [text] { return Robot::StatusText() == text(); }, [] {});
+    Robot::Step(
+        "the status bar", [text] { return Robot::StatusText() == text(); }, [] {});
   }
 
   TestFiles::TempDir machines;
@@ -84,8 +85,9 @@ TEST_F(SyncthingStory, BsSavesAppearInAsOpenWindowAndAConflictIsMergedOnce) {
   Shared({mail, bank});
   LogInWith(password, 2);
   // B saves while A's window is open: A shows it without a question.
-  Robot::Do("B adds Train and changes Bank's password",
-            [&] { SavesOn(pair.b, {mail, newBank, train}); });
+  Robot::Do("B adds Train and changes Bank's password", [&] {
+    SavesOn(pair.b, {mail, newBank, train});
+  });
   Robot::WaitStatus(Updated(": 1 added, 1 changed", ": 1 toegevoegd, 1 gewijzigd"));
   Robot::Do("A shows B's version", [] {
     EXPECT_EQ(Robot::ListRows(), (std::vector<std::string>{"Mail", "Bank", "Train"}));
@@ -140,9 +142,8 @@ TEST_F(SyncthingStory, AConflictCopyFoundAtLoginIsMergedWithBothVersionsOfMail) 
   LogInWith(password, 3);
   Robot::AnswerMessage([this] { return Question(*copy, 1, 1); }, GTK_MESSAGE_INFO,
                        GTK_RESPONSE_YES);
-  WaitStatusOnceKnown([this] {
-    return "Merged " + *copy + ": 1 added; two versions kept: Mail (ann)";
-  });
+  WaitStatusOnceKnown(
+      [this] { return "Merged " + *copy + ": 1 added; two versions kept: Mail (ann)"; });
   Robot::Do("every entry of both, Mail in both versions side by side", [] {
     EXPECT_EQ(Robot::ListRows(),
               (std::vector<std::string>{"Mail", "Mail", "Bank", "Train", "Shop"}));
