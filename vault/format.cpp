@@ -122,7 +122,7 @@ bool TooLargeToSave(const std::vector<Entry>& list) {
 }
 
 VaultError SealToFile(const std::string& path, const KeyState& keys, const std::vector<Entry>& list,
-                      FileIdentity* written) {
+                      FileIdentity* written, VersionStamp* stamp) {
   if (keys.key == nullptr) return NotOpen;
   const size_t length = JsonLength(list);
   // A file that reading would refuse must never replace a good vault.
@@ -135,6 +135,7 @@ VaultError SealToFile(const std::string& path, const KeyState& keys, const std::
   unsigned char* const text = image.get() + kHeaderSize;
   WriteJson(list, reinterpret_cast<char*>(text));
   FillHeader(image.get(), keys);
+  if (stamp != nullptr) std::memcpy(stamp->data(), image.get() + kNonceOffset, kNonceSize);
   Sodium::Seal(text, text, length, image.get(), kHeaderSize, image.get() + kNonceOffset, keys.key);
   return WriteFileReplacing(path, image.get(), length + kMinFileSize, written);
 }

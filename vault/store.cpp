@@ -60,10 +60,11 @@ VaultError SaveOpenVault() {
   const std::string path = GuardedPath();
   if (const VaultError kept = GuardBeforeWrite(path); kept != Ok) return kept;
   FileIdentity written;
-  const VaultError result = SealToFile(path, gKeys, gEntries, &written);
+  VersionStamp stamp{};  // from the image, so that nothing is opened after the write
+  const VaultError result = SealToFile(path, gKeys, gEntries, &written, &stamp);
   if (result == Ok) {
     GuardAfterWrite(path, written);
-    NoteOwnVersion(path);
+    gOwnVersions.push_back(stamp);
   }
   return result;
 }
