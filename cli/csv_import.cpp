@@ -44,11 +44,11 @@ constexpr Spelling kSpellings[] = {
 constexpr char kSeparators[] = {',', ';', '\t'};
 
 // Files written by hand or by other programs pad their fields with tabs as well.
-constexpr App::Blanks kFieldBlanks = App::Blanks::SpacesAndTabs;
+constexpr Common::Blanks kFieldBlanks = Common::Blanks::SpacesAndTabs;
 
 bool SameName(std::string_view a, std::string_view b) {
-  a = App::TrimBlanks(a, kFieldBlanks);
-  b = App::TrimBlanks(b, kFieldBlanks);
+  a = Common::TrimBlanks(a, kFieldBlanks);
+  b = Common::TrimBlanks(b, kFieldBlanks);
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i) {
     auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
@@ -201,8 +201,7 @@ RowResult EntryOfRow(const std::vector<std::string_view>& fields, ImportReport& 
       return RowResult::Refused;
     }
   }
-  entry =
-      Commands::EntryFromFields(value[Description], value[Url], value[Username], value[Password]);
+  entry = Common::EntryFromFields(value[Description], value[Url], value[Username], value[Password]);
   if (entry.Omschrijving.empty() && entry.Url.empty() && entry.Gebruiker.empty() &&
       entry.Wachtwoord.empty()) {
     return RowResult::Empty;
@@ -258,8 +257,8 @@ bool ParseColumns(std::string_view option, ColumnRequest& request) {
     option = comma == std::string_view::npos ? std::string_view() : option.substr(comma + 1);
     const size_t equals = pair.find('=');
     if (equals == std::string_view::npos) return false;
-    const std::string_view key = App::TrimBlanks(pair.substr(0, equals), kFieldBlanks);
-    const std::string_view column = App::TrimBlanks(pair.substr(equals + 1), kFieldBlanks);
+    const std::string_view key = Common::TrimBlanks(pair.substr(0, equals), kFieldBlanks);
+    const std::string_view column = Common::TrimBlanks(pair.substr(equals + 1), kFieldBlanks);
     int f = 0;
     while (f < kFieldCount && !SameName(key, kFieldKeywords[f])) ++f;
     if (f == kFieldCount || request.given[f] || column.empty()) return false;
@@ -323,7 +322,7 @@ std::string HostOf(std::string_view url) {
   if (const size_t colon = host.rfind(':'); colon != std::string_view::npos) {
     host = host.substr(0, colon);
   }
-  return std::string(App::TrimBlanks(host, kFieldBlanks));
+  return std::string(Common::TrimBlanks(host, kFieldBlanks));
 }
 
 void ReadImport(std::string_view text, const ImportOptions& options, ImportReport& report) {
@@ -346,7 +345,7 @@ void ReadImport(std::string_view text, const ImportOptions& options, ImportRepor
       return;
     }
     for (std::string_view name : header)
-      report.header.emplace_back(App::TrimBlanks(name, kFieldBlanks));
+      report.header.emplace_back(Common::TrimBlanks(name, kFieldBlanks));
   }
   MapColumns(header, options, report);
   if (report.failure == ImportFailure::None && !Usable(report)) {

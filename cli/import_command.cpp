@@ -158,7 +158,7 @@ int Save(const Context& context, ImportReport& report, const std::vector<size_t>
     SecretBuffer password;
     if (const int status = AskNewPassword(password); status != kDone) return status;
     if (!DirectoryExists(context.dir)) {
-      App::EnsureConfigDir();
+      Common::EnsureConfigDir();
       if (const int status = TakeLock(context); status != kDone) {
         ReleaseSecret(password);
         return status;
@@ -166,18 +166,18 @@ int Save(const Context& context, ImportReport& report, const std::vector<size_t>
     }
     KeepEntries(report.rows, added);
     const Vault::VaultError result =
-        Vault::CreateVaultHolding(App::VaultFilePath(), View(password), std::move(report.rows));
+        Vault::CreateVaultHolding(Common::VaultFilePath(), View(password), std::move(report.rows));
     ReleaseSecret(password);
     if (result != Vault::Ok) {
       PrintError(t.creatingFailed + Vault::ErrorText(result));
       return result;
     }
-    PrintLine(Format(t.cliNewVault, {Printable(App::VaultFilePath())}));
+    PrintLine(Format(t.cliNewVault, {Printable(Common::VaultFilePath())}));
     return kDone;
   }
   std::vector<Vault::Entry>& entries = Vault::Entries();
   for (size_t i : added) Vault::AppendEntry(entries, report.rows[i]);
-  const Vault::VaultError result = Vault::SaveOpenVault();
+  const Vault::VaultError result = Vault::SaveVaultQuietly();
   if (result != Vault::Ok) {
     PrintError(t.savingFailed + Vault::ErrorText(result));
     return result;
@@ -187,7 +187,7 @@ int Save(const Context& context, ImportReport& report, const std::vector<size_t>
 
 int Import(const Context& context, ImportReport& report) {
   const Arguments& arguments = context.arguments;
-  const bool newVault = !VaultExists(App::VaultFilePath());
+  const bool newVault = !VaultExists(Common::VaultFilePath());
   if (!newVault) {
     if (const int status = OpenVaultAsking(context); status != kDone) return status;
   }

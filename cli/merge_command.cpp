@@ -29,15 +29,15 @@ struct Copy {
 // Opens the vault and keeps the password, for the copies that share it. Secret: the caller
 // releases password.
 int OpenKeepingPassword(const Context& context, SecretBuffer& password) {
-  if (!VaultExists(App::VaultFilePath())) {
+  if (!VaultExists(Common::VaultFilePath())) {
     PrintError(Format(Texts::kText.cliNoVault, {Printable(context.dir)}));
     return kFileProblem;
   }
   if (const int status = AskPassword(Texts::kText.cliPasswordPrompt, password); status != kDone) {
     return status;
   }
-  const Vault::VaultError result = Vault::OpenVault(App::VaultFilePath(), View(password));
-  return result == Vault::Ok ? kDone : VaultFailure(App::VaultFilePath(), result);
+  const Vault::VaultError result = Vault::OpenVault(Common::VaultFilePath(), View(password));
+  return result == Vault::Ok ? kDone : VaultFailure(Common::VaultFilePath(), result);
 }
 
 // Reads a copy read-only with the vault's password, or else with its own, asked for.
@@ -113,7 +113,7 @@ int MergeCopies(std::vector<Copy>& copies, bool removeMerged) {
   bool changed = false;
   for (const Copy& copy : copies) changed = MergeCopy(copy) || changed;
   if (changed) {
-    if (const Vault::VaultError result = Vault::SaveOpenVault(); result != Vault::Ok) {
+    if (const Vault::VaultError result = Vault::SaveVaultQuietly(); result != Vault::Ok) {
       PrintError(t.savingFailed + Vault::ErrorText(result));
       return result;
     }
@@ -135,10 +135,10 @@ int MergeCommand(const Context& context) {
   const bool besideVault = context.arguments.files.empty();
   std::vector<Copy> copies;
   for (const std::string& path :
-       besideVault ? Common::FindVaultCopies(App::VaultFilePath()) : context.arguments.files) {
+       besideVault ? Common::FindVaultCopies(Common::VaultFilePath()) : context.arguments.files) {
     copies.push_back({path, {}});
   }
-  if (besideVault && copies.empty() && VaultExists(App::VaultFilePath())) {
+  if (besideVault && copies.empty() && VaultExists(Common::VaultFilePath())) {
     PrintLine(Format(t.cliNoCopies, {Printable(context.dir)}));
     return kDone;
   }

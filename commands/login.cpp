@@ -18,7 +18,7 @@ namespace {
 // Whether a vault file exists: something is at the path and it is not a directory.
 bool VaultExists() {
   struct stat info {};
-  return stat(App::VaultFilePath().c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+  return stat(Common::VaultFilePath().c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
 }
 
 using VaultOpener = Vault::VaultError (*)(const std::string& path, std::string_view password);
@@ -31,7 +31,7 @@ bool AskAndOpen(const char* title, const char* prompt, bool confirm, const char*
   if (!AskMasterPassword(title, prompt, confirm, password)) return false;
   App::SetStatusText(status);
   App::PaintNow();
-  result = open(App::VaultFilePath(), password);
+  result = open(Common::VaultFilePath(), password);
   Vault::WipeText(password);
   return true;
 }

@@ -87,7 +87,7 @@ void MergeCopy(const std::string& path, const std::vector<Entry>& copy,
 bool SaveMerged(std::vector<Entry>& merged) {
   Vault::WipeEntries(Vault::Entries());
   Vault::Entries().swap(merged);
-  const Vault::VaultError result = Vault::SaveOpenVault();
+  const Vault::VaultError result = Vault::SaveVaultQuietly();
   if (result == Vault::Ok) return true;
   App::ShowMessageBox(Texts::kText.programTitle,
                       Texts::kText.savingFailed + Vault::WriteErrorText(result),

@@ -3,12 +3,12 @@
 #include "common/blanks.h"
 #include "common/password_generator.h"
 
-namespace Commands {
+namespace Common {
 
 std::string FieldOnOk(const std::string& stored, std::string_view given, std::string_view now,
                       bool trim) {
   if (now == given) return stored;
-  return std::string(trim ? App::TrimBlanks(now, App::Blanks::Spaces) : now);
+  return std::string(trim ? Common::TrimBlanks(now, Common::Blanks::Spaces) : now);
 }
 
 Vault::Entry EntryOnOk(const Vault::Entry& stored, const Vault::Entry& given,
@@ -19,4 +19,4 @@ Vault::Entry EntryOnOk(const Vault::Entry& stored, const Vault::Entry& given,
           FieldOnOk(stored.Wachtwoord, given.Wachtwoord, now.Wachtwoord, false)};
 }
 
-}  // namespace Commands
+}  // namespace Common

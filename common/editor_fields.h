@@ -6,7 +6,7 @@
 
 #include "vault/vault.h"
 
-namespace Commands {
+namespace Common {
 
 // The text a field gives on OK. While its box still holds what it was given, the stored
 // text, byte for byte: a box cannot hold every text (length, U+0000, a lone surrogate), so
@@ -19,4 +19,4 @@ namespace Commands {
 [[nodiscard]] Vault::Entry EntryOnOk(const Vault::Entry& stored, const Vault::Entry& given,
                                      const Vault::Entry& now);
 
-}  // namespace Commands
+}  // namespace Common

@@ -4,7 +4,7 @@
 
 #include "common/blanks.h"
 
-namespace Commands {
+namespace Common {
 namespace {
 
 // In this order: the order decides which set the first characters come from.
@@ -46,9 +46,9 @@ std::string GeneratePassword(int length, bool digits, bool lower, bool upper, bo
 
 Vault::Entry EntryFromFields(std::string_view description, std::string_view url,
                              std::string_view user, std::string_view password) {
-  return {std::string(App::TrimBlanks(description, App::Blanks::Spaces)),
-          std::string(App::TrimBlanks(url, App::Blanks::Spaces)), std::string(user),
+  return {std::string(Common::TrimBlanks(description, Common::Blanks::Spaces)),
+          std::string(Common::TrimBlanks(url, Common::Blanks::Spaces)), std::string(user),
           std::string(password)};
 }
 
-}  // namespace Commands
+}  // namespace Common

@@ -7,7 +7,7 @@
 
 #include "vault/vault.h"
 
-namespace Commands {
+namespace Common {
 
 constexpr int kMinGeneratedLength = 4;
 constexpr int kMaxGeneratedLength = 128;
@@ -23,4 +23,4 @@ constexpr int kMaxGeneratedLength = 128;
 [[nodiscard]] Vault::Entry EntryFromFields(std::string_view description, std::string_view url,
                                            std::string_view user, std::string_view password);
 
-}  // namespace Commands
+}  // namespace Common

@@ -2,14 +2,14 @@
 
 #include "common/utf16.h"
 
-namespace Commands {
+namespace Common {
 
 PasswordProblem CheckMasterPassword(std::string_view typed, std::string_view repeat, bool confirm) {
   if (typed.empty()) return PasswordProblem::Empty;
   if (!confirm) return PasswordProblem::None;
-  if (App::Utf16Length(typed) < kMinMasterPasswordLength) return PasswordProblem::TooShort;
+  if (Common::Utf16Length(typed) < kMinMasterPasswordLength) return PasswordProblem::TooShort;
   if (typed != repeat) return PasswordProblem::Differs;
   return PasswordProblem::None;
 }
 
-}  // namespace Commands
+}  // namespace Common

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <string_view>
 
-namespace Commands {
+namespace Common {
 
 constexpr size_t kMinMasterPasswordLength = 8;  // UTF-16 code units
 
@@ -15,4 +15,4 @@ enum class PasswordProblem { None, Empty, TooShort, Differs };
 [[nodiscard]] PasswordProblem CheckMasterPassword(std::string_view typed, std::string_view repeat,
                                                   bool confirm);
 
-}  // namespace Commands
+}  // namespace Common

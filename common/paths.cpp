@@ -2,7 +2,7 @@
 
 #include <sys/stat.h>
 
-namespace App {
+namespace Common {
 namespace {
 
 std::string gConfigDir;
@@ -39,4 +39,4 @@ const std::string& ConfigDir() { return gConfigDir; }
 const std::string& VaultFilePath() { return gVaultFilePath; }
 const std::string& SettingsPath() { return gSettingsPath; }
 
-}  // namespace App
+}  // namespace Common

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <string_view>
 
-namespace App {
+namespace Common {
 
 // Code units of a UTF-8 text in UTF-16: characters beyond the Basic Multilingual Plane
 // count two.
@@ -16,4 +16,4 @@ namespace App {
   return units;
 }
 
-}  // namespace App
+}  // namespace Common

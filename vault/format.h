@@ -88,7 +88,7 @@ using VersionStamp = std::array<unsigned char, kNonceSize>;
 
 // Writes path + ".tmp" (kVaultFileMode, synced), then renames it over path; a symbolic link
 // at path is written through: its target is replaced and the link stays. 0 or 2.
-[[nodiscard]] VaultError WriteFileReplacing(const std::string& path, const void* bytes,
-                                            size_t length, FileIdentity* written = nullptr);
+[[nodiscard]] VaultError WriteVaultBytes(const std::string& path, const void* bytes, size_t length,
+                                         FileIdentity* written = nullptr);
 
 }  // namespace Vault

@@ -10,7 +10,7 @@
 
 namespace {
 
-using Commands::GeneratePassword;
+using Common::GeneratePassword;
 
 constexpr std::string_view kDigits = "0123456789";
 constexpr std::string_view kLower = "abcdefghijklmnopqrstuvwxyz";
@@ -133,7 +133,7 @@ TEST(EntryFields, OnlySpacesAreTrimmedAndOnlyFromDescriptionAndAddress) {
       {" \xC3\xA9t\xC3\xA9 ", "", "", "", {"\xC3\xA9t\xC3\xA9", "", "", ""}},
   };
   for (const Case& c : cases) {
-    const Vault::Entry e = Commands::EntryFromFields(c.description, c.url, c.user, c.password);
+    const Vault::Entry e = Common::EntryFromFields(c.description, c.url, c.user, c.password);
     EXPECT_EQ(e.Omschrijving, c.stored.Omschrijving) << c.description;
     EXPECT_EQ(e.Url, c.stored.Url) << c.url;
     EXPECT_EQ(e.Gebruiker, c.stored.Gebruiker) << c.user;
