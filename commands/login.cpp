@@ -7,6 +7,7 @@
 #include "app/message_box.h"
 #include "app/status_bar.h"
 #include "commands/password_dialog.h"
+#include "commands/vault_copies.h"
 #include "common/paths.h"
 #include "texts/texts.h"
 #include "vault/vault.h"
@@ -76,6 +77,7 @@ bool LogIn() {
   App::SetStatusText(Texts::kText.statusLoggedIn + std::to_string(Vault::Entries().size()) +
                      Texts::kText.statusPasswordCount);
   App::FillEntryList(0);
+  ScanCopiesAfterLogin();
   return true;
 }
 

@@ -15,9 +15,11 @@
 #include "commands/change_password.h"
 #include "commands/entry_editor.h"
 #include "commands/entry_order.h"
+#include "commands/follow_vault.h"
 #include "commands/login.h"
 #include "commands/password_dialog.h"
 #include "commands/unsaved_changes.h"
+#include "commands/vault_copies.h"
 #include "features/about.h"
 #include "features/backup.h"
 #include "features/browser.h"
@@ -226,6 +228,11 @@ bool Relogin() {
   return true;
 }
 
-void Tick(int64_t nowMs) { Features::SettleDueCopy(nowMs); }
+void Tick(int64_t nowMs) {
+  Features::SettleDueCopy(nowMs);
+  // Another computer's save first, so that a conflict copy is weighed against it.
+  Commands::FollowVaultFile();
+  Commands::OfferVaultCopies();
+}
 
 }  // namespace Program

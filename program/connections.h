@@ -15,7 +15,8 @@ void Dispatch(const App::Event& event);
 // Logs out (the lock, or the start of the run) and, for Relogin, asks to log in again.
 void LogOut();
 [[nodiscard]] bool Relogin();
-// What every timer tick settles before the idle countdown: a clipboard copy that fell due.
+// What every timer tick settles before the idle countdown: a clipboard copy that fell due,
+// a version of the vault file that another computer saved, and the sync copies beside it.
 void Tick(int64_t nowMs);
 
 }  // namespace Program

@@ -62,6 +62,21 @@ struct Table {
   const char* alreadyRunning;  // a second Lockwell on the same configuration directory
   const char* keptCopyBefore;  // followed by the kept file's name, then keptCopyAfter
   const char* keptCopyAfter;
+  // Following the file and sync copies (window). "{}" marks a value filled in, in order.
+  const char* keptCopyNextStep;     // after keptCopyAfter: how the kept version comes back
+  const char* statusUpdated;        // "Updated from another computer", then what changed
+  const char* countAdded;           // "{} added"
+  const char* countChanged;         // "{} changed"
+  const char* countRemoved;         // "{} removed"
+  const char* twoVersionsKept;      // followed by the descriptions kept in two versions
+  const char* followPasswordTitle;  // the password dialog for a version with another key
+  const char* followPasswordPrompt;
+  const char* statusPasswordTaken;  // after what changed, when its master password was taken
+  const char* copyQuestion;         // file name, entries added, entries in two versions
+  const char* copyPasswordTitle;
+  const char* copyPasswordPrompt;  // file name
+  const char* statusCopyMerged;    // file name, then what changed
+  const char* statusCopyRemoved;   // file name: a copy that held nothing new
   // Browser, backup, restore and About.
   const char* onlyWebAddresses;
   const char* systemDefaultBrowser;

@@ -68,6 +68,27 @@ const Table kText = {
         "The vault file was changed by another program while Lockwell had it open. That version is "
         "kept as ",
     .keptCopyAfter = "; your changes are saved.",
+    // Following the file and sync copies (window).
+    .keptCopyNextStep =
+        " To bring its entries back, let Lockwell merge it when it asks, or run "
+        "\"lockwell-cli-en merge\"; Restore backup puts that version in place of this one.",
+    .statusUpdated = "Updated from another computer",
+    .countAdded = "{} added",
+    .countChanged = "{} changed",
+    .countRemoved = "{} removed",
+    .twoVersionsKept = "two versions kept: ",
+    .followPasswordTitle = "Vault changed elsewhere",
+    .followPasswordPrompt =
+        "The vault was saved elsewhere with another master password. Enter that password to "
+        "bring it in.",
+    .statusPasswordTaken = " - the master password is now that of the other computer",
+    .copyQuestion =
+        "{} is another version of the vault, kept by a sync tool.\n\nMerging it adds {} "
+        "password(s); {} password(s) would be kept in two versions.\n\nMerge it into the vault?",
+    .copyPasswordTitle = "Sync copy",
+    .copyPasswordPrompt = "Enter the master password of {}.",
+    .statusCopyMerged = "Merged {}",
+    .statusCopyRemoved = "{} removed: it held nothing new",
     .onlyWebAddresses = "Only http:// and https:// addresses can be opened.",
     .systemDefaultBrowser = "(system default browser)",
     .chooseBrowserTitle = "Choose browser",

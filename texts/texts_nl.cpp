@@ -69,6 +69,29 @@ const Table kText = {
         "Het kluisbestand is door een ander programma gewijzigd terwijl Lockwell het open had. Die "
         "versie is bewaard als ",
     .keptCopyAfter = "; uw wijzigingen zijn opgeslagen.",
+    // Following the file and sync copies (window).
+    .keptCopyNextStep =
+        " Haal de items ervan terug door Lockwell ze te laten samenvoegen wanneer het dat vraagt, "
+        "of met \"lockwell-cli-nl merge\"; Backup terugzetten zet die versie in de plaats van "
+        "deze.",
+    .statusUpdated = "Bijgewerkt vanaf een andere computer",
+    .countAdded = "{} toegevoegd",
+    .countChanged = "{} gewijzigd",
+    .countRemoved = "{} verwijderd",
+    .twoVersionsKept = "twee versies bewaard: ",
+    .followPasswordTitle = "Kluis elders gewijzigd",
+    .followPasswordPrompt =
+        "De kluis is elders opgeslagen met een ander hoofdwachtwoord. Voer dat wachtwoord in om "
+        "hem over te nemen.",
+    .statusPasswordTaken = " - het hoofdwachtwoord is nu dat van de andere computer",
+    .copyQuestion =
+        "{} is een andere versie van de kluis, bewaard door een synchronisatieprogramma.\n\n"
+        "Samenvoegen voegt {} wachtwoord(en) toe; {} wachtwoord(en) zouden in twee versies "
+        "bewaard blijven.\n\nSamenvoegen met de kluis?",
+    .copyPasswordTitle = "Synchronisatiekopie",
+    .copyPasswordPrompt = "Voer het hoofdwachtwoord van {} in.",
+    .statusCopyMerged = "{} samengevoegd",
+    .statusCopyRemoved = "{} verwijderd: er stond niets nieuws in",
     .onlyWebAddresses = "Alleen http:// en https:// adressen kunnen worden geopend.",
     .systemDefaultBrowser = "(standaardbrowser van het systeem)",
     .chooseBrowserTitle = "Kies browser",

@@ -51,6 +51,7 @@ void RememberVaultFile(const std::string& path, const FileIdentity& identity) {
 }
 
 const std::string& GuardedPath() { return gPath; }
+const FileIdentity& KnownVersion() { return gKnown; }
 
 VaultError GuardBeforeWrite(const std::string& path) {
   const FileIdentity now = IdentityAt(path);
@@ -75,7 +76,8 @@ void GuardAfterWrite(const std::string& path, const FileIdentity& written) {
   gUntold.clear();
   if (gReportKeptCopy == nullptr) return;
   for (const std::string& kept : untold) {
-    gReportKeptCopy(Texts::kText.keptCopyBefore + FileNameOf(kept) + Texts::kText.keptCopyAfter);
+    gReportKeptCopy(Texts::kText.keptCopyBefore + FileNameOf(kept) + Texts::kText.keptCopyAfter +
+                    Texts::kText.keptCopyNextStep);
   }
 }
 

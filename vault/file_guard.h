@@ -19,6 +19,8 @@ constexpr char kKeptCopyInfix[] = ".extern-";
 void RememberVaultFile(const std::string& path, const FileIdentity& identity);
 // The path the guard watches; empty before the first vault was read or written.
 [[nodiscard]] const std::string& GuardedPath();
+// The version of GuardedPath this process last read or wrote there.
+[[nodiscard]] const FileIdentity& KnownVersion();
 // Before writing path: Ok when the file there is the known version or absent, or once the
 // other version has been copied to a kept file; FileError when that copy failed, and then
 // nothing may be written.

@@ -47,7 +47,9 @@ FileIdentity IdentityOf(const struct stat& info) {
           .inode = static_cast<uint64_t>(info.st_ino),
           .size = static_cast<int64_t>(info.st_size),
           .modifiedSeconds = static_cast<int64_t>(info.st_mtim.tv_sec),
-          .modifiedNanoseconds = static_cast<int64_t>(info.st_mtim.tv_nsec)};
+          .modifiedNanoseconds = static_cast<int64_t>(info.st_mtim.tv_nsec),
+          .changedSeconds = static_cast<int64_t>(info.st_ctim.tv_sec),
+          .changedNanoseconds = static_cast<int64_t>(info.st_ctim.tv_nsec)};
 }
 
 FileIdentity IdentityAt(const std::string& path) {

@@ -22,6 +22,9 @@ struct FileIdentity {
   int64_t size = 0;
   int64_t modifiedSeconds = 0;
   int64_t modifiedNanoseconds = 0;
+  // A copy tool can put the modification time back, but not the change time.
+  int64_t changedSeconds = 0;
+  int64_t changedNanoseconds = 0;
   bool operator==(const FileIdentity&) const = default;
 };
 [[nodiscard]] FileIdentity IdentityOf(const struct stat& info);

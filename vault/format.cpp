@@ -83,6 +83,25 @@ VaultError ReadFileBytes(const std::string& path, SecretBuffer<unsigned char>& b
   return result;
 }
 
+// Decrypts a checked file image in place with key and parses its payload into list: Ok,
+// WrongPassword or NotAVault. The tag and the room after it become the reader's padding,
+// which it may look at but never uses.
+VaultError OpenImage(unsigned char* file, size_t size, const unsigned char* key,
+                     std::vector<Entry>& list) {
+  const unsigned char* header = file;
+  unsigned char* const plain = file + kHeaderSize;
+  const size_t textSize = size - kMinFileSize;
+  if (Sodium::Open(plain, plain, size - kHeaderSize, header, kHeaderSize, header + kNonceOffset,
+                   key) != 0) {
+    return WrongPassword;
+  }
+  std::memset(plain + textSize, 0, kPayloadPadding);
+  if (!JsonToEntriesPadded(reinterpret_cast<const char*>(plain), textSize, list)) {
+    return NotAVault;
+  }
+  return Ok;
+}
+
 }  // namespace
 
 unsigned char* DeriveKey(std::string_view password, const unsigned char* salt, int64_t opslimit,
@@ -103,7 +122,7 @@ bool TooLargeToSave(const std::vector<Entry>& list) {
 }
 
 VaultError SealToFile(const std::string& path, const KeyState& keys, const std::vector<Entry>& list,
-                      FileIdentity* written) {
+                      FileIdentity* written, VersionStamp* stamp) {
   if (keys.key == nullptr) return NotOpen;
   const size_t length = JsonLength(list);
   // A file that reading would refuse must never replace a good vault.
@@ -116,6 +135,7 @@ VaultError SealToFile(const std::string& path, const KeyState& keys, const std::
   unsigned char* const text = image.get() + kHeaderSize;
   WriteJson(list, reinterpret_cast<char*>(text));
   FillHeader(image.get(), keys);
+  if (stamp != nullptr) std::memcpy(stamp->data(), image.get() + kNonceOffset, kNonceSize);
   Sodium::Seal(text, text, length, image.get(), kHeaderSize, image.get() + kNonceOffset, keys.key);
   return WriteVaultBytes(path, image.get(), length + kMinFileSize, written);
 }
@@ -159,17 +179,8 @@ VaultError ReadVaultFile(const std::string& path, std::string_view password, Key
   SecretBuffer<unsigned char> key(DeriveKey(password, header + kSaltOffset, opslimit, memlimit),
                                   WipeAndFreeDeleter{kKeySize});
   if (key == nullptr) return OutOfMemory;
-  // Opened in place; the tag and the room after it become the reader's padding, which it
-  // may look at but never uses.
-  unsigned char* const plain = file.get() + kHeaderSize;
-  const size_t textSize = size - kMinFileSize;
-  if (Sodium::Open(plain, plain, size - kHeaderSize, header, kHeaderSize, header + kNonceOffset,
-                   key.get()) != 0) {
-    return WrongPassword;
-  }
-  std::memset(plain + textSize, 0, kPayloadPadding);
-  if (!JsonToEntriesPadded(reinterpret_cast<const char*>(plain), textSize, list)) {
-    return NotAVault;
+  if (const VaultError opened = OpenImage(file.get(), size, key.get(), list); opened != Ok) {
+    return opened;
   }
   keys.key = key.release();  // the caller owns it now
   keys.opslimit = opslimit;
@@ -177,6 +188,42 @@ VaultError ReadVaultFile(const std::string& path, std::string_view password, Key
   std::memcpy(keys.salt, header + kSaltOffset, kSaltSize);
   if (seen != nullptr) *seen = identity;
   return Ok;
+}
+
+VaultError ReadVaultFileWithKey(const std::string& path, const KeyState& keys,
+                                std::vector<Entry>& list, FileIdentity& seen, bool& otherKey) {
+  otherKey = false;
+  if (keys.key == nullptr) return NotOpen;
+  SecretBuffer<unsigned char> file(nullptr, WipeAndFreeDeleter{0});
+  size_t size = 0;
+  FileIdentity identity;
+  if (const VaultError read = ReadFileBytes(path, file, size, identity); read != Ok) return read;
+  int64_t opslimit = 0, memlimit = 0;
+  if (const VaultError checked = CheckVaultImage(file.get(), size, opslimit, memlimit);
+      checked != Ok) {
+    return checked;
+  }
+  if (opslimit != keys.opslimit || memlimit != keys.memlimit ||
+      std::memcmp(file.get() + kSaltOffset, keys.salt, kSaltSize) != 0) {
+    otherKey = true;
+    return WrongPassword;
+  }
+  const VaultError opened = OpenImage(file.get(), size, keys.key, list);
+  if (opened == Ok) seen = identity;
+  return opened;
+}
+
+bool VersionStampAt(const std::string& path, VersionStamp& stamp) {
+  struct stat info {};
+  const int fd = OpenRegularFile(path, info);
+  if (fd < 0) return false;
+  unsigned char header[kHeaderSize];
+  const bool read = info.st_size >= static_cast<off_t>(kMinFileSize) &&
+                    ReadFully(fd, header, kHeaderSize) &&
+                    std::memcmp(header, kMagic, sizeof kMagic) == 0;
+  close(fd);
+  if (read) std::memcpy(stamp.data(), header + kNonceOffset, kNonceSize);
+  return read;
 }
 
 }  // namespace Vault

@@ -8,6 +8,7 @@
 
 #include <sys/types.h>
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -57,11 +58,14 @@ struct KeyState {
 // Whether the list's vault file would be larger than reading accepts, so that it is never
 // written.
 [[nodiscard]] bool TooLargeToSave(const std::vector<Entry>& list);
+// A vault file's nonce, new on every write: it tells one written version from every other,
+// also in a copy of it under another name.
+using VersionStamp = std::array<unsigned char, kNonceSize>;
 // Seals the list with the key and writes it whole to path, unguarded (0, 2, 6 or 7);
-// written, when given, receives the identity of the new file.
+// written and stamp, when given, receive the identity and the stamp of the new file.
 [[nodiscard]] VaultError SealToFile(const std::string& path, const KeyState& keys,
-                                    const std::vector<Entry>& list,
-                                    FileIdentity* written = nullptr);
+                                    const std::vector<Entry>& list, FileIdentity* written = nullptr,
+                                    VersionStamp* stamp = nullptr);
 // The checks made before any key is derived, on a whole file's bytes: size, magic, version
 // and the key-cost ranges. Ok (and the two limits filled) or NotAVault.
 [[nodiscard]] VaultError CheckVaultImage(const unsigned char* bytes, size_t size, int64_t& opslimit,
@@ -72,6 +76,16 @@ struct KeyState {
 [[nodiscard]] VaultError ReadVaultFile(const std::string& path, std::string_view password,
                                        KeyState& keys, std::vector<Entry>& list,
                                        FileIdentity* seen = nullptr);
+// ReadVaultFile with the key of keys instead of a password, so no key is derived: for
+// another version of an open vault. A file whose salt or costs are not those of keys needs
+// its own password: otherKey is set and WrongPassword returned.
+[[nodiscard]] VaultError ReadVaultFileWithKey(const std::string& path, const KeyState& keys,
+                                              std::vector<Entry>& list, FileIdentity& seen,
+                                              bool& otherKey);
+
+// The stamp of the vault file at path; false when there is no vault header to read.
+[[nodiscard]] bool VersionStampAt(const std::string& path, VersionStamp& stamp);
+
 // Writes path + ".tmp" (kVaultFileMode, synced), then renames it over path; a symbolic link
 // at path is written through: its target is replaced and the link stays. 0 or 2.
 [[nodiscard]] VaultError WriteVaultBytes(const std::string& path, const void* bytes, size_t length,

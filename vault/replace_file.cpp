@@ -170,7 +170,6 @@ bool AppendReplacing(ReplacingFile& file, const void* bytes, size_t length) {
 
 bool FinishReplacing(ReplacingFile& file) {
   if (file.fd < 0) return false;
-  // Taken after the last write, so that it matches what stat shows after the rename.
   const bool synced = fsync(file.fd) == 0 && fstat(file.fd, &file.finished) == 0;
   const Naming naming = !synced        ? Naming::Failed
                         : file.unnamed ? NameUnnamed(file)
@@ -193,6 +192,13 @@ bool FinishReplacing(ReplacingFile& file) {
     return false;
   }
   file.temporary.clear();
+  // The rename set a new change time: read it from the name again, unless another writer
+  // has already put another file there.
+  struct stat renamed {};
+  if (stat(file.path.c_str(), &renamed) == 0 && renamed.st_ino == file.finished.st_ino &&
+      renamed.st_dev == file.finished.st_dev) {
+    file.finished = renamed;
+  }
   SyncDirectoryOf(file.path);
   return true;
 }

@@ -1,5 +1,7 @@
 #include "vault/store.h"
 
+#include <algorithm>
+
 #include "texts/texts.h"
 #include "vault/file_guard.h"
 #include "vault/format.h"
@@ -11,6 +13,9 @@ namespace {
 
 KeyState gKeys{};  // owns the open vault's key; released only by CloseVault or a key change
 std::vector<Entry> gEntries;
+std::vector<Entry> gBase;  // secret: the list as last read from disk
+FileIdentity gBaseVersion;
+std::vector<VersionStamp> gOwnVersions;  // versions of the file read or written since the open
 SaveErrorReporter gReportSaveError = nullptr;
 bool gUnsaved = false;  // a failed SaveVault not yet made good
 int64_t gNewOpsLimit = kNewOpsLimit;
@@ -20,6 +25,18 @@ void NewKeyParameters() {
   Sodium::RandomBytes(gKeys.salt, kSaltSize);
   gKeys.opslimit = gNewOpsLimit;
   gKeys.memlimit = gNewMemLimit;
+}
+
+void NoteOwnVersion(const std::string& path) {
+  VersionStamp stamp{};
+  if (VersionStampAt(path, stamp)) gOwnVersions.push_back(stamp);
+}
+
+void SetBase(const std::vector<Entry>& list, const FileIdentity& version) {
+  gBaseVersion = version;
+  WipeEntries(gBase);
+  gBase.reserve(list.size());
+  for (const Entry& entry : list) gBase.push_back(entry);
 }
 
 }  // namespace
@@ -45,9 +62,11 @@ VaultError SaveVaultQuietly() {
   const std::string path = GuardedPath();
   if (const VaultError kept = GuardBeforeWrite(path); kept != Ok) return kept;
   FileIdentity written;
-  const VaultError result = SealToFile(path, gKeys, gEntries, &written);
+  VersionStamp stamp{};  // from the image, so that nothing is opened after the write
+  const VaultError result = SealToFile(path, gKeys, gEntries, &written, &stamp);
   if (result == Ok) {
     GuardAfterWrite(path, written);
+    gOwnVersions.push_back(stamp);
     gUnsaved = false;  // every write holds the whole list
   }
   return result;
@@ -60,6 +79,8 @@ void CloseVault() {
   }
   WipeEntries(gEntries);
   gUnsaved = false;
+  WipeEntries(gBase);
+  gOwnVersions.clear();
 }
 
 VaultError OpenVault(const std::string& path, std::string_view password) {
@@ -74,6 +95,8 @@ VaultError OpenVault(const std::string& path, std::string_view password) {
   }
   gKeys = read;
   RememberVaultFile(path, seen);
+  SetBase(gEntries, seen);
+  NoteOwnVersion(path);
   return Ok;
 }
 
@@ -100,6 +123,7 @@ VaultError CreateVaultHolding(const std::string& path, std::string_view password
   if (path != GuardedPath()) RememberVaultFile(path, {});
   const VaultError result = SaveVaultQuietly();
   if (result != Ok) CloseVault();
+  if (result == Ok) SetBase(gEntries, KnownVersion());
   return result;
 }
 
@@ -134,6 +158,49 @@ VaultError CheckVaultFile(const std::string& path, std::string_view password) {
   const VaultError result = ReadVaultFile(path, password, read, scratch);
   if (result == Ok) WipeAndFree(read.key, kKeySize);
   WipeEntries(scratch);
+  return result;
+}
+
+const std::vector<Entry>& BaseEntries() { return gBase; }
+const FileIdentity& BaseVersion() { return gBaseVersion; }
+
+bool VaultFileChanged() {
+  if (!IsVaultOpen()) return false;
+  const FileIdentity now = IdentityAt(GuardedPath());
+  return now.present && now != KnownVersion();
+}
+
+VaultError ReadWithHeldKey(const std::string& path, std::vector<Entry>& list, FileIdentity& seen,
+                           bool& otherKey) {
+  return ReadVaultFileWithKey(path, gKeys, list, seen, otherKey);
+}
+
+bool IsOwnVersion(const std::string& path) {
+  VersionStamp stamp{};
+  return VersionStampAt(path, stamp) &&
+         std::ranges::find(gOwnVersions, stamp) != gOwnVersions.end();
+}
+
+VaultError TakeVersion(std::vector<Entry>&& theirs, std::vector<Entry>&& merged,
+                       const FileIdentity& seen, KeyState* keys) {
+  if (keys != nullptr) {
+    if (gKeys.key != nullptr) WipeAndFree(gKeys.key, kKeySize);
+    gKeys = *keys;
+    keys->key = nullptr;
+  }
+  const bool asRead = merged == theirs;
+  WipeEntries(gBase);
+  gBase.swap(theirs);
+  gBaseVersion = seen;
+  WipeEntries(gEntries);
+  gEntries.swap(merged);
+  RememberVaultFile(GuardedPath(), seen);
+  NoteOwnVersion(GuardedPath());
+  if (asRead) return Ok;
+  const VaultError result = SaveVaultQuietly();
+  if (result != Ok && gReportSaveError != nullptr) {
+    gReportSaveError(Texts::kText.savingFailed + WriteErrorText(result));
+  }
   return result;
 }
 

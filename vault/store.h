@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "vault/entries.h"
+#include "vault/file_io.h"
+#include "vault/format.h"
 #include "vault/vault_error.h"
 
 namespace Vault {
@@ -37,6 +39,30 @@ void SaveVault();
 // Wipes and frees the open vault's key and wipes Entries: the one release of what OpenVault,
 // CreateVault and ChangeMasterPassword took ownership of.
 void CloseVault();
+
+// ---- Versions of the vault file that another computer wrote (a synced folder) ----------
+// The list last read from the vault file, at the open or at the last TakeVersion: what the
+// window's own changes and another computer's are both measured against. Empty while closed.
+[[nodiscard]] const std::vector<Entry>& BaseEntries();
+// The version of the file that BaseEntries was read from.
+[[nodiscard]] const FileIdentity& BaseVersion();
+// Whether something other than the version last read or written here is at VaultPath.
+[[nodiscard]] bool VaultFileChanged();
+// Reads the vault file at path (VaultPath or a copy of it) with the open vault's key, no key
+// derivation: Ok and list filled; otherKey set (with WrongPassword) when it needs its own
+// password. Secret: the caller wipes list.
+[[nodiscard]] VaultError ReadWithHeldKey(const std::string& path, std::vector<Entry>& list,
+                                         FileIdentity& seen, bool& otherKey);
+// Whether the file at path is a version of the vault this process read or wrote since the
+// open: nothing in it is new here.
+[[nodiscard]] bool IsOwnVersion(const std::string& path);
+// Brings in theirs, the version read from VaultPath as seen: it becomes the base, merged
+// becomes Entries, and keys (unless null) the key from now on, the old one wiped. merged is
+// saved unless it is theirs as read; the guard counts theirs as known, so no copy of it is
+// kept. Takes theirs, merged and keys' key (wiped or kept); Ok, or the save's code (the
+// failure reported as SaveVault reports it).
+[[nodiscard]] VaultError TakeVersion(std::vector<Entry>&& theirs, std::vector<Entry>&& merged,
+                                     const FileIdentity& seen, KeyState* keys);
 
 // The message of a code in the running edition.
 [[nodiscard]] std::string ErrorText(int code);

@@ -246,9 +246,15 @@ void ChooseMenu(int item) {
 
 void AnswerMessage(const std::string& text, GtkMessageType icon, GtkResponseType button,
                    std::source_location where) {
+  AnswerMessage([text] { return text; }, icon, button, where);
+}
+
+void AnswerMessage(std::function<std::string()> expected, GtkMessageType icon,
+                   GtkResponseType button, std::source_location where) {
   Step(
-      "a message box \"" + text + "\"", [] { return OpenMessageBox() != nullptr; },
-      [text, icon, button, where] {
+      "a message box \"" + expected() + "\"", [] { return OpenMessageBox() != nullptr; },
+      [expected, icon, button, where] {
+        const std::string text = expected();
         GtkMessageDialog* box = OpenMessageBox();
         const Message& seen = Record(box);
         if (seen.text != text || seen.icon != icon) {

@@ -39,6 +39,11 @@ void ChooseMenu(int item);
 void AnswerMessage(const std::string& text, GtkMessageType icon,
                    GtkResponseType button = GTK_RESPONSE_OK,
                    std::source_location where = std::source_location::current());
+// The same for a box whose text is known only once an earlier step has run (a file name that
+// another program chose, say): text is asked when the box is open.
+void AnswerMessage(std::function<std::string()> text, GtkMessageType icon,
+                   GtkResponseType button = GTK_RESPONSE_OK,
+                   std::source_location where = std::source_location::current());
 void MoveClock(int64_t ms);
 // Lets real time pass, for things that happen on the timer's ticks.
 void Pause(int ms);

@@ -74,4 +74,13 @@ inline std::string Restored() {
               "De backup is teruggezet.\nHet hoofdwachtwoord is nu dat van de backup.");
 }
 
+// How a version kept beside the vault comes back, after the message that it was kept.
+inline std::string KeptCopyNextStep() {
+  return Pick(
+      " To bring its entries back, let Lockwell merge it when it asks, or run \"lockwell-cli-en "
+      "merge\"; Restore backup puts that version in place of this one.",
+      " Haal de items ervan terug door Lockwell ze te laten samenvoegen wanneer het dat vraagt, of "
+      "met \"lockwell-cli-nl merge\"; Backup terugzetten zet die versie in de plaats van deze.");
+}
+
 }  // namespace StoryText

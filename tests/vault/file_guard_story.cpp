@@ -55,6 +55,9 @@ TEST_F(KeptCopyStory, AVaultCopiedOverTheOpenOneIsKeptAndCanBeRestored) {
     std::filesystem::copy_file(laptop, VaultFile(),
                                std::filesystem::copy_options::overwrite_existing);
   });
+  // It needs the laptop's password to be brought in; the user does not give it.
+  Robot::WaitWindow(Pick("Vault changed elsewhere", "Kluis elders gewijzigd"));
+  Robot::PressKey(GDK_KEY_Escape);
   Robot::PressKey(GDK_KEY_n, GDK_CONTROL_MASK);
   Robot::WaitWindow(Pick("New password", "Nieuw wachtwoord"));
   Robot::Type(Commands::DescriptionField, "added here");
@@ -64,7 +67,8 @@ TEST_F(KeptCopyStory, AVaultCopiedOverTheOpenOneIsKeptAndCanBeRestored) {
            "That version is kept as ",
            "Het kluisbestand is door een ander programma gewijzigd terwijl Lockwell het "
            "open had. Die versie is bewaard als ") +
-          KeptName() + Pick("; your changes are saved.", "; uw wijzigingen zijn opgeslagen."),
+          KeptName() + Pick("; your changes are saved.", "; uw wijzigingen zijn opgeslagen.") +
+          StoryText::KeptCopyNextStep(),
       GTK_MESSAGE_INFO);
   Robot::WaitStatus(
       Pick("Added: added here (2 passwords)", "Toegevoegd: added here (2 wachtwoorden)"));

@@ -12,6 +12,8 @@
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
+#include <functional>
+#include <tuple>
 
 #include "tests/support/test_files.h"
 #include "tests/vault/vault_fixture.h"
@@ -36,7 +38,10 @@ const std::string kSaveFailed = "Saving failed: The file could not be read or wr
 std::string Told(const std::string& name) {
   return "The vault file was changed by another program while Lockwell had it open. That "
          "version is kept as " +
-         name + "; your changes are saved.";
+         name +
+         "; your changes are saved. To bring its entries back, let Lockwell merge it when it "
+         "asks, or run \"lockwell-cli-en merge\"; Restore backup puts that version in place of "
+         "this one.";
 }
 
 class OtherWriters : public VaultFixture {
@@ -80,6 +85,38 @@ class OtherWriters : public VaultFixture {
     return bytes;
   }
 
+  // Another program writes a vault of the same size into the file itself, then puts its
+  // access and modification times back. Returns the bytes it wrote.
+  std::string SameSizeRewrite() {
+    struct stat before {};
+    EXPECT_EQ(stat(path.c_str(), &before), 0);
+    std::vector<Entry> same;
+    for (const Entry& e : Vault::Entries()) same.push_back(e);
+    same.pop_back();  // the list as last saved, so the sizes match
+    WriteSmallVault(dir.path + "incoming", "theirs", same);
+    const std::string bytes = ReadFile(dir.path + "incoming");
+    EXPECT_EQ(bytes.size(), static_cast<size_t>(before.st_size));
+    // The kernel's change time moves in ticks of a few milliseconds.
+    usleep(20000);
+    const int fd = open(path.c_str(), O_WRONLY);
+    EXPECT_EQ(write(fd, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+    close(fd);
+    const struct timespec times[2] = {before.st_atim, before.st_mtim};
+    EXPECT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+    return bytes;
+  }
+
+  // Another computer's save with the vault's own key (its salt and costs), renamed into place.
+  void SavedElsewhere(const std::vector<Entry>& list) {
+    Vault::KeyState keys{};
+    std::vector<Entry> read;
+    ASSERT_EQ(Vault::ReadVaultFile(path, "ours", keys, read), Vault::Ok);
+    const Vault::VaultError sealed = Vault::SealToFile(dir.path + "incoming", keys, list);
+    Vault::WipeAndFree(keys.key, Vault::kKeySize);
+    ASSERT_EQ(sealed, Vault::Ok);
+    ASSERT_EQ(rename((dir.path + "incoming").c_str(), path.c_str()), 0);
+  }
+
   // The entries of the vault at a path, or empty when it does not open with password.
   static std::vector<std::string> DescriptionsIn(const std::string& file,
                                                  const std::string& password) {
@@ -97,26 +134,32 @@ class OtherWriters : public VaultFixture {
 };
 
 TEST_F(OtherWriters, AChangedFileIsKeptBeforeTheSaveReplacesIt) {
+  enum Arrival { AnotherVault, OurBytes, InPlace };
   struct Case {
     const char* what;
-    bool sameBytes;  // the file is written anew with exactly the bytes we wrote last
+    Arrival arrival;
   };
-  const Case cases[] = {{"another vault", false}, {"our own bytes in a new file", true}};
+  const Case cases[] = {{"another vault", AnotherVault},
+                        {"our own bytes in a new file", OurBytes},
+                        {"rewritten in place, same size, time stamps put back", InPlace}};
   int round = 0;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     gKeptCopies.clear();
     Vault::Entries().push_back({"added " + std::to_string(++round), "", "", ""});
+    const bool sameBytes = c.arrival == OurBytes;
     std::string other;
-    if (c.sameBytes) {
+    if (c.arrival == OurBytes) {
       other = ReadFile(path);
       WriteFile(dir.path + "incoming", other);
       ASSERT_EQ(rename((dir.path + "incoming").c_str(), path.c_str()), 0);
+    } else if (c.arrival == InPlace) {
+      other = SameSizeRewrite();
     } else {
       other = AnotherVaultArrives("theirs", "from the laptop");
     }
     for (const std::string& name : KeptFiles()) unlink((dir.path + name).c_str());
-    const int mode = c.sameBytes ? 0640 : 0600;
+    const int mode = sameBytes ? 0640 : 0600;
     ASSERT_EQ(chmod(path.c_str(), mode), 0);
 
     Vault::SaveVault();
@@ -126,7 +169,7 @@ TEST_F(OtherWriters, AChangedFileIsKeptBeforeTheSaveReplacesIt) {
     EXPECT_EQ(ReadFile(kept), other);
     EXPECT_EQ(TestFiles::ModeOf(kept), mode);
     EXPECT_FALSE(TestFiles::Exists(kept + ".tmp"));
-    if (!c.sameBytes) {
+    if (c.arrival == AnotherVault) {
       EXPECT_EQ(DescriptionsIn(kept, "theirs"), std::vector<std::string>{"from the laptop"});
     }
     EXPECT_EQ(gKeptCopies, std::vector<std::string>{Told("kluis.lwv" + kStamp)});
@@ -263,6 +306,108 @@ TEST(FileIdentity, TellsVersionsApart) {
   EXPECT_EQ(second.inode, first.inode);
   EXPECT_EQ(second.size, first.size);
   EXPECT_NE(second, first);
+  // Written again with even the modification time put back: only the change time tells.
+  usleep(20000);  // the kernel's change time moves in ticks of a few milliseconds
+  WriteFile(path, "two");
+  struct timespec back[2] = {{0, UTIME_OMIT}, {second.modifiedSeconds, second.modifiedNanoseconds}};
+  ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), back, 0), 0);
+  const Vault::FileIdentity third = Vault::IdentityAt(path);
+  EXPECT_EQ(
+      std::tie(third.inode, third.size, third.modifiedSeconds, third.modifiedNanoseconds),
+      std::tie(second.inode, second.size, second.modifiedSeconds, second.modifiedNanoseconds));
+  EXPECT_NE(third, second);
+}
+
+TEST_F(OtherWriters, AnotherComputersVersionIsReadWithTheHeldKey) {
+  struct Case {
+    const char* what;
+    std::function<void()> arrive;
+    Vault::VaultError read;
+    bool otherKey;
+  };
+  const std::vector<Entry> laptop = {{"mine", "", "", ""}, {"from the laptop", "", "", ""}};
+  const Case cases[] = {
+      {"saved with the same key", [&] { SavedElsewhere(laptop); }, Vault::Ok, false},
+      {"same key, a byte changed",
+       [&] {
+         SavedElsewhere(laptop);
+         std::string bytes = ReadFile(path);
+         bytes[70] ^= 1;
+         WriteFile(path, bytes);
+       },
+       Vault::WrongPassword, false},
+      {"not a vault", [&] { WriteFile(path, "not a vault at all"); }, Vault::NotAVault, false},
+      {"saved with another password", [&] { AnotherVaultArrives("theirs", "x"); },
+       Vault::WrongPassword, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    c.arrive();
+    EXPECT_TRUE(Vault::VaultFileChanged());
+    std::vector<Entry> list;
+    Vault::FileIdentity seen;
+    bool otherKey = !c.otherKey;
+    EXPECT_EQ(Vault::ReadWithHeldKey(path, list, seen, otherKey), c.read);
+    EXPECT_EQ(otherKey, c.otherKey);
+    if (c.read == Vault::Ok) {
+      EXPECT_EQ(list, laptop);
+      EXPECT_EQ(seen, Vault::IdentityAt(path));
+    }
+    Vault::WipeEntries(list);
+  }
+}
+
+TEST_F(OtherWriters, ATakenVersionBecomesTheBaseAndKeepsNoCopy) {
+  const std::string first = ReadFile(path);
+  Vault::Entries().push_back({"added here", "", "", ""});
+  Vault::SaveVault();
+  EXPECT_EQ(Vault::BaseEntries(), (std::vector<Entry>{{"mine", "", "", ""}}));
+  EXPECT_FALSE(Vault::VaultFileChanged());
+
+  // Their version merged with ours is saved over it without keeping it.
+  SavedElsewhere({{"mine", "", "", ""}, {"laptop", "", "", ""}});
+  std::vector<Entry> theirs;
+  Vault::FileIdentity seen;
+  bool otherKey = false;
+  ASSERT_EQ(Vault::ReadWithHeldKey(path, theirs, seen, otherKey), Vault::Ok);
+  std::vector<Entry> merged = {
+      {"mine", "", "", ""}, {"added here", "", "", ""}, {"laptop", "", "", ""}};
+  EXPECT_EQ(Vault::TakeVersion(std::move(theirs), std::move(merged), seen, nullptr), Vault::Ok);
+  EXPECT_EQ(Vault::BaseEntries(),
+            (std::vector<Entry>{{"mine", "", "", ""}, {"laptop", "", "", ""}}));
+  EXPECT_EQ(DescriptionsIn(path, "ours"),
+            (std::vector<std::string>{"mine", "added here", "laptop"}));
+  EXPECT_FALSE(Vault::VaultFileChanged());
+
+  // Taken as read, it is not written again.
+  SavedElsewhere({{"only this", "", "", ""}});
+  const std::string arrived = ReadFile(path);
+  ASSERT_EQ(Vault::ReadWithHeldKey(path, theirs, seen, otherKey), Vault::Ok);
+  merged = theirs;
+  EXPECT_EQ(Vault::TakeVersion(std::move(theirs), std::move(merged), seen, nullptr), Vault::Ok);
+  EXPECT_EQ(ReadFile(path), arrived);
+
+  // Read with its own password, its key is the vault's from then on.
+  AnotherVaultArrives("theirs", "from the laptop");
+  Vault::KeyState keys{};
+  ASSERT_EQ(Vault::ReadVaultFile(path, "theirs", keys, theirs, &seen), Vault::Ok);
+  merged = {{"from the laptop", "", "", ""}, {"added after", "", "", ""}};
+  EXPECT_EQ(Vault::TakeVersion(std::move(theirs), std::move(merged), seen, &keys), Vault::Ok);
+  EXPECT_EQ(keys.key, nullptr);
+  EXPECT_EQ(DescriptionsIn(path, "theirs"),
+            (std::vector<std::string>{"from the laptop", "added after"}));
+  EXPECT_TRUE(KeptFiles().empty());
+  EXPECT_TRUE(gKeptCopies.empty());
+  EXPECT_TRUE(gSaveErrors.empty());
+
+  // Versions read or written since the open are known under any name; others are not.
+  WriteFile(dir.path + "copy of the first", first);
+  WriteFile(dir.path + "copy of now", ReadFile(path));
+  WriteSmallVault(dir.path + "never seen", "ours", {{"mine", "", "", ""}});
+  EXPECT_TRUE(Vault::IsOwnVersion(dir.path + "copy of the first"));
+  EXPECT_TRUE(Vault::IsOwnVersion(dir.path + "copy of now"));
+  EXPECT_FALSE(Vault::IsOwnVersion(dir.path + "never seen"));
+  EXPECT_FALSE(Vault::IsOwnVersion(dir.path + "missing"));
 }
 
 }  // namespace

@@ -1,0 +1,161 @@
+// Two computers that share the vault through two real Syncthing instances on 127.0.0.1.
+// Computer A runs the window with its vault linked into the shared folder; computer B saves
+// with the same key, as the companion or another window there would.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <functional>
+#include <memory>
+
+#include "app/menus.h"
+#include "commands/entry_editor.h"
+#include "tests/commands/sync_story.h"
+#include "tests/support/syncthing.h"
+
+namespace {
+
+using Robot::Messages;
+using Vault::Entry;
+
+class SyncthingStory : public SyncStory {
+ protected:
+  void SetUp() override {
+    SyncStory::SetUp();
+    ASSERT_TRUE(Syncthing::Start(pair, machines.path)) << Syncthing::LogOf(pair.a);
+    // A's vault lives in the shared folder, reached through a link at the usual name.
+    ASSERT_EQ(symlink((pair.a.folder + "kluis.lwv").c_str(), VaultFile().c_str()), 0);
+  }
+  // The first vault, on A and then on B.
+  void Shared(const std::vector<Entry>& list) {
+    ASSERT_EQ(TestVaults::WriteSmallVault(pair.a.folder + "kluis.lwv", password, list), Vault::Ok);
+    ASSERT_TRUE(Syncthing::Rescan(pair.a));
+    ASSERT_TRUE(Syncthing::WaitUntilEqual(pair, "kluis.lwv")) << Syncthing::LogOf(pair.b);
+  }
+  // A save on B (or on A with the window closed) with the vault's key, written outside the
+  // shared folder and renamed into it.
+  void SavesOn(const Syncthing::Instance& computer, const std::vector<Entry>& list) {
+    const std::string vault = computer.folder + "kluis.lwv", incoming = machines.path + "incoming";
+    Vault::KeyState keys{};
+    std::vector<Entry> read;
+    ASSERT_EQ(Vault::ReadVaultFile(vault, password, keys, read), Vault::Ok);
+    Vault::WipeEntries(read);
+    const Vault::VaultError sealed = Vault::SealToFile(incoming, keys, list);
+    Vault::WipeAndFree(keys.key, Vault::kKeySize);
+    ASSERT_EQ(sealed, Vault::Ok);
+    ASSERT_EQ(rename(incoming.c_str(), vault.c_str()), 0);
+    ASSERT_TRUE(Syncthing::Rescan(computer));
+  }
+  std::vector<Entry> On(const Syncthing::Instance& computer) const {
+    Vault::KeyState keys{};
+    std::vector<Entry> list;
+    if (Vault::ReadVaultFile(computer.folder + "kluis.lwv", password, keys, list) == Vault::Ok) {
+      Vault::WipeAndFree(keys.key, Vault::kKeySize);
+    }
+    return list;
+  }
+  void AddInTheWindow(const std::string& description, size_t count) {
+    Robot::PressKey(GDK_KEY_n, GDK_CONTROL_MASK);
+    Robot::WaitWindow(Pick("New password", "Nieuw wachtwoord"));
+    Robot::Type(Commands::DescriptionField, description);
+    Robot::PressKey(GDK_KEY_Return);
+    Robot::WaitStatus(Pick("Added: ", "Toegevoegd: ") + description + " (" + std::to_string(count) +
+                      Pick(" passwords)", " wachtwoorden)"));
+  }
+  static std::string Question(const std::string& copy, int added, int twins) {
+    return copy + " is another version of the vault, kept by a sync tool.\n\nMerging it adds " +
+           std::to_string(added) + " password(s); " + std::to_string(twins) +
+           " password(s) would be kept in two versions.\n\nMerge it into the vault?";
+  }
+  // A step that waits until the status bar shows text, asked once the earlier steps ran.
+  static void WaitStatusOnceKnown(std::function<std::string()> text) {
+    Robot::Step(
+        "the status bar", [text] { return Robot::StatusText() == text(); }, [] {});
+  }
+
+  TestFiles::TempDir machines;
+  Syncthing::Pair pair;
+  std::shared_ptr<std::string> copy = std::make_shared<std::string>();
+  const Entry newMail{"Mail", "", "ann", "new"}, newBank{"Bank", "", "", "b2"};
+  const Entry train{"Train", "", "", "t"}, onA{"Added on A", "", "", ""};
+  const Entry apart{"Added while apart", "", "", ""};
+};
+
+TEST_F(SyncthingStory, BsSavesAppearInAsOpenWindowAndAConflictIsMergedOnce) {
+  Shared({mail, bank});
+  LogInWith(password, 2);
+  // B saves while A's window is open: A shows it without a question.
+  Robot::Do("B adds Train and changes Bank's password", [&] {
+    SavesOn(pair.b, {mail, newBank, train});
+  });
+  Robot::WaitStatus(Updated(": 1 added, 1 changed", ": 1 toegevoegd, 1 gewijzigd"));
+  Robot::Do("A shows B's version", [] {
+    EXPECT_EQ(Robot::ListRows(), (std::vector<std::string>{"Mail", "Bank", "Train"}));
+    EXPECT_TRUE(Messages().empty());
+  });
+  AddInTheWindow("Added on A", 4);
+  Robot::Do("A's save reaches B with both changes", [&] {
+    ASSERT_TRUE(Syncthing::Rescan(pair.a));
+    ASSERT_TRUE(Syncthing::WaitUntilEqual(pair, "kluis.lwv"));
+    EXPECT_EQ(On(pair.b), (std::vector<Entry>{mail, newBank, train, onA}));
+  });
+  // Apart, B changes Mail's password and A adds an entry a moment later.
+  Robot::Do("the computers lose each other; B gives Mail a new password", [&] {
+    ASSERT_TRUE(Syncthing::Apart(pair));
+    SavesOn(pair.b, {newMail, newBank, train, onA});
+  });
+  AddInTheWindow("Added while apart", 5);
+  Robot::Do("together again: Syncthing keeps B's older version as a conflict copy", [&] {
+    ASSERT_TRUE(Syncthing::Rescan(pair.a));
+    ASSERT_TRUE(Syncthing::Together(pair));
+    *copy = Syncthing::WaitForConflictCopy(pair, "kluis.lwv");
+    ASSERT_FALSE(copy->empty()) << Syncthing::LogOf(pair.a);
+  });
+  Robot::AnswerMessage([this] { return Question(*copy, 0, 0); }, GTK_MESSAGE_INFO,
+                       GTK_RESPONSE_YES);
+  WaitStatusOnceKnown([this] { return "Merged " + *copy + ": 1 changed"; });
+  Robot::Do("Mail's new password appears once", [] {
+    EXPECT_EQ(Robot::ListRows(), (std::vector<std::string>{"Mail", "Bank", "Train", "Added on A",
+                                                           "Added while apart"}));
+  });
+  Robot::ChooseMenu(App::MenuExit);
+  EXPECT_EQ(RunLockwell(), 0);
+
+  ASSERT_TRUE(Syncthing::Rescan(pair.a));
+  EXPECT_TRUE(Syncthing::WaitUntilGone(pair, *copy)) << Syncthing::LogOf(pair.b);
+  EXPECT_TRUE(Syncthing::WaitUntilEqual(pair, "kluis.lwv"));
+  EXPECT_EQ(On(pair.b), (std::vector<Entry>{newMail, newBank, train, onA, apart}));
+  EXPECT_EQ(Messages().size(), 1u);
+}
+
+TEST_F(SyncthingStory, AConflictCopyFoundAtLoginIsMergedWithBothVersionsOfMail) {
+  Shared({mail, bank});
+  // Apart, with no window open: B and then A give Mail a password of their own.
+  ASSERT_TRUE(Syncthing::Apart(pair));
+  SavesOn(pair.b, {{"Mail", "", "ann", "on B"}, bank, train});
+  SavesOn(pair.a, {{"Mail", "", "ann", "on A"}, bank, shop});
+  ASSERT_TRUE(Syncthing::Together(pair));
+  *copy = Syncthing::WaitForConflictCopy(pair, "kluis.lwv");
+  ASSERT_FALSE(copy->empty()) << Syncthing::LogOf(pair.a);
+  ASSERT_TRUE(Syncthing::WaitUntilEqual(pair, "kluis.lwv"));
+
+  LogInWith(password, 3);
+  Robot::AnswerMessage([this] { return Question(*copy, 1, 1); }, GTK_MESSAGE_INFO,
+                       GTK_RESPONSE_YES);
+  WaitStatusOnceKnown(
+      [this] { return "Merged " + *copy + ": 1 added; two versions kept: Mail (ann)"; });
+  Robot::Do("every entry of both, Mail in both versions side by side", [] {
+    EXPECT_EQ(Robot::ListRows(),
+              (std::vector<std::string>{"Mail", "Mail", "Bank", "Train", "Shop"}));
+  });
+  Robot::ChooseMenu(App::MenuExit);
+  EXPECT_EQ(RunLockwell(), 0);
+
+  ASSERT_TRUE(Syncthing::Rescan(pair.a));
+  EXPECT_TRUE(Syncthing::WaitUntilGone(pair, *copy));
+  EXPECT_TRUE(Syncthing::WaitUntilEqual(pair, "kluis.lwv"));
+  EXPECT_EQ(On(pair.b).size(), 5u);
+  EXPECT_EQ(Messages().size(), 1u);
+}
+
+}  // namespace
