@@ -9,7 +9,7 @@
 #include "app/entry_model.h"
 #include "app/main_window.h"
 #include "app/menus.h"
-#include "common/utf16.h"
+#include "common/utf8.h"
 #include "vault/vault.h"
 
 namespace App {
@@ -48,7 +48,7 @@ int WidestDescription(GtkWidget* view) {
   std::vector<std::pair<size_t, size_t>> candidates;  // (length, row), longest first
   candidates.reserve(entries.size());
   for (size_t i = 0; i < entries.size(); ++i) {
-    candidates.emplace_back(Utf16Length(entries[i].Omschrijving), i);
+    candidates.emplace_back(Common::Utf16Length(entries[i].Omschrijving), i);
   }
   if (candidates.size() > kMeasuredDescriptions) {
     std::nth_element(candidates.begin(), candidates.begin() + kMeasuredDescriptions,

@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "cli/commands.h"
+
 namespace Cli {
 namespace {
 
@@ -10,12 +12,16 @@ struct CommandRow {
   Command command;
   size_t minFiles;
   size_t maxFiles;
+  CommandHandler handler;
 };
 
 constexpr CommandRow kCommands[] = {
-    {"import", Command::Import, 1, 1}, {"export", Command::Export, 1, 1},
-    {"merge", Command::Merge, 1, 1},   {"list", Command::List, 0, 0},
-    {"check", Command::Check, 0, 1},   {"generate", Command::Generate, 0, 0},
+    {"import", Command::Import, 1, 1, ImportCommand},
+    {"export", Command::Export, 1, 1, ExportCommand},
+    {"merge", Command::Merge, 1, 1, MergeCommand},
+    {"list", Command::List, 0, 0, ListCommand},
+    {"check", Command::Check, 0, 1, CheckCommand},
+    {"generate", Command::Generate, 0, 0, GenerateCommand},
 };
 
 const CommandRow* FindCommand(std::string_view name) {
@@ -119,6 +125,13 @@ ArgumentResult ParseArguments(int argc, char** argv, Arguments& arguments) {
     fail(ArgumentProblem::WrongFileCount, command->name);
   }
   return result;
+}
+
+CommandHandler HandlerOf(Command command) {
+  for (const CommandRow& row : kCommands) {
+    if (row.command == command) return row.handler;
+  }
+  return nullptr;
 }
 
 }  // namespace Cli

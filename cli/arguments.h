@@ -8,6 +8,10 @@ namespace Cli {
 
 enum class Command { None, Import, Export, Merge, List, Check, Generate };
 
+struct Context;
+// What runs a command; it gives the process's exit status.
+using CommandHandler = int (*)(const Context&);
+
 struct Arguments {
   Command command = Command::None;
   std::string commandName;
@@ -47,5 +51,7 @@ struct ArgumentResult {
 
 // Reads argv[1..]; --help and --version are found whatever else is wrong.
 [[nodiscard]] ArgumentResult ParseArguments(int argc, char** argv, Arguments& arguments);
+// The handler in the command's row; null for Command::None.
+[[nodiscard]] CommandHandler HandlerOf(Command command);
 
 }  // namespace Cli

@@ -40,10 +40,10 @@ struct Context {
 // True when the vault file exists (a directory in its place counts as none).
 [[nodiscard]] bool VaultExists(const std::string& path);
 // Asks for a password that must not be empty: kDone, or kBadData after saying why.
-// Secret: the caller releases password.
+// Secret: password's holder wipes it.
 [[nodiscard]] int AskPassword(std::string_view prompt, SecretBuffer& password);
 // Asks for a new master password twice, under the window's rules; at a terminal again
-// until they are met. kDone or kBadData. Secret: the caller releases password.
+// until they are met. kDone or kBadData. Secret: password's holder wipes it.
 [[nodiscard]] int AskNewPassword(SecretBuffer& password);
 // Asks for the vault's password and opens it: kDone, or the status after saying why.
 [[nodiscard]] int OpenVaultAsking(const Context& context);

@@ -87,15 +87,12 @@ int AskNewPassword(SecretBuffer& password) {
     SecretBuffer repeat;
     if (!ReadPassword(std::string(t.passwordLabel) + " ", password) ||
         !ReadPassword(std::string(t.repeatLabel) + " ", repeat)) {
-      ReleaseSecret(password);
       PrintError(t.cliNoPassword);
       return kBadData;
     }
     const Commands::PasswordProblem problem =
         Commands::CheckMasterPassword(View(password), View(repeat), true);
-    ReleaseSecret(repeat);
     if (problem == Commands::PasswordProblem::None) return kDone;
-    ReleaseSecret(password);
     PrintError(problem == Commands::PasswordProblem::Empty      ? t.enterPassword
                : problem == Commands::PasswordProblem::TooShort ? t.passwordTooShort
                                                                 : t.passwordsDiffer);
@@ -113,7 +110,6 @@ int OpenVaultAsking(const Context& context) {
     return status;
   }
   const Vault::VaultError result = Vault::OpenVault(App::VaultFilePath(), View(password));
-  ReleaseSecret(password);
   return result == Vault::Ok ? kDone : VaultFailure(App::VaultFilePath(), result);
 }
 
@@ -143,29 +139,8 @@ int RunCompanion(int argc, char** argv) {
   Vault::SetKeptCopyReporter(ReportKeptCopy);
   App::SetConfigDir(DirectoryOf(arguments));
   const Context context{arguments, App::ConfigDir()};
-  int status = kUsage;
-  switch (arguments.command) {
-    case Command::Import:
-      status = ImportCommand(context);
-      break;
-    case Command::Export:
-      status = ExportCommand(context);
-      break;
-    case Command::Merge:
-      status = MergeCommand(context);
-      break;
-    case Command::List:
-      status = ListCommand(context);
-      break;
-    case Command::Check:
-      status = CheckCommand(context);
-      break;
-    case Command::Generate:
-      status = GenerateCommand(context);
-      break;
-    case Command::None:
-      break;
-  }
+  const CommandHandler handler = HandlerOf(arguments.command);
+  const int status = handler != nullptr ? handler(context) : kUsage;
   Vault::CloseVault();
   App::UnlockConfigDir();
   return status;

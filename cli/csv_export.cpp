@@ -8,7 +8,7 @@
 namespace Cli {
 namespace {
 
-constexpr std::string_view kHeader = "description,url,username,password";
+constexpr char kSeparator = ',';
 constexpr std::string_view kLineEnd = "\r\n";
 
 bool NeedsQuotes(std::string_view field) {
@@ -35,25 +35,36 @@ void AppendField(std::string& out, std::string_view field) {
   out.push_back('"');
 }
 
+// "description,url,username,password": the names --columns takes, so an export imports
+// back without options.
+std::string Header() {
+  std::string header;
+  for (const Vault::EntryField& field : Vault::kEntryFields) {
+    if (!header.empty()) header.push_back(kSeparator);
+    header.append(field.keyword);
+  }
+  return header;
+}
+
 }  // namespace
 
 std::string ExportCsv(const std::vector<Vault::Entry>& entries) {
-  size_t length = kHeader.size() + kLineEnd.size();
+  const std::string header = Header();
+  constexpr size_t kSeparatorsPerRow = Vault::kEntryFieldCount - 1;
+  size_t length = header.size() + kLineEnd.size();
   for (const Vault::Entry& e : entries) {
-    length += FieldLength(e.Omschrijving) + FieldLength(e.Url) + FieldLength(e.Gebruiker) +
-              FieldLength(e.Wachtwoord) + 3 + kLineEnd.size();
+    length += kSeparatorsPerRow + kLineEnd.size();
+    for (const Vault::EntryField& field : Vault::kEntryFields)
+      length += FieldLength(e.*field.member);
   }
   std::string out;
   out.reserve(length);
-  out.append(kHeader).append(kLineEnd);
+  out.append(header).append(kLineEnd);
   for (const Vault::Entry& e : entries) {
-    AppendField(out, e.Omschrijving);
-    out.push_back(',');
-    AppendField(out, e.Url);
-    out.push_back(',');
-    AppendField(out, e.Gebruiker);
-    out.push_back(',');
-    AppendField(out, e.Wachtwoord);
+    for (size_t f = 0; f < Vault::kEntryFieldCount; ++f) {
+      if (f > 0) out.push_back(kSeparator);
+      AppendField(out, e.*Vault::kEntryFields[f].member);
+    }
     out.append(kLineEnd);
   }
   // A lone surrogate from another writer has no UTF-8 form: a CSV file gets U+FFFD, as the

@@ -5,41 +5,12 @@
 
 #include "cli/csv_reader.h"
 #include "cli/word_scan.h"
+#include "common/ascii_case.h"
 #include "common/blanks.h"
-#include "common/password_generator.h"
+#include "common/utf8.h"
 
 namespace Cli {
 namespace {
-
-struct Spelling {
-  const char* name;
-  Field field;
-};
-
-// Lower case; what other managers, browsers and people's own spreadsheets call the columns.
-constexpr Spelling kSpellings[] = {
-    {"description", Description},
-    {"title", Description},
-    {"name", Description},
-    {"account", Description},
-    {"omschrijving", Description},
-    {"url", Url},
-    {"login_uri", Url},
-    {"website", Url},
-    {"web site", Url},
-    {"hostname", Url},
-    {"webadres", Url},
-    {"username", Username},
-    {"login_username", Username},
-    {"user", Username},
-    {"login", Username},
-    {"login name", Username},
-    {"gebruiker", Username},
-    {"gebruikersnaam", Username},
-    {"password", Password},
-    {"login_password", Password},
-    {"wachtwoord", Password},
-};
 
 constexpr char kSeparators[] = {',', ';', '\t'};
 
@@ -47,14 +18,8 @@ constexpr char kSeparators[] = {',', ';', '\t'};
 constexpr App::Blanks kFieldBlanks = App::Blanks::SpacesAndTabs;
 
 bool SameName(std::string_view a, std::string_view b) {
-  a = App::TrimBlanks(a, kFieldBlanks);
-  b = App::TrimBlanks(b, kFieldBlanks);
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
+  return Common::EqualIgnoringAsciiCase(App::TrimBlanks(a, kFieldBlanks),
+                                        App::TrimBlanks(b, kFieldBlanks));
 }
 
 ImportFailure FailureOf(CsvStatus status) {
@@ -103,31 +68,9 @@ ImportFailure CheckFieldText(std::string_view text) {
       ++units;
       continue;
     }
-    size_t length;
-    uint32_t point;
-    if (c >= 0xC2 && c <= 0xDF) {
-      length = 2;
-      point = c & 0x1F;
-    } else if (c >= 0xE0 && c <= 0xEF) {
-      length = 3;
-      point = c & 0x0F;
-    } else if (c >= 0xF0 && c <= 0xF4) {
-      length = 4;
-      point = c & 0x07;
-    } else {
-      return ImportFailure::InvalidUtf8;
-    }
-    if (i + length > size) return ImportFailure::InvalidUtf8;
-    for (size_t k = 1; k < length; ++k) {
-      if ((bytes[i + k] & 0xC0) != 0x80) return ImportFailure::InvalidUtf8;
-      point = (point << 6) | (bytes[i + k] & 0x3F);
-    }
-    // Overlong forms, surrogates and points beyond U+10FFFF are not UTF-8.
-    if ((length == 3 && (point < 0x800 || (point >= 0xD800 && point <= 0xDFFF))) ||
-        (length == 4 && (point < 0x10000 || point > 0x10FFFF))) {
-      return ImportFailure::InvalidUtf8;
-    }
-    units += length == 4 ? 2 : 1;
+    const size_t length = Common::SequenceLength(text, i);
+    if (length == 0) return ImportFailure::InvalidUtf8;
+    units += Common::Utf16Units(length);
     i += length;
   }
   return units > kMaxFieldUnits ? ImportFailure::TooLong : ImportFailure::None;
@@ -188,25 +131,30 @@ bool Usable(const ImportReport& report) {
 // The entry of one row, or why the row is refused; Empty rows are skipped.
 enum class RowResult { Entry, Empty, Refused };
 
+bool IsEmpty(const Vault::Entry& entry) {
+  return std::all_of(std::begin(Vault::kEntryFields), std::end(Vault::kEntryFields),
+                     [&](const Vault::EntryField& field) { return (entry.*field.member).empty(); });
+}
+
+// Fills entry in place, as the editor would keep the fields: no temporary entry is left
+// behind holding a short password in its own storage.
 RowResult EntryOfRow(const std::vector<std::string_view>& fields, ImportReport& report,
                      Vault::Entry& entry) {
-  std::string_view value[kFieldCount];
   for (int f = 0; f < kFieldCount; ++f) {
     const int c = report.column[f];
-    if (c != kNoColumn && static_cast<size_t>(c) < fields.size()) value[f] = fields[c];
-    const ImportFailure problem = CheckFieldText(value[f]);
+    std::string_view value;
+    if (c != kNoColumn && static_cast<size_t>(c) < fields.size()) value = fields[c];
+    const ImportFailure problem = CheckFieldText(value);
     if (problem != ImportFailure::None) {
       report.failure = problem;
       report.field = static_cast<Field>(f);
       return RowResult::Refused;
     }
+    const Vault::EntryField& field = Vault::kEntryFields[f];
+    if (field.trimmedByEditor) value = App::TrimBlanks(value, App::Blanks::Spaces);
+    (entry.*field.member).assign(value);
   }
-  entry =
-      Commands::EntryFromFields(value[Description], value[Url], value[Username], value[Password]);
-  if (entry.Omschrijving.empty() && entry.Url.empty() && entry.Gebruiker.empty() &&
-      entry.Wachtwoord.empty()) {
-    return RowResult::Empty;
-  }
+  if (IsEmpty(entry)) return RowResult::Empty;
   if (entry.Omschrijving.empty()) entry.Omschrijving = HostOf(entry.Url);
   if (entry.Omschrijving.empty()) {
     report.failure = ImportFailure::NoDescription;
@@ -235,10 +183,7 @@ void ReadRows(CsvReader& reader, ImportReport& report) {
     Vault::Entry& entry = report.rows.emplace_back();
     const RowResult result = EntryOfRow(fields, report, entry);
     if (result == RowResult::Entry) continue;
-    for (std::string* text :
-         {&entry.Omschrijving, &entry.Url, &entry.Gebruiker, &entry.Wachtwoord}) {
-      Vault::WipeText(*text);
-    }
+    Vault::WipeEntry(entry);
     report.rows.pop_back();
     if (result == RowResult::Refused) {
       report.row = reader.row;
@@ -261,7 +206,7 @@ bool ParseColumns(std::string_view option, ColumnRequest& request) {
     const std::string_view key = App::TrimBlanks(pair.substr(0, equals), kFieldBlanks);
     const std::string_view column = App::TrimBlanks(pair.substr(equals + 1), kFieldBlanks);
     int f = 0;
-    while (f < kFieldCount && !SameName(key, kFieldKeywords[f])) ++f;
+    while (f < kFieldCount && !SameName(key, Vault::kEntryFields[f].keyword)) ++f;
     if (f == kFieldCount || request.given[f] || column.empty()) return false;
     request.given[f] = true;
     if (IsNumber(column)) {
@@ -276,8 +221,10 @@ bool ParseColumns(std::string_view option, ColumnRequest& request) {
 }
 
 int FieldOfHeaderName(std::string_view name) {
-  for (const Spelling& s : kSpellings) {
-    if (SameName(name, s.name)) return s.field;
+  for (int f = 0; f < kFieldCount; ++f) {
+    for (std::string_view spelling : Vault::kEntryFields[f].csvHeaders) {
+      if (SameName(name, spelling)) return f;
+    }
   }
   return -1;
 }
@@ -292,8 +239,8 @@ char DetectSeparator(std::string_view text) {
     size_t names = 0;
     const CsvStatus status = FirstRecord(reader, fields);
     if (status != CsvStatus::Record) fields.clear();
+    // The fields may lie in the reader's buffer, which goes with the reader: counted here.
     for (std::string_view field : fields) names += FieldOfHeaderName(field) >= 0 ? 1 : 0;
-    EndCsv(reader);  // the fields may lie in the reader's buffer: counted before it goes
     // Nothing but blank lines under this separator: the file holds no rows at all.
     if (status == CsvStatus::End) return separator;
     if (names > bestNames || (names == bestNames && fields.size() > bestColumns)) {
@@ -342,7 +289,6 @@ void ReadImport(std::string_view text, const ImportOptions& options, ImportRepor
     if (status != CsvStatus::Record) {
       report.failure = status == CsvStatus::End ? ImportFailure::NoRows : FailureOf(status);
       report.row = reader.row;
-      EndCsv(reader);
       return;
     }
     for (std::string_view name : header)
@@ -355,7 +301,6 @@ void ReadImport(std::string_view text, const ImportOptions& options, ImportRepor
     for (int f = 0; f < kFieldCount; ++f) report.missing[f] = report.column[f] == kNoColumn;
   }
   if (report.failure == ImportFailure::None) ReadRows(reader, report);
-  EndCsv(reader);
   if (report.failure != ImportFailure::None) Vault::WipeEntries(report.rows);
 }
 

@@ -2,6 +2,7 @@
 // header's columns (or those --columns names), and the entry editor's rules for each row.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -11,11 +12,15 @@
 
 namespace Cli {
 
+// Rows of Vault::kEntryFields that the import's rules name: where a description comes from
+// and which field must be there.
 enum Field : int { Description = 0, Url = 1, Username = 2, Password = 3 };
-constexpr int kFieldCount = 4;
+static_assert(Vault::kEntryFields[Description].member == &Vault::Entry::Omschrijving &&
+              Vault::kEntryFields[Url].member == &Vault::Entry::Url &&
+              Vault::kEntryFields[Username].member == &Vault::Entry::Gebruiker &&
+              Vault::kEntryFields[Password].member == &Vault::Entry::Wachtwoord);
+constexpr int kFieldCount = static_cast<int>(Vault::kEntryFieldCount);
 constexpr int kNoColumn = -1;
-// The names --columns uses for the four fields, in field order.
-constexpr const char* kFieldKeywords[kFieldCount] = {"description", "url", "username", "password"};
 // What the editor's one-line fields hold at most, in UTF-16 code units.
 constexpr size_t kMaxFieldUnits = 65535;
 
@@ -56,6 +61,12 @@ enum class ImportFailure {
   TooLong,              // row, field
 };
 
+[[nodiscard]] constexpr std::array<int, kFieldCount> NoColumns() {
+  std::array<int, kFieldCount> columns{};
+  columns.fill(kNoColumn);
+  return columns;
+}
+
 struct ImportReport {
   ImportFailure failure = ImportFailure::None;
   size_t row = 0;  // counted from 1 like a spreadsheet's rows, header and blank lines included
@@ -63,7 +74,7 @@ struct ImportReport {
   std::string culprit;
   char separator = ',';
   std::vector<std::string> header;  // the column names as found; empty with --no-header
-  int column[kFieldCount] = {kNoColumn, kNoColumn, kNoColumn, kNoColumn};  // 0-based
+  std::array<int, kFieldCount> column = NoColumns();  // 0-based
   std::vector<SecondColumn> seconds;
   std::vector<int> unused;         // columns that are not imported, 0-based
   bool missing[kFieldCount] = {};  // with HeaderNotRecognised: the fields not placed

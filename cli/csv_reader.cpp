@@ -133,6 +133,8 @@ void EndCsv(CsvReader& reader) {
   reader.unescapedUsed = 0;
 }
 
+CsvReader::~CsvReader() { EndCsv(*this); }
+
 bool IsBlankRecord(const std::vector<std::string_view>& fields) {
   for (std::string_view field : fields) {
     if (!field.empty()) return false;

@@ -12,7 +12,7 @@ namespace Cli {
 enum class CsvStatus { Record, End, UnclosedQuote, TextAfterQuote, OutOfMemory };
 
 // Secret: the text belongs to the caller; the reader's buffer holds unescaped fields and is
-// wiped by EndCsv.
+// wiped by EndCsv, which the reader's holder calls on going out of scope, on every way out.
 struct CsvReader {
   std::string_view text;  // without the byte-order mark
   size_t position = 0;
@@ -20,6 +20,11 @@ struct CsvReader {
   size_t row = 0;             // the record last read, counted from 1 (blank lines included)
   char* unescaped = nullptr;  // room for one record's quoted fields, as large as text;
   size_t unescapedUsed = 0;   // made at the first doubled quote
+
+  CsvReader() = default;
+  CsvReader(const CsvReader&) = delete;
+  CsvReader& operator=(const CsvReader&) = delete;
+  ~CsvReader();
 };
 
 // Starts reading text.

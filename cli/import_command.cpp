@@ -60,7 +60,7 @@ void RefuseHeader(const ImportReport& report) {
   std::string missing;
   for (int f = 0; f < kFieldCount; ++f) {
     if (report.missing[f])
-      missing += (missing.empty() ? "" : ", ") + std::string(kFieldKeywords[f]);
+      missing += (missing.empty() ? "" : ", ") + std::string(Vault::kEntryFields[f].keyword);
   }
   PrintError(Format(t.cliHeaderNotRecognised, {missing}));
   const bool known =
@@ -75,7 +75,7 @@ void RefuseHeader(const ImportReport& report) {
   PrintError(t.cliAdaptColumns);
   std::string option = "  --columns ";
   for (int f = 0; f < kFieldCount; ++f) {
-    option += std::string(f == 0 ? "" : ",") + kFieldKeywords[f] + "=" +
+    option += std::string(f == 0 ? "" : ",") + std::string(Vault::kEntryFields[f].keyword) + "=" +
               (report.column[f] == kNoColumn ? "COL" : std::to_string(report.column[f] + 1));
   }
   PrintError(option);
@@ -149,32 +149,34 @@ void PrintSummary(const ImportReport& report, size_t rows, size_t added, size_t 
   }
 }
 
+// Makes a new vault holding the added rows under a new master password, which is wiped on
+// every way out.
+int CreateWithNewPassword(const Context& context, ImportReport& report,
+                          const std::vector<size_t>& added) {
+  const Texts::Table& t = Texts::kText;
+  SecretBuffer password;
+  if (const int status = AskNewPassword(password); status != kDone) return status;
+  if (!DirectoryExists(context.dir)) {
+    App::EnsureConfigDir();
+    if (const int status = TakeLock(context); status != kDone) return status;
+  }
+  KeepEntries(report.rows, added);
+  const Vault::VaultError result =
+      Vault::CreateVaultHolding(App::VaultFilePath(), View(password), std::move(report.rows));
+  if (result != Vault::Ok) {
+    PrintError(t.creatingFailed + Vault::ErrorText(result));
+    return result;
+  }
+  PrintLine(Format(t.cliNewVault, {Printable(App::VaultFilePath())}));
+  return kDone;
+}
+
 // Saves the new rows: into the open vault, or as a new vault made with them.
 int Save(const Context& context, ImportReport& report, const std::vector<size_t>& added,
          bool newVault) {
   const Texts::Table& t = Texts::kText;
   if (added.empty()) return kDone;  // nothing changed: the file stays as it is
-  if (newVault) {
-    SecretBuffer password;
-    if (const int status = AskNewPassword(password); status != kDone) return status;
-    if (!DirectoryExists(context.dir)) {
-      App::EnsureConfigDir();
-      if (const int status = TakeLock(context); status != kDone) {
-        ReleaseSecret(password);
-        return status;
-      }
-    }
-    KeepEntries(report.rows, added);
-    const Vault::VaultError result =
-        Vault::CreateVaultHolding(App::VaultFilePath(), View(password), std::move(report.rows));
-    ReleaseSecret(password);
-    if (result != Vault::Ok) {
-      PrintError(t.creatingFailed + Vault::ErrorText(result));
-      return result;
-    }
-    PrintLine(Format(t.cliNewVault, {Printable(App::VaultFilePath())}));
-    return kDone;
-  }
+  if (newVault) return CreateWithNewPassword(context, report, added);
   std::vector<Vault::Entry>& entries = Vault::Entries();
   for (size_t i : added) Vault::AppendEntry(entries, report.rows[i]);
   const Vault::VaultError result = Vault::SaveOpenVault();
@@ -183,6 +185,14 @@ int Save(const Context& context, ImportReport& report, const std::vector<size_t>
     return result;
   }
   return kDone;
+}
+
+// Reads the file into report; false when it cannot be read. The file is unmapped on return.
+bool ReadInputFile(const std::string& path, const ImportOptions& options, ImportReport& report) {
+  InputFile file;
+  if (!OpenInputFile(path, file)) return false;
+  ReadImport(View(file), options, report);
+  return true;
 }
 
 int Import(const Context& context, ImportReport& report) {
@@ -217,14 +227,11 @@ int ImportCommand(const Context& context) {
   if (!arguments.dryRun && DirectoryExists(context.dir)) {
     if (const int status = TakeLock(context); status != kDone) return status;
   }
-  InputFile file;
-  if (!OpenInputFile(arguments.files[0], file)) {
+  ImportReport report;
+  if (!ReadInputFile(arguments.files[0], options, report)) {
     PrintError(Format(Texts::kText.cliCannotRead, {Printable(arguments.files[0])}));
     return kFileProblem;
   }
-  ImportReport report;
-  ReadImport(View(file), options, report);
-  CloseInputFile(file);
   int status = Refuse(report);
   if (status == kDone) status = Import(context, report);
   Vault::WipeEntries(report.rows);

@@ -28,7 +28,10 @@ bool OpenInputFile(const std::string& path, InputFile& file) {
 
 void CloseInputFile(InputFile& file) {
   if (file.data != nullptr) munmap(const_cast<char*>(file.data), file.size);
-  file = {};
+  file.data = nullptr;
+  file.size = 0;
 }
+
+InputFile::~InputFile() { CloseInputFile(*this); }
 
 }  // namespace Cli

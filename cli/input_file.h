@@ -9,9 +9,15 @@
 
 namespace Cli {
 
+// Unmapped when its holder goes out of scope; never copied, so one holder unmaps it.
 struct InputFile {
   const char* data = nullptr;
   size_t size = 0;
+
+  InputFile() = default;
+  InputFile(const InputFile&) = delete;
+  InputFile& operator=(const InputFile&) = delete;
+  ~InputFile();
 };
 
 // Maps a whole regular file (a FIFO or a device is refused without blocking); false when

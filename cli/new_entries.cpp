@@ -8,8 +8,8 @@ namespace {
 
 size_t HashOf(const Vault::Entry& e) {
   const std::hash<std::string_view> hash;
-  size_t h = hash(e.Omschrijving);
-  for (const std::string* field : {&e.Url, &e.Gebruiker, &e.Wachtwoord}) h = h * 31 + hash(*field);
+  size_t h = 0;
+  for (const Vault::EntryField& field : Vault::kEntryFields) h = h * 31 + hash(e.*field.member);
   return h;
 }
 
@@ -49,11 +49,7 @@ void KeepEntries(std::vector<Vault::Entry>& list, const std::vector<size_t>& ind
   std::vector<bool> kept(list.size(), false);
   for (size_t i : indices) kept[i] = true;
   for (size_t i = 0; i < list.size(); ++i) {
-    if (kept[i]) continue;
-    for (std::string* text :
-         {&list[i].Omschrijving, &list[i].Url, &list[i].Gebruiker, &list[i].Wachtwoord}) {
-      Vault::WipeText(*text);
-    }
+    if (!kept[i]) Vault::WipeEntry(list[i]);
   }
   size_t next = 0;
   for (size_t i : indices) {

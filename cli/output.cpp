@@ -2,30 +2,10 @@
 
 #include <unistd.h>
 
+#include "common/utf8.h"
 #include "vault/file_io.h"
 
 namespace Cli {
-namespace {
-
-constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
-
-// The length of the UTF-8 sequence at text[i], or 0 when it is not one.
-size_t SequenceLength(std::string_view text, size_t i) {
-  const auto c = static_cast<unsigned char>(text[i]);
-  size_t length = c >= 0xF0 && c <= 0xF4 ? 4 : c >= 0xE0 ? 3 : c >= 0xC2 && c <= 0xDF ? 2 : 0;
-  if (length == 0 || i + length > text.size()) return 0;
-  for (size_t k = 1; k < length; ++k) {
-    if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return 0;
-  }
-  const auto second = static_cast<unsigned char>(text[i + 1]);
-  if ((c == 0xE0 && second < 0xA0) || (c == 0xED && second >= 0xA0) ||
-      (c == 0xF0 && second < 0x90) || (c == 0xF4 && second >= 0x90)) {
-    return 0;  // overlong, surrogate or beyond U+10FFFF
-  }
-  return length;
-}
-
-}  // namespace
 
 bool WriteAll(int fd, std::string_view text) {
   return Vault::WriteFully(fd, text.data(), text.size());
@@ -57,13 +37,11 @@ std::string Printable(std::string_view text) {
     if (c < 0x80) {
       out += c < 0x20 || c == 0x7F ? ' ' : static_cast<char>(c);
       ++i;
-    } else if (const size_t length = SequenceLength(text, i); length > 0) {
-      // U+0080..U+009F: C1 controls, which some terminals take as escapes
-      const bool control = c == 0xC2 && static_cast<unsigned char>(text[i + 1]) < 0xA0;
-      out.append(control ? " " : text.substr(i, length));
+    } else if (const size_t length = Common::SequenceLength(text, i); length > 0) {
+      out.append(Common::IsC1Control(text, i) ? " " : text.substr(i, length));
       i += length;
     } else {
-      out += kReplacement;
+      out += Common::kReplacementCharacter;
       ++i;
     }
   }

@@ -78,7 +78,6 @@ bool ReadPassword(std::string_view prompt, SecretBuffer& line) {
   if (terminal) WriteError(prompt);
   const bool read = ReadLine(line);
   RestoreTerminal();
-  if (!read) ReleaseSecret(line);
   return read;
 }
 

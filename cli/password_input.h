@@ -9,10 +9,10 @@
 
 namespace Cli {
 
-// Reads one line (without its line end) into line, showing prompt on standard error when
-// standard input is a terminal. False at the end of input before any character, or on a
-// read error.
-// Secret: the caller releases line with ReleaseSecret.
+// Empties line, then reads one line (without its line end) into it, showing prompt on
+// standard error when standard input is a terminal. False at the end of input before any
+// character, or on a read error.
+// Secret: line's holder wipes what it holds, after a failure too.
 [[nodiscard]] bool ReadPassword(std::string_view prompt, SecretBuffer& line);
 
 }  // namespace Cli

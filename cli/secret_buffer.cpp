@@ -21,7 +21,11 @@ bool ReserveSecret(SecretBuffer& buffer, size_t capacity) {
 
 void ReleaseSecret(SecretBuffer& buffer) {
   Vault::WipeAndFree(buffer.data, buffer.capacity);
-  buffer = {};
+  buffer.data = nullptr;
+  buffer.size = 0;
+  buffer.capacity = 0;
 }
+
+SecretBuffer::~SecretBuffer() { ReleaseSecret(*this); }
 
 }  // namespace Cli

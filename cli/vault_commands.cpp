@@ -8,6 +8,7 @@
 
 #include "cli/commands.h"
 #include "cli/csv_export.h"
+#include "cli/held_keys.h"
 #include "cli/new_entries.h"
 #include "cli/output.h"
 #include "common/password_generator.h"
@@ -23,19 +24,22 @@ namespace {
 constexpr mode_t kExportMode = 0600;
 constexpr std::string_view kStandardOutput = "-";
 
+// Reads a vault file read-only, asking for its password with prompt: kDone, or the status
+// after saying why. Secret: the caller wipes list; keys frees its key.
+int ReadVaultAsking(const std::string& path, std::string_view prompt, HeldKeys& keys,
+                    std::vector<Vault::Entry>& list) {
+  SecretBuffer password;
+  if (const int asked = AskPassword(prompt, password); asked != kDone) return asked;
+  const Vault::VaultError result = Vault::ReadVaultFile(path, View(password), keys.state, list);
+  return result == Vault::Ok ? kDone : VaultFailure(path, result);
+}
+
 // Reads another vault file read-only, asking for its password. Ok or the store's code.
 // Secret: the caller wipes list.
 int ReadOtherVault(const std::string& path, std::vector<Vault::Entry>& list) {
-  SecretBuffer password;
-  const int asked =
-      AskPassword(Format(Texts::kText.cliOtherPasswordPrompt, {Printable(path)}), password);
-  if (asked != kDone) return asked;
-  Vault::KeyState keys{};
-  const Vault::VaultError result = Vault::ReadVaultFile(path, View(password), keys, list);
-  ReleaseSecret(password);
-  if (result != Vault::Ok) return VaultFailure(path, result);
-  Vault::WipeAndFree(keys.key, Vault::kKeySize);
-  return kDone;
+  HeldKeys keys;
+  return ReadVaultAsking(path, Format(Texts::kText.cliOtherPasswordPrompt, {Printable(path)}), keys,
+                         list);
 }
 
 int WriteExport(const std::string& target, const std::string& csv, bool force) {
@@ -124,24 +128,20 @@ int CheckCommand(const Context& context) {
     PrintError(Format(t.cliNoVault, {Printable(context.dir)}));
     return kFileProblem;
   }
-  SecretBuffer password;
   const std::string prompt =
       ownVault ? t.cliPasswordPrompt : Format(t.cliOtherPasswordPrompt, {Printable(path)});
-  if (const int status = AskPassword(prompt, password); status != kDone) return status;
-  Vault::KeyState keys{};
+  HeldKeys keys;
   std::vector<Vault::Entry> list;
-  const Vault::VaultError result = Vault::ReadVaultFile(path, View(password), keys, list);
-  ReleaseSecret(password);
+  const int status = ReadVaultAsking(path, prompt, keys, list);
   const size_t count = list.size();
   Vault::WipeEntries(list);
-  if (result != Vault::Ok) return VaultFailure(path, result);
-  Vault::WipeAndFree(keys.key, Vault::kKeySize);
+  if (status != kDone) return status;
   struct stat info {};
   const long long size = stat(path.c_str(), &info) == 0 ? static_cast<long long>(info.st_size) : -1;
   PrintLine(Format(t.cliCheckOpened, {Printable(path)}));
   PrintLine(Format(t.cliCheckEntries, {std::to_string(count)}));
-  PrintLine(
-      Format(t.cliCheckCosts, {std::to_string(keys.opslimit), std::to_string(keys.memlimit)}));
+  PrintLine(Format(t.cliCheckCosts,
+                   {std::to_string(keys.state.opslimit), std::to_string(keys.state.memlimit)}));
   PrintLine(Format(t.cliCheckSize, {std::to_string(size)}));
   return kDone;
 }
