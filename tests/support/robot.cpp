@@ -16,6 +16,7 @@
 #include "app/main_window.h"
 #include "app/menus.h"
 #include "app/status_bar.h"
+#include "tests/support/xvfb.h"
 
 // Last: Xlib's macros would clash with GoogleTest's headers.
 #include <X11/Xlib.h>
@@ -41,6 +42,12 @@ guint gSource = 0;
 std::atomic<gint64> gWaitingSince = 0;
 std::atomic<bool> gScriptRunning = false;
 
+// Ends the test program at once, its display first, so that the run does not wait on it.
+[[noreturn]] void GiveUp() {
+  TestDisplay::Stop();
+  std::_Exit(3);
+}
+
 // A step whose action runs a nested loop of its own (a modal box opened from the step)
 // keeps the poll from running again, so a thread of its own watches the patience too.
 void Watch() {
@@ -50,7 +57,7 @@ void Watch() {
         (g_get_monotonic_time() - gWaitingSince) / 1000 > kPatienceMs + kWatchGraceMs) {
       std::fprintf(stderr, "robot: a step has not come back for %lld ms\n",
                    static_cast<long long>(kPatienceMs + kWatchGraceMs));
-      std::_Exit(3);
+      GiveUp();
     }
   }
 }
@@ -72,7 +79,7 @@ gboolean Poll(gpointer) {
   if ((g_get_monotonic_time() - gWaitingSince) / 1000 > kPatienceMs) {
     std::fprintf(stderr, "robot: gave up waiting for: %s (status \"%s\")\n", step.what.c_str(),
                  StatusText().c_str());
-    std::_Exit(3);
+    GiveUp();
   }
   return G_SOURCE_CONTINUE;
 }
