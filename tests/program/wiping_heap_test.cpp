@@ -69,7 +69,14 @@ std::vector<Region> ReadableRegions() {
   return regions;
 }
 
-// Every place in readable memory that holds one of the markers, as "what in region".
+// The part of a marker the scan looks for: its second half. A text emptied with clear() in
+// place of a wipe loses only its first byte, so a whole marker is not all a scan must find.
+std::string_view Sought(const Marker& marker) {
+  return std::string_view(marker.masked).substr(marker.masked.size() / 2);
+}
+
+// Every place in readable memory that holds one of the markers, or what is left of one
+// without its first bytes, as "what in region".
 std::vector<std::string> FindMarkers(const std::vector<Marker>& markers) {
   constexpr size_t kChunk = 1 << 20;
   const size_t overlap = kMarkerLength - 1;
@@ -86,14 +93,14 @@ std::vector<std::string> FindMarkers(const std::vector<Marker>& markers) {
       const ssize_t got = pread(mem, buffer, want, static_cast<off_t>(at));
       if (got <= 0) continue;
       for (const Marker& marker : markers) {
-        const unsigned char first = static_cast<unsigned char>(marker.masked[0]) ^ kMask;
+        const std::string_view sought = Sought(marker);
+        const unsigned char first = static_cast<unsigned char>(sought[0]) ^ kMask;
         for (size_t i = 0; i < static_cast<size_t>(got); ++i) {
           if (buffer[i] != first) continue;
-          const size_t length = marker.masked.size();
+          const size_t length = sought.size();
           if (i + length > static_cast<size_t>(got)) continue;
           size_t k = 1;
-          while (k < length &&
-                 (buffer[i + k] ^ kMask) == static_cast<unsigned char>(marker.masked[k])) {
+          while (k < length && (buffer[i + k] ^ kMask) == static_cast<unsigned char>(sought[k])) {
             ++k;
           }
           if (k == length && (i < kChunk || at + kChunk >= region.end)) {
