@@ -63,11 +63,6 @@ int TakeLock(const Context& context) {
   return kLocked;
 }
 
-bool VaultExists(const std::string& path) {
-  struct stat info {};
-  return stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
-}
-
 int AskPassword(std::string_view prompt, SecretBuffer& password) {
   if (!ReadPassword(prompt, password)) {
     PrintError(Texts::kText.cliNoPassword);
@@ -101,7 +96,7 @@ int AskNewPassword(SecretBuffer& password) {
 }
 
 int OpenVaultAsking(const Context& context) {
-  if (!VaultExists(App::VaultFilePath())) {
+  if (!App::VaultFileExists(App::VaultFilePath())) {
     PrintError(Format(Texts::kText.cliNoVault, {Printable(context.dir)}));
     return kFileProblem;
   }

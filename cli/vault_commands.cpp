@@ -124,7 +124,7 @@ int CheckCommand(const Context& context) {
   const Texts::Table& t = Texts::kText;
   const bool ownVault = context.arguments.files.empty();
   const std::string path = ownVault ? App::VaultFilePath() : context.arguments.files[0];
-  if (ownVault && !VaultExists(path)) {
+  if (ownVault && !App::VaultFileExists(path)) {
     PrintError(Format(t.cliNoVault, {Printable(context.dir)}));
     return kFileProblem;
   }

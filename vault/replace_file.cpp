@@ -11,6 +11,7 @@
 #include <cstdio>
 
 #include "vault/file_io.h"
+#include "vault/file_names.h"
 
 namespace Vault {
 namespace {
@@ -79,7 +80,8 @@ std::string UniqueLetters() {
 
 int CreateUnique(const std::string& path, mode_t mode, std::string& name) {
   for (int tries = 0; tries < kMaxUniqueTries; ++tries) {
-    name = FolderOf(path) + ".lockwell-" + UniqueLetters() + ".tmp";
+    name = FolderOf(path).append(kAnonymousTemporaryPrefix) + UniqueLetters() +
+           std::string(kTemporarySuffix);
     const int fd = CreateNew(name, mode);
     if (fd >= 0 || errno != EEXIST) return fd;
   }
@@ -109,7 +111,7 @@ bool BeginReplacing(const std::string& path, mode_t mode, ReplacingFile& file, R
     if (how == Replacing::Unique) {
       file.fd = CreateUnique(file.path, mode, file.temporary);
     } else {
-      file.temporary = file.path + ".tmp";
+      file.temporary = file.path + std::string(kTemporarySuffix);
       file.fd = CreateBeside(file.temporary, mode);
     }
   }

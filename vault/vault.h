@@ -5,6 +5,7 @@
 
 #include "vault/entries.h"
 #include "vault/file_guard.h"
+#include "vault/file_names.h"
 #include "vault/format.h"
 #include "vault/json_text.h"
 #include "vault/payload.h"
