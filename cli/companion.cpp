@@ -88,9 +88,7 @@ int AskNewPassword(SecretBuffer& password) {
     const Commands::PasswordProblem problem =
         Commands::CheckMasterPassword(View(password), View(repeat), true);
     if (problem == Commands::PasswordProblem::None) return kDone;
-    PrintError(problem == Commands::PasswordProblem::Empty      ? t.enterPassword
-               : problem == Commands::PasswordProblem::TooShort ? t.passwordTooShort
-                                                                : t.passwordsDiffer);
+    PrintError(Commands::PasswordProblemText(problem));
     if (!isatty(STDIN_FILENO)) return kBadData;  // a script gets no second try
   }
 }
