@@ -42,19 +42,11 @@ std::string Trim(std::string_view text) {
   return std::string(TrimBlanks(text, Blanks::SpacesAndTabs));
 }
 
-// The settings that hold a number, in the order they are written after the browser.
-struct NumberKey {
-  std::string_view key;
-  int64_t Settings::*field;
-};
-constexpr NumberKey kNumberKeys[] = {
-    {Vault::SettingsKey::kAlwaysOnTop, &Settings::AltijdBoven},
-    {Vault::SettingsKey::kDigits, &Settings::GenCijfers},
-    {Vault::SettingsKey::kLower, &Settings::GenKlein},
-    {Vault::SettingsKey::kUpper, &Settings::GenHoofd},
-    {Vault::SettingsKey::kSymbols, &Settings::GenLeestekens},
-    {Vault::SettingsKey::kLength, &Settings::GenLengte},
-};
+// The fields of Vault::kNumberKeys, each named as its key.
+constexpr int64_t Settings::*kNumberFields[] = {&Settings::AltijdBoven,   &Settings::GenCijfers,
+                                                &Settings::GenKlein,      &Settings::GenHoofd,
+                                                &Settings::GenLeestekens, &Settings::GenLengte};
+static_assert(std::size(kNumberFields) == std::size(Vault::kNumberKeys));
 
 struct KeyLine {
   std::string key;
@@ -161,8 +153,10 @@ std::string ComposeSettings(const Settings& s) {
   const auto line = [&text](std::string_view key, const std::string& value) {
     text.append(key).append(" = ").append(value).append("\n");
   };
-  line(Vault::SettingsKey::kBrowser, breaks ? std::string() : s.Browser);
-  for (const NumberKey& number : kNumberKeys) line(number.key, std::to_string(s.*number.field));
+  line(Vault::kBrowserKey, breaks ? std::string() : s.Browser);
+  for (size_t i = 0; i < std::size(kNumberFields); ++i) {
+    line(Vault::kNumberKeys[i], std::to_string(s.*kNumberFields[i]));
+  }
   return text;
 }
 
@@ -172,9 +166,10 @@ Settings ParseSettings(const std::string& bytes) {
                                : Latin1ToUtf8(bytes);
   const std::vector<KeyLine> lines = KeyLines(text);
   Settings s = DefaultSettings();
-  if (auto browser = Lookup(lines, Vault::SettingsKey::kBrowser)) s.Browser = Trim(*browser);
-  for (const NumberKey& number : kNumberKeys) {
-    if (auto value = Lookup(lines, number.key)) s.*number.field = ReadNumber(Trim(*value));
+  if (auto browser = Lookup(lines, Vault::kBrowserKey)) s.Browser = Trim(*browser);
+  for (size_t i = 0; i < std::size(kNumberFields); ++i) {
+    if (auto value = Lookup(lines, Vault::kNumberKeys[i]))
+      s.*kNumberFields[i] = ReadNumber(Trim(*value));
   }
   return s;
 }

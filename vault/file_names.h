@@ -21,15 +21,10 @@ constexpr std::string_view kSafetyCopySuffix = ".voor-terugzetten";
 // overwritten: the vault's path + kKeptCopyInfix + "YYYY-MM-DD-HHMMSS" (local time).
 constexpr std::string_view kKeptCopyInfix = ".extern-";
 
-// The keys of the settings file, in the order they are written.
-namespace SettingsKey {
-constexpr std::string_view kBrowser = "Browser";
-constexpr std::string_view kAlwaysOnTop = "AltijdBoven";
-constexpr std::string_view kDigits = "GenCijfers";
-constexpr std::string_view kLower = "GenKlein";
-constexpr std::string_view kUpper = "GenHoofd";
-constexpr std::string_view kSymbols = "GenLeestekens";
-constexpr std::string_view kLength = "GenLengte";
-}  // namespace SettingsKey
+// The keys of the settings file, in the order they are written: the browser's path, then
+// the settings that hold a number.
+constexpr std::string_view kBrowserKey = "Browser";
+constexpr std::string_view kNumberKeys[] = {"AltijdBoven", "GenCijfers",    "GenKlein",
+                                            "GenHoofd",    "GenLeestekens", "GenLengte"};
 
 }  // namespace Vault
