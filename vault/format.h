@@ -57,8 +57,8 @@ struct KeyState {
 // Whether the list's vault file would be larger than reading accepts, so that it is never
 // written.
 [[nodiscard]] bool TooLargeToSave(const std::vector<Entry>& list);
-// Seals the list with the key and writes it whole to path, unguarded (0, 2, 6 or 7);
-// written, when given, receives the identity of the new file.
+// Seals the list with the key and writes it whole to path, unguarded: Ok, FileError,
+// OutOfMemory or NotOpen. written, when given, receives the identity of the new file.
 [[nodiscard]] VaultError SealToFile(const std::string& path, const KeyState& keys,
                                     const std::vector<Entry>& list,
                                     FileIdentity* written = nullptr);
@@ -72,8 +72,9 @@ struct KeyState {
 [[nodiscard]] VaultError ReadVaultFile(const std::string& path, std::string_view password,
                                        KeyState& keys, std::vector<Entry>& list,
                                        FileIdentity* seen = nullptr);
-// Writes path + ".tmp" (kVaultFileMode, synced), then renames it over path; a symbolic link
-// at path is written through: its target is replaced and the link stays. 0 or 2.
+// Writes path + kTemporarySuffix (kVaultFileMode, synced), then renames it over path; a
+// symbolic link at path is written through: its target is replaced and the link stays. Ok or
+// FileError.
 [[nodiscard]] VaultError WriteFileReplacing(const std::string& path, const void* bytes,
                                             size_t length, FileIdentity* written = nullptr);
 

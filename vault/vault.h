@@ -1,6 +1,6 @@
 // The vault core: libsodium binding, vault file format, JSON payload and the open vault.
 // No GTK here; everything runs on the caller's thread and reports failures as codes.
-// Callers outside the core include this one header; each family has its own.
+// This header gathers the families' own headers, for callers that use several of them.
 #pragma once
 
 #include "vault/entries.h"
