@@ -30,7 +30,7 @@ void EditAndSave(int i, int round) {
   Vault::Entry& entry = Vault::Entries()[static_cast<size_t>(i)];
   entry.Omschrijving = "Edited " + std::to_string(round);
   entry.Wachtwoord = "Xq7!rT2#pL9$" + std::to_string(round);
-  if (Vault::SaveOpenVault() != Vault::Ok) std::abort();
+  if (Vault::SaveVaultQuietly() != Vault::Ok) std::abort();
 }
 
 void BM_EditAndSave(benchmark::State& state) {
@@ -60,7 +60,7 @@ void BM_SealAndWriteFloor(benchmark::State& state) {
     Vault::Sodium::Seal(image.data() + Vault::kHeaderSize,
                         reinterpret_cast<const unsigned char*>(payload.data()), payload.size(),
                         image.data(), Vault::kHeaderSize, image.data() + Vault::kNonceOffset, key);
-    if (Vault::WriteFileReplacing(path, image.data(), image.size()) != Vault::Ok) std::abort();
+    if (Vault::WriteVaultBytes(path, image.data(), image.size()) != Vault::Ok) std::abort();
   };
   for (int i = 0; i < kWarmUps; ++i) sealAndWrite();
   for (auto _ : state) sealAndWrite();
@@ -97,7 +97,7 @@ void BM_EditAndSaveAgainstFloor(benchmark::State& state) {
     Vault::Sodium::Seal(image.data() + Vault::kHeaderSize,
                         reinterpret_cast<const unsigned char*>(payload.data()), payload.size(),
                         image.data(), Vault::kHeaderSize, image.data() + Vault::kNonceOffset, key);
-    if (Vault::WriteFileReplacing(floorPath, image.data(), image.size()) != Vault::Ok) {
+    if (Vault::WriteVaultBytes(floorPath, image.data(), image.size()) != Vault::Ok) {
       std::abort();
     }
     floor += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -118,11 +118,11 @@ void BM_GeneratePassword(benchmark::State& state) {
   BenchDir();  // loads libsodium
   const int length = static_cast<int>(state.range(0));
   for (int i = 0; i < kWarmUps; ++i) {
-    std::string warm = Commands::GeneratePassword(length, true, true, true, true);
+    std::string warm = Common::GeneratePassword(length, true, true, true, true);
     Vault::WipeText(warm);
   }
   for (auto _ : state) {
-    std::string password = Commands::GeneratePassword(length, true, true, true, true);
+    std::string password = Common::GeneratePassword(length, true, true, true, true);
     benchmark::DoNotOptimize(password.data());
     Vault::WipeText(password);
   }

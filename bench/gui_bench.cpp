@@ -49,8 +49,8 @@ BENCHMARK(BM_FillEntryList)
 void BM_LockConfigDir(benchmark::State& state) {
   TestFiles::TempDir dir;
   for (auto _ : state) {
-    if (!App::LockConfigDir(dir.path)) std::abort();
-    App::UnlockConfigDir();
+    if (!Common::LockConfigDir(dir.path)) std::abort();
+    Common::UnlockConfigDir();
   }
 }
 BENCHMARK(BM_LockConfigDir)->Unit(benchmark::kMicrosecond);

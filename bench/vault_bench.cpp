@@ -37,7 +37,7 @@ std::string CreateBenchVault(int n) {
   const std::string path = BenchDir() + "bench" + std::to_string(n) + ".lwv";
   if (Vault::CreateVault(path, "benchmark password") != Vault::Ok) std::abort();
   Vault::Entries() = MakeEntries(n);
-  if (Vault::SaveOpenVault() != Vault::Ok) std::abort();
+  if (Vault::SaveVaultQuietly() != Vault::Ok) std::abort();
   return path;
 }
 
@@ -102,7 +102,7 @@ BENCHMARK(BM_OpenVault)
 void BM_SaveVault(benchmark::State& state) {
   CreateBenchVault(static_cast<int>(state.range(0)));
   for (auto _ : state) {
-    if (Vault::SaveOpenVault() != Vault::Ok) std::abort();
+    if (Vault::SaveVaultQuietly() != Vault::Ok) std::abort();
   }
   state.SetBytesProcessed(state.iterations() * Vault::JsonLength(Vault::Entries()));
   Vault::CloseVault();
@@ -121,7 +121,7 @@ void BM_SaveWithAndWithoutGuard(benchmark::State& state) {
   double with = 0, without = 0;
   for (auto _ : state) {
     auto start = Clock::now();
-    if (Vault::SaveOpenVault() != Vault::Ok) std::abort();
+    if (Vault::SaveVaultQuietly() != Vault::Ok) std::abort();
     const double took = Seconds(start);
     with += took;
     state.SetIterationTime(took);
@@ -175,7 +175,7 @@ void BM_SaveKeepingACopy(benchmark::State& state) {
     TestFiles::WriteFile(incoming, bytes);
     if (std::rename(incoming.c_str(), path.c_str()) != 0) std::abort();
     state.ResumeTiming();
-    if (Vault::SaveOpenVault() != Vault::Ok) std::abort();
+    if (Vault::SaveVaultQuietly() != Vault::Ok) std::abort();
     state.PauseTiming();
     RemoveKeptCopies();
     state.ResumeTiming();
@@ -199,7 +199,7 @@ void BM_SealAndWriteBytes(benchmark::State& state) {
                         reinterpret_cast<const unsigned char*>(payload.data()), payload.size(),
                         image.data(), Vault::kHeaderSize, image.data() + Vault::kNonceOffset, key);
     if (sync) {
-      if (Vault::WriteFileReplacing(path, image.data(), image.size()) != Vault::Ok) std::abort();
+      if (Vault::WriteVaultBytes(path, image.data(), image.size()) != Vault::Ok) std::abort();
     } else {  // the same steps without fsync, to show what the flush to disk costs
       const std::string temporary = path + ".tmp";
       const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);

@@ -23,7 +23,7 @@ enum ExitStatus : int {
 struct Context {
   const Arguments& arguments;
   std::string dir;  // the configuration directory, ending in "/"; the vault is
-                    // App::VaultFilePath()
+                    // Common::VaultFilePath()
 };
 
 [[nodiscard]] int ImportCommand(const Context& context);

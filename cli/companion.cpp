@@ -42,11 +42,11 @@ int CheckArguments(const ArgumentResult& result) {
 // The directory as the window program decides it: --dir stands where its first argument
 // does.
 std::string DirectoryOf(const Arguments& arguments) {
-  if (!arguments.dirGiven) return App::ConfigDirFor(1, nullptr, std::getenv("HOME"));
+  if (!arguments.dirGiven) return Common::ConfigDirFor(1, nullptr, std::getenv("HOME"));
   std::string dir = arguments.dir;
   char program[] = "lockwell";
   char* argv[] = {program, dir.data(), nullptr};
-  return App::ConfigDirFor(2, argv, std::getenv("HOME"));
+  return Common::ConfigDirFor(2, argv, std::getenv("HOME"));
 }
 
 }  // namespace
@@ -58,7 +58,7 @@ int UsageError(std::string_view message) {
 }
 
 int TakeLock(const Context& context) {
-  if (App::LockConfigDir(context.dir)) return kDone;
+  if (Common::LockConfigDir(context.dir)) return kDone;
   PrintError(Texts::kText.alreadyRunning);
   return kLocked;
 }
@@ -85,16 +85,16 @@ int AskNewPassword(SecretBuffer& password) {
       PrintError(t.cliNoPassword);
       return kBadData;
     }
-    const Commands::PasswordProblem problem =
-        Commands::CheckMasterPassword(View(password), View(repeat), true);
-    if (problem == Commands::PasswordProblem::None) return kDone;
+    const Common::PasswordProblem problem =
+        Common::CheckMasterPassword(View(password), View(repeat), true);
+    if (problem == Common::PasswordProblem::None) return kDone;
     PrintError(Commands::PasswordProblemText(problem));
     if (!isatty(STDIN_FILENO)) return kBadData;  // a script gets no second try
   }
 }
 
 int OpenVaultAsking(const Context& context) {
-  if (!App::VaultFileExists(App::VaultFilePath())) {
+  if (!App::VaultFileExists(Common::VaultFilePath())) {
     PrintError(Format(Texts::kText.cliNoVault, {Printable(context.dir)}));
     return kFileProblem;
   }
@@ -102,8 +102,8 @@ int OpenVaultAsking(const Context& context) {
   if (const int status = AskPassword(Texts::kText.cliPasswordPrompt, password); status != kDone) {
     return status;
   }
-  const Vault::VaultError result = Vault::OpenVault(App::VaultFilePath(), View(password));
-  return result == Vault::Ok ? kDone : VaultFailure(App::VaultFilePath(), result);
+  const Vault::VaultError result = Vault::OpenVault(Common::VaultFilePath(), View(password));
+  return result == Vault::Ok ? kDone : VaultFailure(Common::VaultFilePath(), result);
 }
 
 int VaultFailure(const std::string& path, int code) {
@@ -113,7 +113,7 @@ int VaultFailure(const std::string& path, int code) {
 
 int RunCompanion(int argc, char** argv) {
   // Before anything secret exists: no core file, no debugger of the same user.
-  (void)Program::HardenProcess();
+  (void)Common::HardenProcess();
   Arguments arguments;
   const ArgumentResult parsed = ParseArguments(argc, argv, arguments);
   if (arguments.help) {
@@ -130,12 +130,12 @@ int RunCompanion(int argc, char** argv) {
     return kLocked;
   }
   Vault::SetKeptCopyReporter(ReportKeptCopy);
-  App::SetConfigDir(DirectoryOf(arguments));
-  const Context context{arguments, App::ConfigDir()};
+  Common::SetConfigDir(DirectoryOf(arguments));
+  const Context context{arguments, Common::ConfigDir()};
   const CommandHandler handler = HandlerOf(arguments.command);
   const int status = handler != nullptr ? handler(context) : kUsage;
   Vault::CloseVault();
-  App::UnlockConfigDir();
+  Common::UnlockConfigDir();
   return status;
 }
 

@@ -15,11 +15,11 @@ namespace {
 constexpr char kSeparators[] = {',', ';', '\t'};
 
 // Files written by hand or by other programs pad their fields with tabs as well.
-constexpr App::Blanks kFieldBlanks = App::Blanks::SpacesAndTabs;
+constexpr Common::Blanks kFieldBlanks = Common::Blanks::SpacesAndTabs;
 
 bool SameName(std::string_view a, std::string_view b) {
-  return Common::EqualIgnoringAsciiCase(App::TrimBlanks(a, kFieldBlanks),
-                                        App::TrimBlanks(b, kFieldBlanks));
+  return Common::EqualIgnoringAsciiCase(Common::TrimBlanks(a, kFieldBlanks),
+                                        Common::TrimBlanks(b, kFieldBlanks));
 }
 
 ImportFailure FailureOf(CsvStatus status) {
@@ -151,7 +151,7 @@ RowResult EntryOfRow(const std::vector<std::string_view>& fields, ImportReport& 
       return RowResult::Refused;
     }
     const Vault::EntryField& field = Vault::kEntryFields[f];
-    if (field.trimmedByEditor) value = App::TrimBlanks(value, App::Blanks::Spaces);
+    if (field.trimmedByEditor) value = Common::TrimBlanks(value, Common::Blanks::Spaces);
     (entry.*field.member).assign(value);
   }
   if (IsEmpty(entry)) return RowResult::Empty;
@@ -203,8 +203,8 @@ bool ParseColumns(std::string_view option, ColumnRequest& request) {
     option = comma == std::string_view::npos ? std::string_view() : option.substr(comma + 1);
     const size_t equals = pair.find('=');
     if (equals == std::string_view::npos) return false;
-    const std::string_view key = App::TrimBlanks(pair.substr(0, equals), kFieldBlanks);
-    const std::string_view column = App::TrimBlanks(pair.substr(equals + 1), kFieldBlanks);
+    const std::string_view key = Common::TrimBlanks(pair.substr(0, equals), kFieldBlanks);
+    const std::string_view column = Common::TrimBlanks(pair.substr(equals + 1), kFieldBlanks);
     int f = 0;
     while (f < kFieldCount && !SameName(key, Vault::kEntryFields[f].keyword)) ++f;
     if (f == kFieldCount || request.given[f] || column.empty()) return false;
@@ -270,7 +270,7 @@ std::string HostOf(std::string_view url) {
   if (const size_t colon = host.rfind(':'); colon != std::string_view::npos) {
     host = host.substr(0, colon);
   }
-  return std::string(App::TrimBlanks(host, kFieldBlanks));
+  return std::string(Common::TrimBlanks(host, kFieldBlanks));
 }
 
 void ReadImport(std::string_view text, const ImportOptions& options, ImportReport& report) {
@@ -292,7 +292,7 @@ void ReadImport(std::string_view text, const ImportOptions& options, ImportRepor
       return;
     }
     for (std::string_view name : header)
-      report.header.emplace_back(App::TrimBlanks(name, kFieldBlanks));
+      report.header.emplace_back(Common::TrimBlanks(name, kFieldBlanks));
   }
   MapColumns(header, options, report);
   if (report.failure == ImportFailure::None && !Usable(report)) {

@@ -157,17 +157,17 @@ int CreateWithNewPassword(const Context& context, ImportReport& report,
   SecretBuffer password;
   if (const int status = AskNewPassword(password); status != kDone) return status;
   if (!DirectoryExists(context.dir)) {
-    App::EnsureConfigDir();
+    Common::EnsureConfigDir();
     if (const int status = TakeLock(context); status != kDone) return status;
   }
   KeepEntries(report.rows, added);
   const Vault::VaultError result =
-      Vault::CreateVaultHolding(App::VaultFilePath(), View(password), std::move(report.rows));
+      Vault::CreateVaultHolding(Common::VaultFilePath(), View(password), std::move(report.rows));
   if (result != Vault::Ok) {
     PrintError(t.creatingFailed + Vault::ErrorText(result));
     return result;
   }
-  PrintLine(Format(t.cliNewVault, {Printable(App::VaultFilePath())}));
+  PrintLine(Format(t.cliNewVault, {Printable(Common::VaultFilePath())}));
   return kDone;
 }
 
@@ -179,7 +179,7 @@ int Save(const Context& context, ImportReport& report, const std::vector<size_t>
   if (newVault) return CreateWithNewPassword(context, report, added);
   std::vector<Vault::Entry>& entries = Vault::Entries();
   for (size_t i : added) Vault::AppendEntry(entries, report.rows[i]);
-  const Vault::VaultError result = Vault::SaveOpenVault();
+  const Vault::VaultError result = Vault::SaveVaultQuietly();
   if (result != Vault::Ok) {
     PrintError(t.savingFailed + Vault::ErrorText(result));
     return result;
@@ -197,7 +197,7 @@ bool ReadInputFile(const std::string& path, const ImportOptions& options, Import
 
 int Import(const Context& context, ImportReport& report) {
   const Arguments& arguments = context.arguments;
-  const bool newVault = !App::VaultFileExists(App::VaultFilePath());
+  const bool newVault = !App::VaultFileExists(Common::VaultFilePath());
   if (!newVault) {
     if (const int status = OpenVaultAsking(context); status != kDone) return status;
   }

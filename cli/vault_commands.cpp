@@ -57,8 +57,8 @@ int WriteExport(const std::string& target, const std::string& csv, bool force) {
     }
   }
   // The user's folder: a fresh temporary name, so no file of theirs is ever in the way.
-  if (!Vault::ReplaceFileWith(target, csv.data(), csv.size(), kExportMode, nullptr,
-                              Vault::Replacing::Unique)) {
+  if (!Vault::WriteWholeFile(target, csv.data(), csv.size(), kExportMode, nullptr,
+                             Vault::Replacing::Unique)) {
     return VaultFailure(target, Vault::FileError);
   }
   PrintError(Format(t.cliExportWarningFile, {Printable(target)}));
@@ -99,7 +99,7 @@ int MergeCommand(const Context& context) {
   const size_t present = theirs.size() - added.size();
   Vault::WipeEntries(theirs);
   if (!added.empty()) {
-    if (const Vault::VaultError result = Vault::SaveOpenVault(); result != Vault::Ok) {
+    if (const Vault::VaultError result = Vault::SaveVaultQuietly(); result != Vault::Ok) {
       PrintError(t.savingFailed + Vault::ErrorText(result));
       return result;
     }
@@ -123,7 +123,7 @@ int ListCommand(const Context& context) {
 int CheckCommand(const Context& context) {
   const Texts::Table& t = Texts::kText;
   const bool ownVault = context.arguments.files.empty();
-  const std::string path = ownVault ? App::VaultFilePath() : context.arguments.files[0];
+  const std::string path = ownVault ? Common::VaultFilePath() : context.arguments.files[0];
   if (ownVault && !App::VaultFileExists(path)) {
     PrintError(Format(t.cliNoVault, {Printable(context.dir)}));
     return kFileProblem;
@@ -148,15 +148,15 @@ int CheckCommand(const Context& context) {
 
 int GenerateCommand(const Context& context) {
   const Arguments& arguments = context.arguments;
-  App::LoadSettings();
-  const App::Settings& settings = App::CurrentSettings();
+  Common::LoadSettings();
+  const Common::Settings& settings = Common::CurrentSettings();
   long long length = settings.GenLengte;
   if (arguments.lengthGiven) {
     const std::string& given = arguments.length;
     const bool digitsOnly = !given.empty() && given.size() <= 3 &&
                             given.find_first_not_of("0123456789") == std::string::npos;
     length = digitsOnly ? std::stoll(given) : 0;
-    if (length < Commands::kMinGeneratedLength || length > Commands::kMaxGeneratedLength) {
+    if (length < Common::kMinGeneratedLength || length > Common::kMaxGeneratedLength) {
       return UsageError(Texts::kText.cliBadLength);
     }
   }
@@ -168,9 +168,9 @@ int GenerateCommand(const Context& context) {
   const bool symbols = named ? arguments.symbols : settings.GenLeestekens != 0;
   // GenLengte as the editor's length field shows it: clamped into its range.
   const long long clamped =
-      std::clamp<long long>(length, Commands::kMinGeneratedLength, Commands::kMaxGeneratedLength);
+      std::clamp<long long>(length, Common::kMinGeneratedLength, Common::kMaxGeneratedLength);
   std::string password =
-      Commands::GeneratePassword(static_cast<int>(clamped), digits, lower, upper, symbols);
+      Common::GeneratePassword(static_cast<int>(clamped), digits, lower, upper, symbols);
   if (password.empty()) return UsageError(Texts::kText.chooseKind);
   const bool written = WriteAll(STDOUT_FILENO, password) && WriteAll(STDOUT_FILENO, "\n");
   Vault::WipeText(password);

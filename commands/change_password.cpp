@@ -17,7 +17,7 @@ void ChangeMasterPasswordCommand() {
   std::string password;
   if (!AskMasterPassword(t.changeTitle, t.changeCurrentPrompt, false, password)) return;
   // The file, not the key in memory: proves the user knows the password the file opens with.
-  const Vault::VaultError checked = Vault::CheckVaultFile(App::VaultFilePath(), password);
+  const Vault::VaultError checked = Vault::CheckVaultFile(Common::VaultFilePath(), password);
   Vault::WipeText(password);
   if (checked != Vault::Ok) {
     App::ShowWarning(t.changeTitle, t.currentPasswordWrong);

@@ -100,7 +100,7 @@ GtkWidget* AddEntryFields(const Vault::Entry& entry) {
 // The generator's frame with its choices as the settings keep them.
 void AddGenerator() {
   const Texts::Table& t = Texts::kText;
-  const App::Settings& settings = App::CurrentSettings();
+  const Common::Settings& settings = Common::CurrentSettings();
   // The frame first: the controls drawn over it are created after it.
   App::PlaceDialogControl(gtk_frame_new(t.generateFrame), -1, 10, 142, 420, 140);
   AddCheckBox(DigitsBox, t.digitsBox, 25, 167, settings.GenCijfers);
@@ -127,7 +127,8 @@ void BuildDialog(const std::string& title, const Vault::Entry& entry) {
   AddGenerator();
   GtkWidget* ok = App::AddDialogButton(EntryOkButton, t.okButton, 240, 295, 90, 28);
   App::AddDialogButton(EntryCancelButton, t.cancelButton, 340, 295, 90, 28);
-  gtk_widget_set_sensitive(ok, !App::TrimBlanks(entry.Omschrijving, App::Blanks::Spaces).empty());
+  gtk_widget_set_sensitive(ok,
+                           !Common::TrimBlanks(entry.Omschrijving, Common::Blanks::Spaces).empty());
 
   g_signal_connect(description, "changed", G_CALLBACK(OnDescriptionEvent), nullptr);
   g_signal_connect(description, "activate", G_CALLBACK(OnDescriptionEvent), nullptr);
@@ -159,11 +160,11 @@ void Generate(const std::string& title) {
 }
 
 void KeepGeneratorChoices() {
-  App::SaveGeneratorChoices({.length = Length(),
-                             .upper = Ticked(UpperBox),
-                             .lower = Ticked(LowerBox),
-                             .digits = Ticked(DigitsBox),
-                             .symbols = Ticked(SymbolsBox)});
+  Common::SaveGeneratorChoices({.length = Length(),
+                                .upper = Ticked(UpperBox),
+                                .lower = Ticked(LowerBox),
+                                .digits = Ticked(DigitsBox),
+                                .symbols = Ticked(SymbolsBox)});
 }
 
 // Moves a new record into the caller's, wiping the passwords either side leaves behind.
@@ -180,7 +181,7 @@ void EnableOk(const Vault::Entry& entry) {
   const std::string description =
       FieldOnOk(entry.Omschrijving, gGiven.Omschrijving, Text(DescriptionField), true);
   gtk_widget_set_sensitive(App::ControlWidget(EntryOkButton),
-                           !App::TrimBlanks(description, App::Blanks::Spaces).empty());
+                           !Common::TrimBlanks(description, Common::Blanks::Spaces).empty());
 }
 
 // Takes what the fields hold into the entry, unless the description is blank: then says so.
@@ -191,7 +192,7 @@ bool TakeEntry(const std::string& title, Vault::Entry& entry) {
   }
   Vault::Entry typed = EntryOnOk(entry, gGiven, now);
   Vault::WipeText(now.Wachtwoord);
-  if (App::TrimBlanks(typed.Omschrijving, App::Blanks::Spaces).empty()) {
+  if (Common::TrimBlanks(typed.Omschrijving, Common::Blanks::Spaces).empty()) {
     Vault::WipeText(typed.Wachtwoord);
     App::ShowWarning(title, Texts::kText.descriptionRequired);
     gtk_widget_grab_focus(App::ControlWidget(DescriptionField));

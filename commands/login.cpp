@@ -22,7 +22,7 @@ bool AskAndOpen(const char* title, const char* prompt, bool confirm, const char*
   if (!AskMasterPassword(title, prompt, confirm, password)) return false;
   App::SetStatusText(status);
   App::PaintNow();
-  result = open(App::VaultFilePath(), password);
+  result = open(Common::VaultFilePath(), password);
   Vault::WipeText(password);
   return true;
 }
@@ -62,7 +62,7 @@ bool OpenExistingVault() {
 
 bool LogIn() {
   const bool opened =
-      App::VaultFileExists(App::VaultFilePath()) ? OpenExistingVault() : CreateFirstVault();
+      App::VaultFileExists(Common::VaultFilePath()) ? OpenExistingVault() : CreateFirstVault();
   if (!opened) return false;
   App::SetShowPasswords(false);
   App::RestartIdleCountdown();

@@ -1,6 +1,6 @@
 #include "common/blanks.h"
 
-namespace App {
+namespace Common {
 
 std::string_view TrimBlanks(std::string_view text, Blanks blanks) {
   const std::string_view set = blanks == Blanks::Spaces ? " " : " \t";
@@ -9,4 +9,4 @@ std::string_view TrimBlanks(std::string_view text, Blanks blanks) {
   return text.substr(first, text.find_last_not_of(set) - first + 1);
 }
 
-}  // namespace App
+}  // namespace Common

@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-namespace App {
+namespace Common {
 
 // Which characters count as blanks at a text's ends.
 enum class Blanks {
@@ -14,4 +14,4 @@ enum class Blanks {
 // The text without the given blanks at its start and end (a view into text).
 [[nodiscard]] std::string_view TrimBlanks(std::string_view text, Blanks blanks);
 
-}  // namespace App
+}  // namespace Common

@@ -2,11 +2,11 @@
 
 #include "common/blanks.h"
 
-namespace Commands {
+namespace Common {
 namespace {
 
 std::string_view Trimmed(std::string_view text, bool trim) {
-  return trim ? App::TrimBlanks(text, App::Blanks::Spaces) : text;
+  return trim ? Common::TrimBlanks(text, Common::Blanks::Spaces) : text;
 }
 
 }  // namespace
@@ -35,4 +35,4 @@ Vault::Entry EntryOnOk(const Vault::Entry& stored, const Vault::Entry& given,
   return entry;
 }
 
-}  // namespace Commands
+}  // namespace Common

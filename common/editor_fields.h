@@ -6,7 +6,7 @@
 
 #include "vault/vault.h"
 
-namespace Commands {
+namespace Common {
 
 // The entry the editor's boxes give, each field as the table's trim rule says: description
 // and address without spaces at their ends, user name and password exactly as typed.
@@ -22,4 +22,4 @@ namespace Commands {
 [[nodiscard]] Vault::Entry EntryOnOk(const Vault::Entry& stored, const Vault::Entry& given,
                                      const Vault::Entry& now);
 
-}  // namespace Commands
+}  // namespace Common

@@ -3,7 +3,7 @@
 #include <sys/prctl.h>
 #include <sys/resource.h>
 
-namespace Program {
+namespace Common {
 
 bool HardenProcess() {
   const rlimit none{0, 0};
@@ -12,4 +12,4 @@ bool HardenProcess() {
   return noCore && notDumpable;
 }
 
-}  // namespace Program
+}  // namespace Common

@@ -6,7 +6,7 @@
 
 #include <cerrno>
 
-namespace App {
+namespace Common {
 namespace {
 
 int gLockFd = -1;  // kept open for the run: closing it would let go of the lock
@@ -37,4 +37,4 @@ void UnlockConfigDir() {
   gLockFd = -1;
 }
 
-}  // namespace App
+}  // namespace Common

@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace App {
+namespace Common {
 
 // Locks the directory (non-blocking). False only when another process holds the lock; a
 // directory that cannot be opened or locked at all is left to fail later, when the vault
@@ -13,4 +13,4 @@ namespace App {
 // Lets go of the lock; safe without one.
 void UnlockConfigDir();
 
-}  // namespace App
+}  // namespace Common

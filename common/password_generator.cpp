@@ -2,7 +2,7 @@
 
 #include <utility>
 
-namespace Commands {
+namespace Common {
 namespace {
 
 // In this order: the order decides which set the first characters come from.
@@ -42,4 +42,4 @@ std::string GeneratePassword(int length, bool digits, bool lower, bool upper, bo
   return password;
 }
 
-}  // namespace Commands
+}  // namespace Common

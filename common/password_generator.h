@@ -7,7 +7,7 @@
 
 #include "vault/vault.h"
 
-namespace Commands {
+namespace Common {
 
 constexpr int kMinGeneratedLength = 4;
 constexpr int kMaxGeneratedLength = 128;
@@ -18,4 +18,4 @@ constexpr int kMaxGeneratedLength = 128;
 [[nodiscard]] std::string GeneratePassword(int length, bool digits, bool lower, bool upper,
                                            bool symbols);
 
-}  // namespace Commands
+}  // namespace Common

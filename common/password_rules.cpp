@@ -3,7 +3,7 @@
 #include "common/utf8.h"
 #include "texts/texts.h"
 
-namespace Commands {
+namespace Common {
 
 PasswordProblem CheckMasterPassword(std::string_view typed, std::string_view repeat, bool confirm) {
   if (typed.empty()) return PasswordProblem::Empty;
@@ -28,4 +28,4 @@ const char* PasswordProblemText(PasswordProblem problem) {
   return nullptr;
 }
 
-}  // namespace Commands
+}  // namespace Common

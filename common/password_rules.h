@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <string_view>
 
-namespace Commands {
+namespace Common {
 
 constexpr size_t kMinMasterPasswordLength = 8;  // UTF-16 code units
 
@@ -17,4 +17,4 @@ enum class PasswordProblem { None, Empty, TooShort, Differs };
 // The message that tells the user what is wrong, in the edition's words; null for None.
 [[nodiscard]] const char* PasswordProblemText(PasswordProblem problem);
 
-}  // namespace Commands
+}  // namespace Common

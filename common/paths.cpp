@@ -4,7 +4,7 @@
 
 #include "vault/file_names.h"
 
-namespace App {
+namespace Common {
 namespace {
 
 std::string gConfigDir;
@@ -46,4 +46,4 @@ const std::string& ConfigDir() { return gConfigDir; }
 const std::string& VaultFilePath() { return gVaultFilePath; }
 const std::string& SettingsPath() { return gSettingsPath; }
 
-}  // namespace App
+}  // namespace Common

@@ -3,7 +3,7 @@
 
 #include <string>
 
-namespace App {
+namespace Common {
 
 // The configuration directory for the arguments left after GTK's own options and the
 // value of HOME (null when unset); always ends in "/".
@@ -20,4 +20,4 @@ const std::string& ConfigDir();
 const std::string& VaultFilePath();
 const std::string& SettingsPath();
 
-}  // namespace App
+}  // namespace Common

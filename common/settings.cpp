@@ -13,7 +13,7 @@
 #include "vault/file_names.h"
 #include "vault/replace_file.h"
 
-namespace App {
+namespace Common {
 namespace {
 
 Settings gSettings = DefaultSettings();
@@ -185,7 +185,7 @@ void SaveSettings() {
   // Replaced whole, so that a full disk never leaves an empty or half-written settings
   // file; a failure keeps the old file and is not reported.
   const std::string text = ComposeSettings(gSettings);
-  (void)Vault::ReplaceFileWith(SettingsPath(), text.data(), text.size(), kSettingsMode);
+  (void)Vault::WriteWholeFile(SettingsPath(), text.data(), text.size(), kSettingsMode);
 }
 
-}  // namespace App
+}  // namespace Common

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-namespace App {
+namespace Common {
 
 struct Settings {
   int64_t GenLengte;
@@ -47,4 +47,4 @@ void SaveSettings();
 [[nodiscard]] std::string ComposeSettings(const Settings& settings);
 [[nodiscard]] Settings ParseSettings(const std::string& bytes);
 
-}  // namespace App
+}  // namespace Common

@@ -32,7 +32,7 @@ void MakeBackup() {
   std::string path = App::AskSaveFile(t.makeBackupTitle, proposed, t.vaultFilter);
   if (path.empty()) return;
   path = WithBackupExtension(path);
-  if (IsVaultOrCompanion(path, App::VaultFilePath())) {
+  if (IsVaultOrCompanion(path, Common::VaultFilePath())) {
     App::ShowWarning(t.makeBackupTitle, t.backupIsVault);
     return;
   }
@@ -42,7 +42,7 @@ void MakeBackup() {
     return;
   }
   // With the vault's owner and mode; a fresh temporary name, as the folder is the user's.
-  if (Vault::CopyFileReplacing(App::VaultFilePath(), path, {.keepOwner = true})) {
+  if (Vault::CopyWholeFile(Common::VaultFilePath(), path, {.keepOwner = true})) {
     App::SetStatusText(t.statusBackupMade + Vault::FileNameOf(path));
   } else {
     App::ShowMessageBox(t.makeBackupTitle, t.backupFailed, App::MessageIcon::Error,

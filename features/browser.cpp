@@ -25,7 +25,7 @@ void OpenWebAddress(const std::string& url) {
       break;
   }
   // A browser that cannot be started is the desktop's matter; nothing is reported.
-  (void)StartDetached(BrowserProgram(App::CurrentSettings().Browser), parameter, "");
+  (void)StartDetached(BrowserProgram(Common::CurrentSettings().Browser), parameter, "");
 }
 
 // The browser gets the text the window shows: a lone surrogate has no UTF-8 form, so
@@ -37,7 +37,7 @@ void OpenSelectedAddress() {
 
 void ChooseBrowser() {
   const Texts::Table& t = Texts::kText;
-  const App::Settings& settings = App::CurrentSettings();
+  const Common::Settings& settings = Common::CurrentSettings();
   const std::string current = settings.Browser.empty() ? t.systemDefaultBrowser : settings.Browser;
   const App::MessageAnswer answer =
       App::ShowMessageBox(t.chooseBrowserTitle, t.currentBrowser + current + t.browserChoices,
@@ -46,14 +46,14 @@ void ChooseBrowser() {
     const std::string chosen =
         App::AskOpenFile(t.chooseBrowserTitle, settings.Browser, t.allFilesFilter);
     if (chosen.empty()) return;
-    if (!App::IsUsableBrowserPath(chosen)) {
+    if (!Common::IsUsableBrowserPath(chosen)) {
       App::ShowWarning(t.chooseBrowserTitle, t.browserPathRefused);
       return;
     }
-    App::SaveBrowser(chosen);
+    Common::SaveBrowser(chosen);
     App::SetStatusText(t.statusBrowser + Vault::FileNameOf(chosen));
   } else if (answer == App::MessageAnswer::No) {
-    App::SaveBrowser("");
+    Common::SaveBrowser("");
     App::SetStatusText(t.statusDefaultBrowser);
   }
 }

@@ -25,10 +25,10 @@ void Tell(const char* text, App::MessageIcon icon) {
 // link), and opens it with the backup's password.
 bool ReplaceVault(const std::string& backup, const std::string& password) {
   const bool written =
-      Vault::WriteFileReplacing(App::VaultFilePath(), backup.data(), backup.size()) == Vault::Ok;
+      Vault::WriteVaultBytes(Common::VaultFilePath(), backup.data(), backup.size()) == Vault::Ok;
   // Replaced on purpose: whatever is there now is no change made behind our back.
-  Vault::AdoptVaultFileOnDisk(App::VaultFilePath());
-  return written && Vault::OpenVault(App::VaultFilePath(), password) == Vault::Ok;
+  Vault::AdoptVaultFileOnDisk(Common::VaultFilePath());
+  return written && Vault::OpenVault(Common::VaultFilePath(), password) == Vault::Ok;
 }
 
 // Whether the backup opens with the password; a failure is told, and the password wiped.
@@ -49,7 +49,7 @@ bool BackupOpens(const std::string& chosen, std::string& password) {
 void RestoreBackup(PasswordAsker askPassword) {
   if (!Vault::IsVaultOpen()) return;
   const Texts::Table& t = Texts::kText;
-  const std::string& vaultPath = App::VaultFilePath();
+  const std::string& vaultPath = Common::VaultFilePath();
   const std::string safetyCopy = vaultPath + std::string(Vault::kSafetyCopySuffix);
   const std::string chosen =
       App::AskOpenFile(t.restoreTitle, HomeFolder(std::getenv("HOME")), t.vaultFilter);
@@ -69,8 +69,8 @@ void RestoreBackup(PasswordAsker askPassword) {
   // is overwritten.
   std::string backup;
   if (!Vault::ReadRegularFile(chosen, Vault::kMaxFileSize, Vault::Beyond::Refused, backup) ||
-      !Vault::CopyFileReplacing(vaultPath, safetyCopy,
-                                {.how = Vault::Replacing::Beside, .keepOwner = true})) {
+      !Vault::CopyWholeFile(vaultPath, safetyCopy,
+                            {.how = Vault::Replacing::Beside, .keepOwner = true})) {
     Vault::WipeText(password);
     App::SetStatusText("");
     Tell(t.restoreFailedUnchanged, App::MessageIcon::Error);

@@ -21,7 +21,7 @@ bool StartsWithIgnoringCase(const std::string& text, const std::string& lowerPre
 
 AddressCheck PrepareWebAddress(const std::string& url, std::string& parameter) {
   // Spaces only: a tab is no blank here, and the address is refused with it.
-  std::string address(App::TrimBlanks(url, App::Blanks::Spaces));
+  std::string address(Common::TrimBlanks(url, Common::Blanks::Spaces));
   if (address.empty()) return AddressCheck::Empty;
   if (address.find("://") == std::string::npos) address = "https://" + address;
   if (!StartsWithIgnoringCase(address, "http://") && !StartsWithIgnoringCase(address, "https://")) {

@@ -8,15 +8,15 @@
 #include "common/settings.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const App::Settings read = App::ParseSettings({reinterpret_cast<const char*>(data), size});
-  const std::string written = App::ComposeSettings(read);
-  const App::Settings again = App::ParseSettings(written);
+  const Common::Settings read = Common::ParseSettings({reinterpret_cast<const char*>(data), size});
+  const std::string written = Common::ComposeSettings(read);
+  const Common::Settings again = Common::ParseSettings(written);
   if (again.GenLengte != read.GenLengte || again.GenHoofd != read.GenHoofd ||
       again.GenKlein != read.GenKlein || again.GenCijfers != read.GenCijfers ||
       again.GenLeestekens != read.GenLeestekens || again.Browser != read.Browser ||
       again.AltijdBoven != read.AltijdBoven) {
     std::abort();
   }
-  if (App::ComposeSettings(again) != written) std::abort();
+  if (Common::ComposeSettings(again) != written) std::abort();
   return 0;
 }

@@ -64,7 +64,7 @@ int End(int status) {
   Features::HandOverClipboard();
   App::DestroyWindows();
   App::ClearEvents();
-  App::UnlockConfigDir();
+  Common::UnlockConfigDir();
   return status;
 }
 
@@ -97,14 +97,14 @@ int RunProgram(int argc, char** argv) {
   Vault::SetSaveErrorReporter(ShowSaveError);
   Vault::SetKeptCopyReporter(ShowKeptCopy);
 
-  App::SetConfigDir(App::ConfigDirFor(argc, argv, std::getenv("HOME")));
-  App::EnsureConfigDir();
+  Common::SetConfigDir(Common::ConfigDirFor(argc, argv, std::getenv("HOME")));
+  Common::EnsureConfigDir();
   // A second Lockwell would save over what this one saves; it stops before reading a file.
-  if (!App::LockConfigDir(App::ConfigDir())) {
+  if (!Common::LockConfigDir(Common::ConfigDir())) {
     App::ShowWarning(Texts::kText.programTitle, Texts::kText.alreadyRunning);
     return End(1);
   }
-  App::LoadSettings();
+  Common::LoadSettings();
   App::SetDefaultIcon();
   App::CreateMainWindow();
   ConnectMainWindow();
@@ -114,7 +114,7 @@ int RunProgram(int argc, char** argv) {
   App::MainLoop();
   Vault::CloseVault();
   Features::SettlePendingCopy();
-  App::SaveSettings();
+  Common::SaveSettings();
   return End(0);
 }
 

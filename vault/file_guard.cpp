@@ -59,7 +59,7 @@ VaultError GuardBeforeWrite(const std::string& path) {
   const std::string kept = KeptName(path);
   // The kept copy has the version's permission bits, beside the vault's own name.
   struct stat copied {};
-  if (kept.empty() || !CopyFileReplacing(path, kept, {.how = Replacing::Beside}, &copied)) {
+  if (kept.empty() || !CopyWholeFile(path, kept, {.how = Replacing::Beside}, &copied)) {
     return FileError;
   }
   if (path != gPath) RememberVaultFile(path, {});
@@ -85,8 +85,8 @@ VaultError PutFileBackAsVault(const std::string& source, const std::string& path
   if (const VaultError kept = GuardBeforeWrite(path); kept != Ok) return kept;
   // Written like every save: private, through a link at path.
   struct stat written {};
-  if (!CopyFileReplacing(source, path, {.how = Replacing::ThroughLink, .privateMode = true},
-                         nullptr, &written)) {
+  if (!CopyWholeFile(source, path, {.how = Replacing::ThroughLink, .privateMode = true}, nullptr,
+                     &written)) {
     return FileError;
   }
   GuardAfterWrite(path, IdentityOf(written));

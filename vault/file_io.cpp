@@ -123,8 +123,8 @@ bool ReadRegularFile(const std::string& path, size_t limit, Beyond beyond, std::
   return read;
 }
 
-bool CopyFileReplacing(const std::string& source, const std::string& target, const CopyWay& way,
-                       struct stat* read, struct stat* written) {
+bool CopyWholeFile(const std::string& source, const std::string& target, const CopyWay& way,
+                   struct stat* read, struct stat* written) {
   struct stat info {};
   const int in = OpenRegularFile(source, info);
   if (in < 0) return false;

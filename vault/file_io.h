@@ -59,9 +59,9 @@ struct CopyWay {
 // Copies the regular file at source whole over target through the replace-file steps: true
 // only when every byte arrived and the copy was renamed into place; on false target is as it
 // was. read and written, when given, receive the source as read and the copy as renamed.
-[[nodiscard]] bool CopyFileReplacing(const std::string& source, const std::string& target,
-                                     const CopyWay& way, struct stat* read = nullptr,
-                                     struct stat* written = nullptr);
+[[nodiscard]] bool CopyWholeFile(const std::string& source, const std::string& target,
+                                 const CopyWay& way, struct stat* read = nullptr,
+                                 struct stat* written = nullptr);
 
 // The text after the last "/" (all of path when it has none).
 [[nodiscard]] std::string FileNameOf(const std::string& path);

@@ -117,13 +117,13 @@ VaultError SealToFile(const std::string& path, const KeyState& keys, const std::
   WriteJson(list, reinterpret_cast<char*>(text));
   FillHeader(image.get(), keys);
   Sodium::Seal(text, text, length, image.get(), kHeaderSize, image.get() + kNonceOffset, keys.key);
-  return WriteFileReplacing(path, image.get(), length + kMinFileSize, written);
+  return WriteVaultBytes(path, image.get(), length + kMinFileSize, written);
 }
 
-VaultError WriteFileReplacing(const std::string& path, const void* bytes, size_t length,
-                              FileIdentity* written) {
+VaultError WriteVaultBytes(const std::string& path, const void* bytes, size_t length,
+                           FileIdentity* written) {
   struct stat finished {};
-  if (!ReplaceFileWith(path, bytes, length, kVaultFileMode, &finished)) return FileError;
+  if (!WriteWholeFile(path, bytes, length, kVaultFileMode, &finished)) return FileError;
   if (written != nullptr) *written = IdentityOf(finished);
   return Ok;
 }

@@ -75,7 +75,7 @@ struct KeyState {
 // Writes path + kTemporarySuffix (kVaultFileMode, synced), then renames it over path; a
 // symbolic link at path is written through: its target is replaced and the link stays. Ok or
 // FileError.
-[[nodiscard]] VaultError WriteFileReplacing(const std::string& path, const void* bytes,
-                                            size_t length, FileIdentity* written = nullptr);
+[[nodiscard]] VaultError WriteVaultBytes(const std::string& path, const void* bytes, size_t length,
+                                         FileIdentity* written = nullptr);
 
 }  // namespace Vault

@@ -159,8 +159,8 @@ void AbandonReplacing(ReplacingFile& file) {
   }
 }
 
-bool ReplaceFileWith(const std::string& path, const void* bytes, size_t length, mode_t mode,
-                     struct stat* written, Replacing how) {
+bool WriteWholeFile(const std::string& path, const void* bytes, size_t length, mode_t mode,
+                    struct stat* written, Replacing how) {
   ReplacingFile file;
   if (!BeginReplacing(path, mode, file, how)) return false;
   if (!AppendReplacing(file, bytes, length)) {

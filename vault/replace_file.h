@@ -46,8 +46,8 @@ void AbandonReplacing(ReplacingFile& file);
 [[nodiscard]] std::string FollowLinks(const std::string& path);
 // All of bytes through the steps above (through a link at path unless told otherwise);
 // written, when given, receives finished.
-[[nodiscard]] bool ReplaceFileWith(const std::string& path, const void* bytes, size_t length,
-                                   mode_t mode, struct stat* written = nullptr,
-                                   Replacing how = Replacing::ThroughLink);
+[[nodiscard]] bool WriteWholeFile(const std::string& path, const void* bytes, size_t length,
+                                  mode_t mode, struct stat* written = nullptr,
+                                  Replacing how = Replacing::ThroughLink);
 
 }  // namespace Vault

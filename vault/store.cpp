@@ -38,7 +38,7 @@ void SetNewKeyCostsForTests(int64_t opslimit, int64_t memlimit) {
   gNewMemLimit = memlimit;
 }
 
-VaultError SaveOpenVault() {
+VaultError SaveVaultQuietly() {
   if (gKeys.key == nullptr) return NotOpen;
   const std::string path = GuardedPath();
   if (const VaultError kept = GuardBeforeWrite(path); kept != Ok) return kept;
@@ -92,13 +92,13 @@ VaultError CreateVaultHolding(const std::string& path, std::string_view password
   // A new vault expects no file; one that appeared since the caller looked (a sync tool
   // bringing it in) is kept. Our own earlier version of this path needs no copy.
   if (path != GuardedPath()) RememberVaultFile(path, {});
-  const VaultError result = SaveOpenVault();
+  const VaultError result = SaveVaultQuietly();
   if (result != Ok) CloseVault();
   return result;
 }
 
 void SaveVault() {
-  const VaultError result = SaveOpenVault();
+  const VaultError result = SaveVaultQuietly();
   if (result != Ok && gReportSaveError != nullptr) {
     gReportSaveError(Texts::kText.savingFailed + WriteErrorText(result));
   }
@@ -110,7 +110,7 @@ VaultError ChangeMasterPassword(std::string_view newPassword) {
   const KeyState previous = gKeys;  // the old key, released once the new one is on disk
   NewKeyParameters();
   gKeys.key = DeriveKey(newPassword, gKeys.salt, gKeys.opslimit, gKeys.memlimit);
-  const VaultError result = gKeys.key != nullptr ? SaveOpenVault() : OutOfMemory;
+  const VaultError result = gKeys.key != nullptr ? SaveVaultQuietly() : OutOfMemory;
   if (result == Ok) {
     WipeAndFree(previous.key, kKeySize);
   } else {

@@ -25,8 +25,8 @@ const std::string& VaultPath();
                                             std::vector<Entry>&& entries);
 // Seals Entries with the open vault's key and writes VaultPath, guarded against other
 // writers (file_guard.h): Ok, FileError, OutOfMemory or NotOpen.
-[[nodiscard]] VaultError SaveOpenVault();
-// SaveOpenVault; on failure reports "Saving failed: " + WriteErrorText through the reporter.
+[[nodiscard]] VaultError SaveVaultQuietly();
+// SaveVaultQuietly; on failure reports "Saving failed: " + WriteErrorText through the reporter.
 void SaveVault();
 [[nodiscard]] VaultError ChangeMasterPassword(std::string_view newPassword);
 // Tries the password on a file without touching the open vault.

@@ -34,7 +34,7 @@ TEST_F(DestroyedWindowStory, ADestroyedDialogCountsAsClosedAndTheProgramGoesOn) 
   WaitMainWindowBack(Pick("Edit password", "Wijzig wachtwoord"));
   Robot::Do("nothing changed; the generator choice kept as after Cancel", [this] {
     EXPECT_EQ(Robot::ListRows(), std::vector<std::string>{"mail"});
-    EXPECT_EQ(App::ParseSettings(TestFiles::ReadFile(SettingsFile())).GenCijfers, 0);
+    EXPECT_EQ(Common::ParseSettings(TestFiles::ReadFile(SettingsFile())).GenCijfers, 0);
   });
   Robot::PressKey(GDK_KEY_n, GDK_CONTROL_MASK);
   Robot::Type(Commands::DescriptionField, "bank");

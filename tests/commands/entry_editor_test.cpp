@@ -36,7 +36,9 @@ class EntryEditorStory : public GuiStory {
     Vault::CloseVault();
     return list;
   }
-  App::Settings SettingsOnDisk() { return App::ParseSettings(TestFiles::ReadFile(SettingsFile())); }
+  Common::Settings SettingsOnDisk() {
+    return Common::ParseSettings(TestFiles::ReadFile(SettingsFile()));
+  }
 };
 
 std::vector<int> gChangedRows;
@@ -181,7 +183,7 @@ TEST_F(EntryEditorStory, CancelKeepsTheEntryButRemembersTheGenerator) {
       [this, before] {
         EXPECT_EQ(Robot::ListRows(), std::vector<std::string>{"mail"});
         EXPECT_EQ(TestFiles::ReadFile(VaultFile()), before);
-        const App::Settings s = SettingsOnDisk();
+        const Common::Settings s = SettingsOnDisk();
         EXPECT_EQ(s.GenCijfers, 0);
         EXPECT_EQ(s.GenKlein, 1);
         EXPECT_EQ(s.GenHoofd, 1);

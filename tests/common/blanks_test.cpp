@@ -6,7 +6,7 @@
 
 namespace {
 
-using App::Blanks;
+using Common::Blanks;
 
 TEST(TrimBlanks, TrimsOnlyTheChosenBlanksAtTheEnds) {
   const struct {
@@ -24,7 +24,7 @@ TEST(TrimBlanks, TrimsOnlyTheChosenBlanksAtTheEnds) {
       {" \xC2\xA0x\xC2\xA0 ", Blanks::SpacesAndTabs, "\xC2\xA0x\xC2\xA0"},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(App::TrimBlanks(c.text, c.blanks), c.trimmed) << '"' << c.text << '"';
+    EXPECT_EQ(Common::TrimBlanks(c.text, c.blanks), c.trimmed) << '"' << c.text << '"';
   }
 }
 

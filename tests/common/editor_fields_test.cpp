@@ -24,7 +24,7 @@ TEST(EntryFields, OnlySpacesAreTrimmedAndOnlyFromDescriptionAndAddress) {
       {" \xC3\xA9t\xC3\xA9 ", "", "", "", {"\xC3\xA9t\xC3\xA9", "", "", ""}},
   };
   for (const Case& c : cases) {
-    const Vault::Entry e = Commands::EntryFromFields({c.description, c.url, c.user, c.password});
+    const Vault::Entry e = Common::EntryFromFields({c.description, c.url, c.user, c.password});
     EXPECT_EQ(e.Omschrijving, c.stored.Omschrijving) << c.description;
     EXPECT_EQ(e.Url, c.stored.Url) << c.url;
     EXPECT_EQ(e.Gebruiker, c.stored.Gebruiker) << c.user;
@@ -48,7 +48,7 @@ TEST(EntryFields, OkKeepsWhatNoBoxChanged) {
       {{"", "", "", ""}, {"", "", "", ""}},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(Commands::EntryOnOk(stored, given, c.now), c.expected) << c.now.Omschrijving;
+    EXPECT_EQ(Common::EntryOnOk(stored, given, c.now), c.expected) << c.now.Omschrijving;
   }
 }
 

@@ -29,7 +29,7 @@ TEST_F(InstanceLockStory, ASecondLockwellStopsBeforeTouchingAFileAndTheNextStart
   EXPECT_EQ(RunLockwell(), 1);
   ASSERT_EQ(Messages().size(), 1u);
   EXPECT_EQ(Messages()[0].title, "Lockwell");
-  EXPECT_EQ(App::CurrentSettings().AltijdBoven, 0) << "the settings were read";
+  EXPECT_EQ(Common::CurrentSettings().AltijdBoven, 0) << "the settings were read";
   EXPECT_EQ(TestFiles::ReadFile(SettingsFile()), "AltijdBoven=1\r\n");
   EXPECT_EQ(TestFiles::ReadFile(VaultFile()), vault);
 
@@ -45,7 +45,7 @@ TEST_F(InstanceLockStory, ASecondLockwellStopsBeforeTouchingAFileAndTheNextStart
   Robot::ChooseMenu(App::MenuExit);
   EXPECT_EQ(RunLockwell(), 0);
   EXPECT_TRUE(Messages().empty());
-  EXPECT_EQ(App::CurrentSettings().AltijdBoven, 1);
+  EXPECT_EQ(Common::CurrentSettings().AltijdBoven, 1);
   // And lets go of it at the end.
   const int after = open(dir.path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   EXPECT_EQ(flock(after, LOCK_EX | LOCK_NB), 0);

@@ -10,7 +10,7 @@
 
 namespace {
 
-using Commands::GeneratePassword;
+using Common::GeneratePassword;
 
 constexpr std::string_view kDigits = "0123456789";
 constexpr std::string_view kLower = "abcdefghijklmnopqrstuvwxyz";

@@ -5,8 +5,8 @@
 
 namespace {
 
-using Commands::CheckMasterPassword;
-using Commands::PasswordProblem;
+using Common::CheckMasterPassword;
+using Common::PasswordProblem;
 
 TEST(PasswordRules, Table) {
   const std::string fourKeys = "\xF0\x9F\x94\x91\xF0\x9F\x94\x91\xF0\x9F\x94\x91\xF0\x9F\x94\x91";

@@ -28,18 +28,18 @@ TEST(ConfigDir, FromTheFirstArgumentOrHome) {
   for (const Case& c : cases) {
     std::vector<char*> argv;
     for (const std::string& a : c.args) argv.push_back(const_cast<char*>(a.c_str()));
-    EXPECT_EQ(App::ConfigDirFor(static_cast<int>(argv.size()), argv.data(), c.home), c.expected);
+    EXPECT_EQ(Common::ConfigDirFor(static_cast<int>(argv.size()), argv.data(), c.home), c.expected);
   }
   TestFiles::TempDir dir;
-  App::SetConfigDir(dir.path + "new/");
-  EXPECT_EQ(App::VaultFilePath(), dir.path + "new/kluis.lwv");
-  EXPECT_EQ(App::SettingsPath(), dir.path + "new/instellingen.ini");
-  App::EnsureConfigDir();
+  Common::SetConfigDir(dir.path + "new/");
+  EXPECT_EQ(Common::VaultFilePath(), dir.path + "new/kluis.lwv");
+  EXPECT_EQ(Common::SettingsPath(), dir.path + "new/instellingen.ini");
+  Common::EnsureConfigDir();
   EXPECT_EQ(TestFiles::ModeOf(dir.path + "new"), 0700);
   // A file in the way: creating fails silently.
   TestFiles::WriteFile(dir.path + "file", "x");
-  App::SetConfigDir(dir.path + "file/");
-  App::EnsureConfigDir();
+  Common::SetConfigDir(dir.path + "file/");
+  Common::EnsureConfigDir();
   EXPECT_EQ(TestFiles::ReadFile(dir.path + "file"), "x");
 }
 

@@ -9,10 +9,10 @@
 
 namespace {
 
-using App::ComposeSettings;
-using App::DefaultSettings;
-using App::ParseSettings;
-using App::Settings;
+using Common::ComposeSettings;
+using Common::DefaultSettings;
+using Common::ParseSettings;
+using Common::Settings;
 
 TEST(SettingsFile, DefaultsAreWrittenAs105Bytes) {
   const std::string text = ComposeSettings(DefaultSettings());
@@ -59,7 +59,7 @@ TEST(SettingsFile, BrowserPathsWithControlCharacters) {
        true, true},  // a stray lead byte controls nothing
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(App::IsUsableBrowserPath(c.path), c.usable) << c.path;
+    EXPECT_EQ(Common::IsUsableBrowserPath(c.path), c.usable) << c.path;
     Settings s = DefaultSettings();
     s.Browser = c.path;
     s.GenLengte = 30;
@@ -106,23 +106,23 @@ TEST(SettingsFile, ReadingRules) {
 
 TEST(SettingsFile, SavingReplacesTheFileWholeAndLoadingReadsIt) {
   TestFiles::TempDir dir;
-  App::SetConfigDir(dir.path);
-  App::ResetSettings();
-  App::LoadSettings();  // no file: the defaults stay
-  EXPECT_EQ(App::CurrentSettings().GenLengte, 20);
+  Common::SetConfigDir(dir.path);
+  Common::ResetSettings();
+  Common::LoadSettings();  // no file: the defaults stay
+  EXPECT_EQ(Common::CurrentSettings().GenLengte, 20);
 
-  TestFiles::WriteFile(App::SettingsPath(), "; comment\nGenLengte = 31\nOther = 1\n");
-  App::LoadSettings();
-  EXPECT_EQ(App::CurrentSettings().GenLengte, 31);
-  App::SaveSettings();
-  const std::string saved = TestFiles::ReadFile(App::SettingsPath());
-  EXPECT_EQ(saved, ComposeSettings(App::CurrentSettings()));
+  TestFiles::WriteFile(Common::SettingsPath(), "; comment\nGenLengte = 31\nOther = 1\n");
+  Common::LoadSettings();
+  EXPECT_EQ(Common::CurrentSettings().GenLengte, 31);
+  Common::SaveSettings();
+  const std::string saved = TestFiles::ReadFile(Common::SettingsPath());
+  EXPECT_EQ(saved, ComposeSettings(Common::CurrentSettings()));
   EXPECT_EQ(saved.find("comment"), std::string::npos);
-  EXPECT_FALSE(TestFiles::Exists(App::SettingsPath() + ".tmp"));
+  EXPECT_FALSE(TestFiles::Exists(Common::SettingsPath() + ".tmp"));
 
   // A folder that is gone: nothing is written, nothing is reported.
-  App::SetConfigDir(dir.path + "gone/");
-  App::SaveSettings();
+  Common::SetConfigDir(dir.path + "gone/");
+  Common::SaveSettings();
   EXPECT_FALSE(TestFiles::Exists(dir.path + "gone"));
 }
 
@@ -141,35 +141,35 @@ TEST(SettingsFile, EachSetterSavesTheRecordAtOnce) {
   choices.GenHoofd = 0;
   choices.GenLeestekens = 0;
   const Case cases[] = {
-      {"always on top", [] { App::SaveAlwaysOnTop(true); }, onTop},
-      {"browser", [] { App::SaveBrowser("/opt/web browser"); }, browser},
+      {"always on top", [] { Common::SaveAlwaysOnTop(true); }, onTop},
+      {"browser", [] { Common::SaveBrowser("/opt/web browser"); }, browser},
       {"generator",
        [] {
-         App::SaveGeneratorChoices(
+         Common::SaveGeneratorChoices(
              {.length = 12, .upper = false, .lower = true, .digits = true, .symbols = false});
        },
        choices},
   };
   for (const Case& c : cases) {
     TestFiles::TempDir dir;
-    App::SetConfigDir(dir.path);
-    App::ResetSettings();
+    Common::SetConfigDir(dir.path);
+    Common::ResetSettings();
     c.change();
-    EXPECT_EQ(ComposeSettings(App::CurrentSettings()), ComposeSettings(c.expected)) << c.what;
-    EXPECT_EQ(TestFiles::ReadFile(App::SettingsPath()), ComposeSettings(c.expected)) << c.what;
+    EXPECT_EQ(ComposeSettings(Common::CurrentSettings()), ComposeSettings(c.expected)) << c.what;
+    EXPECT_EQ(TestFiles::ReadFile(Common::SettingsPath()), ComposeSettings(c.expected)) << c.what;
   }
-  App::ResetSettings();
-  EXPECT_EQ(ComposeSettings(App::CurrentSettings()), ComposeSettings(DefaultSettings()));
+  Common::ResetSettings();
+  EXPECT_EQ(ComposeSettings(Common::CurrentSettings()), ComposeSettings(DefaultSettings()));
 }
 
 TEST(SettingsFile, AFailedSaveLeavesTheOldFile) {
   TestFiles::TempDir dir;
-  App::SetConfigDir(dir.path);
-  TestFiles::WriteFile(App::SettingsPath(), "GenLengte = 31\n");
-  ASSERT_EQ(mkdir((App::SettingsPath() + ".tmp").c_str(), 0700), 0);
-  App::ResetSettings();
-  App::SaveSettings();
-  EXPECT_EQ(TestFiles::ReadFile(App::SettingsPath()), "GenLengte = 31\n");
+  Common::SetConfigDir(dir.path);
+  TestFiles::WriteFile(Common::SettingsPath(), "GenLengte = 31\n");
+  ASSERT_EQ(mkdir((Common::SettingsPath() + ".tmp").c_str(), 0700), 0);
+  Common::ResetSettings();
+  Common::SaveSettings();
+  EXPECT_EQ(TestFiles::ReadFile(Common::SettingsPath()), "GenLengte = 31\n");
 }
 
 // Reading never hangs: what is not a regular file reads as a missing one, and a file is
@@ -202,14 +202,14 @@ TEST(SettingsFile, OnlyTheFirst64KiBOfARegularFileAreRead) {
   };
   for (const Case& c : cases) {
     TestFiles::TempDir before, dir;
-    App::SetConfigDir(before.path);  // the record holds 7s, read from a file elsewhere
-    TestFiles::WriteFile(App::SettingsPath(), "GenLengte = 7\nGenHoofd = 7\n");
-    App::LoadSettings();
-    App::SetConfigDir(dir.path);
-    c.given(App::SettingsPath());
-    App::LoadSettings();
-    EXPECT_EQ(App::CurrentSettings().GenLengte, c.lengte) << c.what;
-    EXPECT_EQ(App::CurrentSettings().GenHoofd, c.hoofd) << c.what;
+    Common::SetConfigDir(before.path);  // the record holds 7s, read from a file elsewhere
+    TestFiles::WriteFile(Common::SettingsPath(), "GenLengte = 7\nGenHoofd = 7\n");
+    Common::LoadSettings();
+    Common::SetConfigDir(dir.path);
+    c.given(Common::SettingsPath());
+    Common::LoadSettings();
+    EXPECT_EQ(Common::CurrentSettings().GenLengte, c.lengte) << c.what;
+    EXPECT_EQ(Common::CurrentSettings().GenHoofd, c.hoofd) << c.what;
   }
 }
 

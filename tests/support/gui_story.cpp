@@ -28,7 +28,7 @@ namespace {
 // what the last run left is put back first.
 void ResetProgram() {
   Vault::WipeEntries(Vault::Entries());
-  App::ResetSettings();
+  Common::ResetSettings();
   App::ResetMainLoop();
   App::SetShowPasswords(false);
   App::ClearEvents();

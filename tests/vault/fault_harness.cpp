@@ -78,45 +78,45 @@ bool SetUpChange() {
 bool RunChange() { return Vault::ChangeMasterPassword(kNewPassword) == Vault::Ok; }
 const char* CheckChange() { return VaultState(kNewPassword, kOldEntries); }
 
-App::Settings NewSettings() {
-  App::Settings settings = App::DefaultSettings();
+Common::Settings NewSettings() {
+  Common::Settings settings = Common::DefaultSettings();
   settings.GenLengte = 33;
   settings.Browser = "/usr/bin/new-browser";
   return settings;
 }
 bool PrepareSettings() {
-  App::SetConfigDir(gDir);
-  App::SaveSettings();
-  return TestFiles::Exists(App::SettingsPath());
+  Common::SetConfigDir(gDir);
+  Common::SaveSettings();
+  return TestFiles::Exists(Common::SettingsPath());
 }
 // The record changes only through its setters, which save; the new record is read from a
 // file elsewhere instead, so that the one save under test is RunSettings's.
 bool SetUpSettings() {
   TestFiles::TempDir elsewhere;
-  App::SetConfigDir(elsewhere.path);
-  TestFiles::WriteFile(App::SettingsPath(), App::ComposeSettings(NewSettings()));
-  App::LoadSettings();
-  App::SetConfigDir(gDir);
-  return App::CurrentSettings().GenLengte == NewSettings().GenLengte;
+  Common::SetConfigDir(elsewhere.path);
+  TestFiles::WriteFile(Common::SettingsPath(), Common::ComposeSettings(NewSettings()));
+  Common::LoadSettings();
+  Common::SetConfigDir(gDir);
+  return Common::CurrentSettings().GenLengte == NewSettings().GenLengte;
 }
 // Silent by design: the answer is always "success", the file tells the rest.
 bool RunSettings() {
-  App::SaveSettings();
+  Common::SaveSettings();
   return true;
 }
 const char* CheckSettings() {
   const std::string bytes = TestFiles::ReadFile(gDir + "instellingen.ini");
-  if (bytes == App::ComposeSettings(App::DefaultSettings())) return "old";
-  return bytes == App::ComposeSettings(NewSettings()) ? "new" : "bad";
+  if (bytes == Common::ComposeSettings(Common::DefaultSettings())) return "old";
+  return bytes == Common::ComposeSettings(NewSettings()) ? "new" : "bad";
 }
 
 const std::string kOldBytes = "the old file\n", kNewBytes = "the new file, a little longer\n";
 bool PrepareReplace() {
-  return Vault::ReplaceFileWith(gDir + "file", kOldBytes.data(), kOldBytes.size(), 0600);
+  return Vault::WriteWholeFile(gDir + "file", kOldBytes.data(), kOldBytes.size(), 0600);
 }
 bool Nothing() { return true; }
 bool RunReplace() {
-  return Vault::ReplaceFileWith(gDir + "file", kNewBytes.data(), kNewBytes.size(), 0600);
+  return Vault::WriteWholeFile(gDir + "file", kNewBytes.data(), kNewBytes.size(), 0600);
 }
 const char* CheckReplace() {
   const std::string bytes = TestFiles::ReadFile(gDir + "file");
@@ -129,7 +129,7 @@ bool PrepareBackup() {
   TestFiles::WriteFile(Backup(), kOldBytes);
   return TestVaults::WriteSmallVault(Vault(), kNewPassword, kNewEntries) == Vault::Ok;
 }
-bool RunBackup() { return Vault::CopyFileReplacing(Vault(), Backup(), {.keepOwner = true}); }
+bool RunBackup() { return Vault::CopyWholeFile(Vault(), Backup(), {.keepOwner = true}); }
 const char* CheckBackup() {
   const std::string bytes = TestFiles::ReadFile(Backup());
   return bytes == kOldBytes ? "old" : bytes == TestFiles::ReadFile(Vault()) ? "new" : "bad";
@@ -146,7 +146,7 @@ bool PrepareRestore() {
 bool RunRestore() {
   std::string bytes;
   return Vault::ReadRegularFile(Chosen(), Vault::kMaxFileSize, Vault::Beyond::Refused, bytes) &&
-         Vault::WriteFileReplacing(Vault(), bytes.data(), bytes.size()) == Vault::Ok;
+         Vault::WriteVaultBytes(Vault(), bytes.data(), bytes.size()) == Vault::Ok;
 }
 const char* CheckNewVault() { return VaultState(kNewPassword, kNewEntries); }
 
@@ -186,8 +186,8 @@ bool PrepareExport() {
 }
 bool RunExport() {
   std::string csv = Cli::ExportCsv(kNewEntries);
-  const bool written = Vault::ReplaceFileWith(Export(), csv.data(), csv.size(), 0600, nullptr,
-                                              Vault::Replacing::Unique);
+  const bool written = Vault::WriteWholeFile(Export(), csv.data(), csv.size(), 0600, nullptr,
+                                             Vault::Replacing::Unique);
   Vault::WipeText(csv);
   return written;
 }

@@ -26,7 +26,7 @@ size_t FilesIn(const std::string& dir) {
 
 // The backup's way: a fresh temporary name, the source's owner and mode.
 bool CopyFileKeepingMode(const std::string& source, const std::string& target) {
-  return Vault::CopyFileReplacing(source, target, {.keepOwner = true});
+  return Vault::CopyWholeFile(source, target, {.keepOwner = true});
 }
 using TestFiles::Exists;
 using TestFiles::ReadFile;
@@ -118,7 +118,7 @@ TEST(FileCopy, EachWayGivesItsModeAndTemporaryName) {
   for (const auto& c : cases) {
     struct stat read {};
     struct stat written {};
-    ASSERT_TRUE(Vault::CopyFileReplacing(source, target, c.way, &read, &written));
+    ASSERT_TRUE(Vault::CopyWholeFile(source, target, c.way, &read, &written));
     EXPECT_EQ(ReadFile(target), "abc");
     EXPECT_EQ(TestFiles::ModeOf(target), c.mode);
     EXPECT_EQ(Vault::IdentityOf(read), Vault::IdentityAt(source));

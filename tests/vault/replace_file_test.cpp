@@ -60,7 +60,7 @@ TEST(ReplaceFile, OldFileStaysUntilTheNewOneIsComplete) {
       Vault::AbandonReplacing(file);
       Vault::AbandonReplacing(file);
     } else {
-      done = Vault::ReplaceFileWith(path, "new", 3, c.mode);
+      done = Vault::WriteWholeFile(path, "new", 3, c.mode);
     }
 
     EXPECT_EQ(done, c.replaced) << c.what;
