@@ -25,27 +25,13 @@ void OnMenuItem(GtkMenuItem* item, gpointer number) {
   PostEvent({EventKind::Menu, kMainWindow, n, 0});
 }
 
-// "Label\tHint": the hint is display only, shown when it names a key the menu knows.
+// An item's text is "Label" or "Label\tHint"; the hint the menu shows comes from the
+// program's key rows (ShowMenuHints), so only the label is taken here.
 void AddMenuItem(GtkWidget* menu, int number, const char* text, bool check) {
-  const std::string full = text;
-  const size_t tab = full.find('\t');
-  const std::string label = full.substr(0, tab);
+  const std::string_view full = text;
+  const std::string label(full.substr(0, full.find('\t')));
   GtkWidget* item = check ? gtk_check_menu_item_new_with_label(label.c_str())
                           : gtk_menu_item_new_with_label(label.c_str());
-  if (tab != std::string::npos) {
-    const std::string hint = full.substr(tab + 1);
-    guint key = 0;
-    GdkModifierType mods = GdkModifierType(0);
-    // The menu knows "Ctrl+<key>" and "Del"; any other hint ("Enter") shows nothing.
-    if (hint == "Del") {
-      key = GDK_KEY_Delete;
-    } else if (hint.rfind("Ctrl+", 0) == 0) {
-      gtk_accelerator_parse(("<Control>" + hint.substr(5)).c_str(), &key, &mods);
-    }
-    if (key != 0) {
-      gtk_accel_label_set_accel(GTK_ACCEL_LABEL(gtk_bin_get_child(GTK_BIN(item))), key, mods);
-    }
-  }
   gMenuItems[number] = item;
   gMenuHandlers[number] =
       g_signal_connect(item, "activate", G_CALLBACK(OnMenuItem), GINT_TO_POINTER(number));
@@ -88,6 +74,15 @@ GtkWidget* BuildMenuBar() {
 void ForgetMenus() {
   gMenuBar = nullptr;
   for (GtkWidget*& item : gMenuItems) item = nullptr;
+}
+
+void ShowMenuHints(std::span<const MenuHint> hints) {
+  for (const MenuHint& hint : hints) {
+    GtkWidget* item = gMenuItems[hint.item];
+    if (item == nullptr) continue;
+    gtk_accel_label_set_accel(GTK_ACCEL_LABEL(gtk_bin_get_child(GTK_BIN(item))), hint.key.code,
+                              hint.key.mods);
+  }
 }
 
 GtkWidget* MenuItemWidget(int number) { return gMenuItems[number]; }

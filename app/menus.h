@@ -3,6 +3,10 @@
 
 #include <gtk/gtk.h>
 
+#include <span>
+
+#include "app/key_table.h"
+
 namespace App {
 
 // Main menu items (the menu event numbers).
@@ -25,6 +29,14 @@ constexpr int kMenuItemCount = 11;
 GtkWidget* BuildMenuBar();
 // Drops the menu items (their window is being destroyed).
 void ForgetMenus();
+
+// A key shown at the right of a menu item. Display only: the window's own keys do the work.
+struct MenuHint {
+  int item;
+  Key key;
+};
+// Shows each key as the hint of its item.
+void ShowMenuHints(std::span<const MenuHint> hints);
 
 GtkWidget* MenuItemWidget(int number);
 // The program's own check mark of a check item; the toolkit's toggle never changes it.

@@ -37,8 +37,6 @@ struct Context {
 [[nodiscard]] int UsageError(std::string_view message);
 // Takes the window program's lock on the directory: kDone, or kLocked after saying so.
 [[nodiscard]] int TakeLock(const Context& context);
-// True when the vault file exists (a directory in its place counts as none).
-[[nodiscard]] bool VaultExists(const std::string& path);
 // Asks for a password that must not be empty: kDone, or kBadData after saying why.
 // Secret: password's holder wipes it.
 [[nodiscard]] int AskPassword(std::string_view prompt, SecretBuffer& password);

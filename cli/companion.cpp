@@ -74,11 +74,6 @@ int TakeLock(const Context& context) {
   return kLocked;
 }
 
-bool VaultExists(const std::string& path) {
-  struct stat info {};
-  return stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
-}
-
 int AskPassword(std::string_view prompt, SecretBuffer& password) {
   if (!ReadPassword(prompt, password)) {
     PrintError(Texts::kText.cliNoPassword);
@@ -105,16 +100,13 @@ int AskNewPassword(SecretBuffer& password) {
         Common::CheckMasterPassword(View(password), View(repeat), true);
     const bool typable = TypableInTheWindow(View(password));
     if (problem == Common::PasswordProblem::None && typable) return kDone;
-    PrintError(!typable                                       ? t.cliPasswordNotTypable
-               : problem == Common::PasswordProblem::Empty    ? t.enterPassword
-               : problem == Common::PasswordProblem::TooShort ? t.passwordTooShort
-                                                              : t.passwordsDiffer);
+    PrintError(!typable ? t.cliPasswordNotTypable : Common::PasswordProblemText(problem));
     if (!isatty(STDIN_FILENO)) return kBadData;  // a script gets no second try
   }
 }
 
 int OpenVaultAsking(const Context& context) {
-  if (!VaultExists(Common::VaultFilePath())) {
+  if (!Common::VaultFileExists(Common::VaultFilePath())) {
     PrintError(Format(Texts::kText.cliNoVault, {Printable(context.dir)}));
     return kFileProblem;
   }

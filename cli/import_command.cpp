@@ -197,7 +197,7 @@ bool ReadInputFile(const std::string& path, const ImportOptions& options, Import
 
 int Import(const Context& context, ImportReport& report) {
   const Arguments& arguments = context.arguments;
-  const bool newVault = !VaultExists(Common::VaultFilePath());
+  const bool newVault = !Common::VaultFileExists(Common::VaultFilePath());
   if (!newVault) {
     if (const int status = OpenVaultAsking(context); status != kDone) return status;
   }

@@ -30,7 +30,7 @@ struct Copy {
 // Opens the vault and keeps the password, for the copies that share it. Secret: the caller
 // releases password.
 int OpenKeepingPassword(const Context& context, SecretBuffer& password) {
-  if (!VaultExists(Common::VaultFilePath())) {
+  if (!Common::VaultFileExists(Common::VaultFilePath())) {
     PrintError(Format(Texts::kText.cliNoVault, {Printable(context.dir)}));
     return kFileProblem;
   }
@@ -138,7 +138,7 @@ int MergeCommand(const Context& context) {
        besideVault ? Common::FindVaultCopies(Common::VaultFilePath()) : context.arguments.files) {
     copies.push_back({path, {}});
   }
-  if (besideVault && copies.empty() && VaultExists(Common::VaultFilePath())) {
+  if (besideVault && copies.empty() && Common::VaultFileExists(Common::VaultFilePath())) {
     PrintLine(Format(t.cliNoCopies, {Printable(context.dir)}));
     return kDone;
   }

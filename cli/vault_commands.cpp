@@ -86,7 +86,7 @@ int CheckCommand(const Context& context) {
   const Texts::Table& t = Texts::kText;
   const bool ownVault = context.arguments.files.empty();
   const std::string path = ownVault ? Common::VaultFilePath() : context.arguments.files[0];
-  if (ownVault && !VaultExists(path)) {
+  if (ownVault && !Common::VaultFileExists(path)) {
     PrintError(Format(t.cliNoVault, {Printable(context.dir)}));
     return kFileProblem;
   }

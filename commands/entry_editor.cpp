@@ -26,6 +26,12 @@ constexpr int kHeight = 335;
 constexpr int kFieldX = 130;
 constexpr int kFieldWidth = 300;
 
+// The boxes of the entry's fields, in the table's order, one row each from kFirstFieldY.
+constexpr int kFieldBoxes[] = {DescriptionField, UrlEntryField, UserNameField, EntryPasswordField};
+static_assert(std::size(kFieldBoxes) == Vault::kEntryFieldCount);
+constexpr int kFirstFieldY = 10;
+constexpr int kFieldRowHeight = 32;
+
 // What each box held once it was filled. Secret: wiped when the dialog closes.
 Vault::Entry gGiven;
 
@@ -76,18 +82,19 @@ int Length() {
   return gtk_spin_button_get_value_as_int(spin);
 }
 
-// The four text fields, filled from the entry; gives back the description field.
+// The text fields, filled from the entry; gives back the description field.
 GtkWidget* AddEntryFields(const Vault::Entry& entry) {
-  const Texts::Table& t = Texts::kText;
-  GtkWidget* description =
-      AddField(DescriptionField, t.descriptionLabel, 10, entry.Omschrijving, gGiven.Omschrijving);
-  AddField(UrlEntryField, t.entryUrlLabel, 42, entry.Url, gGiven.Url);
-  AddField(UserNameField, t.entryUserLabel, 74, entry.Gebruiker, gGiven.Gebruiker);
-  GtkWidget* password =
-      AddField(EntryPasswordField, t.entryPasswordLabel, 106, entry.Wachtwoord, gGiven.Wachtwoord);
+  GtkWidget* boxes[Vault::kEntryFieldCount];
+  for (size_t i = 0; i < Vault::kEntryFieldCount; ++i) {
+    const Vault::EntryField& field = Vault::kEntryFields[i];
+    boxes[i] = AddField(kFieldBoxes[i], Texts::kText.*field.editorLabel,
+                        kFirstFieldY + static_cast<int>(i) * kFieldRowHeight, entry.*field.member,
+                        gGiven.*field.member);
+  }
+  GtkWidget* password = boxes[Vault::kPasswordField];
   gtk_entry_set_visibility(GTK_ENTRY(password), App::PasswordsShown());
   App::KeepOffPrimary(password);
-  return description;
+  return boxes[Vault::kDescriptionField];
 }
 
 // The generator's frame with its choices as the settings keep them.
@@ -164,10 +171,9 @@ void KeepGeneratorChoices() {
 // Moves a new record into the caller's, wiping the passwords either side leaves behind.
 void Replace(Vault::Entry& entry, Vault::Entry& typed) {
   Vault::WipeText(entry.Wachtwoord);
-  entry.Omschrijving = typed.Omschrijving;
-  entry.Url = typed.Url;
-  entry.Gebruiker = typed.Gebruiker;
-  entry.Wachtwoord = typed.Wachtwoord;
+  for (const Vault::EntryField& field : Vault::kEntryFields) {
+    entry.*field.member = typed.*field.member;
+  }
   Vault::WipeText(typed.Wachtwoord);
 }
 
@@ -181,8 +187,10 @@ void EnableOk(const Vault::Entry& entry) {
 
 // Takes what the fields hold into the entry, unless the description is blank: then says so.
 bool TakeEntry(const std::string& title, Vault::Entry& entry) {
-  Vault::Entry now{Text(DescriptionField), Text(UrlEntryField), Text(UserNameField),
-                   Text(EntryPasswordField)};
+  Vault::Entry now;
+  for (size_t i = 0; i < Vault::kEntryFieldCount; ++i) {
+    now.*Vault::kEntryFields[i].member = Text(kFieldBoxes[i]);
+  }
   Vault::Entry typed = Common::EntryOnOk(entry, gGiven, now);
   Vault::WipeText(now.Wachtwoord);
   if (Common::TrimBlanks(typed.Omschrijving, Common::Blanks::Spaces).empty()) {
@@ -207,10 +215,7 @@ bool EditEntryDialog(const std::string& title, Vault::Entry& entry) {
     if (request == Request::Confirm) accepted = TakeEntry(title, entry);
   }
   KeepGeneratorChoices();
-  for (std::string* given :
-       {&gGiven.Omschrijving, &gGiven.Url, &gGiven.Gebruiker, &gGiven.Wachtwoord}) {
-    Vault::WipeText(*given);
-  }
+  for (const Vault::EntryField& field : Vault::kEntryFields) Vault::WipeText(gGiven.*field.member);
   // The entry buffers wipe their text when the window is destroyed.
   App::CloseDialogWindow();
   return accepted;

@@ -3,24 +3,10 @@
 
 #include <string>
 
+#include "commands/dialog_controls.h"
 #include "vault/vault.h"
 
 namespace Commands {
-
-enum EntryEditorControl {
-  DescriptionField = 13,
-  UrlEntryField = 14,
-  UserNameField = 15,
-  EntryPasswordField = 16,
-  DigitsBox = 17,
-  LowerBox = 18,
-  UpperBox = 19,
-  SymbolsBox = 20,
-  LengthSpin = 21,
-  GenerateButton = 22,
-  EntryOkButton = 25,
-  EntryCancelButton = 26,
-};
 
 // Edits the record in a modal dialog. True when OK was accepted and the record holds the
 // new values; false on cancel or a due idle lock, the record then unchanged. The generator

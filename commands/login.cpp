@@ -1,7 +1,5 @@
 #include "commands/login.h"
 
-#include <sys/stat.h>
-
 #include "app/entry_list.h"
 #include "app/main_loop.h"
 #include "app/message_box.h"
@@ -14,12 +12,6 @@
 
 namespace Commands {
 namespace {
-
-// Whether a vault file exists: something is at the path and it is not a directory.
-bool VaultExists() {
-  struct stat info {};
-  return stat(Common::VaultFilePath().c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
-}
 
 using VaultOpener = Vault::VaultError (*)(const std::string& path, std::string_view password);
 
@@ -70,7 +62,8 @@ bool OpenExistingVault() {
 }  // namespace
 
 bool LogIn() {
-  const bool opened = VaultExists() ? OpenExistingVault() : CreateFirstVault();
+  const bool opened =
+      Common::VaultFileExists(Common::VaultFilePath()) ? OpenExistingVault() : CreateFirstVault();
   if (!opened) return false;
   App::SetShowPasswords(false);
   App::RestartIdleCountdown();

@@ -61,24 +61,18 @@ Fields BuildDialog(const std::string& title, const std::string& prompt, bool con
 // Takes the typed password if it passes the rules, else says what is wrong. Secret: the
 // caller owns password.
 bool TakePassword(const std::string& title, const Fields& fields, std::string& password) {
-  const Texts::Table& t = Texts::kText;
   const bool confirm = fields.repeat != nullptr;
   const std::string_view text = gtk_entry_get_text(GTK_ENTRY(fields.password));
   const std::string_view again = confirm ? gtk_entry_get_text(GTK_ENTRY(fields.repeat)) : "";
-  switch (Common::CheckMasterPassword(text, again, confirm)) {
-    case Common::PasswordProblem::Empty:
-      App::ShowWarning(title, t.enterPassword);
-      return false;
-    case Common::PasswordProblem::TooShort:
-      App::ShowWarning(title, t.passwordTooShort);
-      return false;
-    case Common::PasswordProblem::Differs:
-      App::ShowWarning(title, t.passwordsDiffer);
+  const Common::PasswordProblem problem = Common::CheckMasterPassword(text, again, confirm);
+  if (problem != Common::PasswordProblem::None) {
+    App::ShowWarning(title, PasswordProblemText(problem));
+    // A repeat that differs is typed again.
+    if (problem == Common::PasswordProblem::Differs) {
       gtk_entry_set_text(GTK_ENTRY(fields.repeat), "");
       gtk_widget_grab_focus(fields.repeat);
-      return false;
-    case Common::PasswordProblem::None:
-      break;
+    }
+    return false;
   }
   password.assign(text);
   return true;

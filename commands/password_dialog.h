@@ -3,14 +3,9 @@
 
 #include <string>
 
-namespace Commands {
+#include "commands/dialog_controls.h"
 
-enum PasswordDialogControl {
-  MasterPasswordField = 23,
-  RepeatPasswordField = 24,
-  PasswordOkButton = 25,
-  PasswordCancelButton = 26,
-};
+namespace Commands {
 
 // Asks for a password, once or (confirm) twice with at least 8 characters. True with the
 // typed text in password; false on cancel or a due idle lock, password then untouched.

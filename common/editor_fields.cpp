@@ -1,22 +1,38 @@
 #include "common/editor_fields.h"
 
 #include "common/blanks.h"
-#include "common/password_generator.h"
 
 namespace Common {
+namespace {
+
+std::string_view Trimmed(std::string_view text, bool trim) {
+  return trim ? Common::TrimBlanks(text, Common::Blanks::Spaces) : text;
+}
+
+}  // namespace
+
+Vault::Entry EntryFromFields(const Vault::Entry& typed) {
+  Vault::Entry entry;
+  for (const Vault::EntryField& field : Vault::kEntryFields) {
+    entry.*field.member = Trimmed(typed.*field.member, field.trimmedByEditor);
+  }
+  return entry;
+}
 
 std::string FieldOnOk(const std::string& stored, std::string_view given, std::string_view now,
                       bool trim) {
   if (now == given) return stored;
-  return std::string(trim ? Common::TrimBlanks(now, Common::Blanks::Spaces) : now);
+  return std::string(Trimmed(now, trim));
 }
 
 Vault::Entry EntryOnOk(const Vault::Entry& stored, const Vault::Entry& given,
                        const Vault::Entry& now) {
-  return {FieldOnOk(stored.Omschrijving, given.Omschrijving, now.Omschrijving, true),
-          FieldOnOk(stored.Url, given.Url, now.Url, true),
-          FieldOnOk(stored.Gebruiker, given.Gebruiker, now.Gebruiker, false),
-          FieldOnOk(stored.Wachtwoord, given.Wachtwoord, now.Wachtwoord, false)};
+  Vault::Entry entry;
+  for (const Vault::EntryField& field : Vault::kEntryFields) {
+    entry.*field.member = FieldOnOk(stored.*field.member, given.*field.member, now.*field.member,
+                                    field.trimmedByEditor);
+  }
+  return entry;
 }
 
 }  // namespace Common

@@ -2,8 +2,6 @@
 
 #include <utility>
 
-#include "common/blanks.h"
-
 namespace Common {
 namespace {
 
@@ -42,13 +40,6 @@ std::string GeneratePassword(int length, bool digits, bool lower, bool upper, bo
     std::swap(password[i], password[j]);
   }
   return password;
-}
-
-Vault::Entry EntryFromFields(std::string_view description, std::string_view url,
-                             std::string_view user, std::string_view password) {
-  return {std::string(Common::TrimBlanks(description, Common::Blanks::Spaces)),
-          std::string(Common::TrimBlanks(url, Common::Blanks::Spaces)), std::string(user),
-          std::string(password)};
 }
 
 }  // namespace Common

@@ -1,5 +1,5 @@
-// Random passwords from the chosen kinds of characters, and the editor's field rules. No
-// GTK here, so both are testable without a display.
+// Random passwords from the chosen kinds of characters. No GTK here, so the generator is
+// testable without a display.
 #pragma once
 
 #include <string>
@@ -17,10 +17,5 @@ constexpr int kMaxGeneratedLength = 128;
 // Secret: the caller owns the text and wipes it (Vault::WipeText) when done.
 [[nodiscard]] std::string GeneratePassword(int length, bool digits, bool lower, bool upper,
                                            bool symbols);
-
-// The entry the editor's four fields give: description and address trimmed, user name and
-// password exactly as typed.
-[[nodiscard]] Vault::Entry EntryFromFields(std::string_view description, std::string_view url,
-                                           std::string_view user, std::string_view password);
 
 }  // namespace Common

@@ -1,6 +1,7 @@
 #include "common/password_rules.h"
 
 #include "common/utf8.h"
+#include "texts/texts.h"
 
 namespace Common {
 
@@ -10,6 +11,21 @@ PasswordProblem CheckMasterPassword(std::string_view typed, std::string_view rep
   if (Common::Utf16Length(typed) < kMinMasterPasswordLength) return PasswordProblem::TooShort;
   if (typed != repeat) return PasswordProblem::Differs;
   return PasswordProblem::None;
+}
+
+const char* PasswordProblemText(PasswordProblem problem) {
+  const Texts::Table& t = Texts::kText;
+  switch (problem) {
+    case PasswordProblem::Empty:
+      return t.enterPassword;
+    case PasswordProblem::TooShort:
+      return t.passwordTooShort;
+    case PasswordProblem::Differs:
+      return t.passwordsDiffer;
+    case PasswordProblem::None:
+      break;
+  }
+  return nullptr;
 }
 
 }  // namespace Common

@@ -14,5 +14,7 @@ enum class PasswordProblem { None, Empty, TooShort, Differs };
 // also be long enough and repeated exactly.
 [[nodiscard]] PasswordProblem CheckMasterPassword(std::string_view typed, std::string_view repeat,
                                                   bool confirm);
+// The message that tells the user what is wrong, in the edition's words; null for None.
+[[nodiscard]] const char* PasswordProblemText(PasswordProblem problem);
 
 }  // namespace Common

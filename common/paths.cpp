@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+#include "vault/file_names.h"
+
 namespace Common {
 namespace {
 
@@ -24,8 +26,8 @@ std::string ConfigDirFor(int argc, char** argv, const char* home) {
 
 void SetConfigDir(const std::string& dir) {
   gConfigDir = dir;
-  gVaultFilePath = dir + "kluis.lwv";
-  gSettingsPath = dir + "instellingen.ini";
+  gVaultFilePath = dir + std::string(Vault::kVaultFileName);
+  gSettingsPath = dir + std::string(Vault::kSettingsFileName);
 }
 
 void EnsureConfigDir() {
@@ -33,6 +35,11 @@ void EnsureConfigDir() {
   if (stat(gConfigDir.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) return;
   // A failure shows later, when the vault cannot be created or opened.
   (void)mkdir(gConfigDir.c_str(), 0700);
+}
+
+bool VaultFileExists(const std::string& path) {
+  struct stat info {};
+  return stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
 }
 
 const std::string& ConfigDir() { return gConfigDir; }

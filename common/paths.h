@@ -13,6 +13,9 @@ void SetConfigDir(const std::string& dir);
 // Creates the configuration directory (one level, mode 0700) when it is missing.
 void EnsureConfigDir();
 
+// Whether a vault file is at path: something is there and it is not a directory.
+[[nodiscard]] bool VaultFileExists(const std::string& path);
+
 const std::string& ConfigDir();
 const std::string& VaultFilePath();
 const std::string& SettingsPath();

@@ -5,8 +5,12 @@
 #include <optional>
 #include <vector>
 
+#include "common/ascii_case.h"
+#include "common/blanks.h"
 #include "common/paths.h"
+#include "common/utf8.h"
 #include "vault/file_io.h"
+#include "vault/file_names.h"
 #include "vault/replace_file.h"
 
 namespace Common {
@@ -33,24 +37,16 @@ std::string Latin1ToUtf8(const std::string& bytes) {
   return text;
 }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-std::string Trim(const std::string& text) {
-  size_t start = 0, end = text.size();
-  while (start < end && IsBlank(text[start])) ++start;
-  while (end > start && IsBlank(text[end - 1])) --end;
-  return text.substr(start, end - start);
+// Files written by hand and by other programs put tabs around keys and values as well.
+std::string Trim(std::string_view text) {
+  return std::string(TrimBlanks(text, Blanks::SpacesAndTabs));
 }
 
-bool SameKey(const std::string& a, const char* b) {
-  size_t i = 0;
-  for (; i < a.size() && b[i] != '\0'; ++i) {
-    const char x = (a[i] >= 'A' && a[i] <= 'Z') ? static_cast<char>(a[i] + 32) : a[i];
-    const char y = (b[i] >= 'A' && b[i] <= 'Z') ? static_cast<char>(b[i] + 32) : b[i];
-    if (x != y) return false;
-  }
-  return i == a.size() && b[i] == '\0';
-}
+// The fields of Vault::kNumberKeys, each named as its key.
+constexpr int64_t Settings::*kNumberFields[] = {&Settings::AltijdBoven,   &Settings::GenCijfers,
+                                                &Settings::GenKlein,      &Settings::GenHoofd,
+                                                &Settings::GenLeestekens, &Settings::GenLengte};
+static_assert(std::size(kNumberFields) == std::size(Vault::kNumberKeys));
 
 struct KeyLine {
   std::string key;
@@ -69,20 +65,19 @@ std::vector<KeyLine> KeyLines(const std::string& text) {
     pos = text.find_first_not_of("\r\n", end);
     if (pos == std::string::npos) pos = text.size();
 
-    size_t start = 0;
-    while (start < line.size() && IsBlank(line[start])) ++start;
-    if (start == line.size() || line[start] == ';') continue;
-    if (line[start] == '[') break;  // keys after a group header are never found
-    const size_t eq = line.find('=', start);
+    const std::string_view content = TrimBlanks(line, Blanks::SpacesAndTabs);
+    if (content.empty() || content[0] == ';') continue;
+    if (content[0] == '[') break;  // keys after a group header are never found
+    const size_t eq = content.find('=');
     if (eq == std::string::npos) continue;
-    lines.push_back({Trim(line.substr(start, eq - start)), line.substr(eq + 1)});
+    lines.push_back({Trim(content.substr(0, eq)), std::string(content.substr(eq + 1))});
   }
   return lines;
 }
 
-std::optional<std::string> Lookup(const std::vector<KeyLine>& lines, const char* key) {
+std::optional<std::string> Lookup(const std::vector<KeyLine>& lines, std::string_view key) {
   for (const KeyLine& line : lines) {
-    if (SameKey(line.key, key)) return line.value;
+    if (Common::EqualIgnoringAsciiCase(line.key, key)) return line.value;
   }
   return std::nullopt;
 }
@@ -103,10 +98,6 @@ int64_t ReadNumber(const std::string& value) {
                                                         : -static_cast<int64_t>(magnitude);
   }
   return magnitude > static_cast<uint64_t>(INT64_MAX) ? INT64_MAX : static_cast<int64_t>(magnitude);
-}
-
-void ReadNumberKey(const std::vector<KeyLine>& lines, const char* key, int64_t& field) {
-  if (auto value = Lookup(lines, key)) field = ReadNumber(Trim(*value));
 }
 
 }  // namespace
@@ -147,10 +138,7 @@ Settings DefaultSettings() {
 bool IsUsableBrowserPath(const std::string& path) {
   for (size_t i = 0; i < path.size(); ++i) {
     const auto c = static_cast<unsigned char>(path[i]);
-    if (c < 0x20 || c == 0x7F) return false;
-    // C1 controls, U+0080..U+009F, are C2 80..C2 9F in UTF-8.
-    if (c == 0xC2 && i + 1 < path.size() && static_cast<unsigned char>(path[i + 1]) <= 0x9F)
-      return false;
+    if (c < 0x20 || c == 0x7F || Common::IsC1Control(path, i)) return false;
   }
   return true;
 }
@@ -162,13 +150,13 @@ std::string ComposeSettings(const Settings& s) {
   // be chosen nor read, so the default browser is written in its place. Other control
   // characters, which a file may bring, stay: they end no line.
   const bool breaks = s.Browser.find_first_of("\r\n") != std::string::npos;
-  text += "Browser = " + (breaks ? std::string() : s.Browser) + "\n";
-  text += "AltijdBoven = " + std::to_string(s.AltijdBoven) + "\n";
-  text += "GenCijfers = " + std::to_string(s.GenCijfers) + "\n";
-  text += "GenKlein = " + std::to_string(s.GenKlein) + "\n";
-  text += "GenHoofd = " + std::to_string(s.GenHoofd) + "\n";
-  text += "GenLeestekens = " + std::to_string(s.GenLeestekens) + "\n";
-  text += "GenLengte = " + std::to_string(s.GenLengte) + "\n";
+  const auto line = [&text](std::string_view key, const std::string& value) {
+    text.append(key).append(" = ").append(value).append("\n");
+  };
+  line(Vault::kBrowserKey, breaks ? std::string() : s.Browser);
+  for (size_t i = 0; i < std::size(kNumberFields); ++i) {
+    line(Vault::kNumberKeys[i], std::to_string(s.*kNumberFields[i]));
+  }
   return text;
 }
 
@@ -178,13 +166,11 @@ Settings ParseSettings(const std::string& bytes) {
                                : Latin1ToUtf8(bytes);
   const std::vector<KeyLine> lines = KeyLines(text);
   Settings s = DefaultSettings();
-  if (auto browser = Lookup(lines, "Browser")) s.Browser = Trim(*browser);
-  ReadNumberKey(lines, "AltijdBoven", s.AltijdBoven);
-  ReadNumberKey(lines, "GenCijfers", s.GenCijfers);
-  ReadNumberKey(lines, "GenKlein", s.GenKlein);
-  ReadNumberKey(lines, "GenHoofd", s.GenHoofd);
-  ReadNumberKey(lines, "GenLeestekens", s.GenLeestekens);
-  ReadNumberKey(lines, "GenLengte", s.GenLengte);
+  if (auto browser = Lookup(lines, Vault::kBrowserKey)) s.Browser = Trim(*browser);
+  for (size_t i = 0; i < std::size(kNumberFields); ++i) {
+    if (auto value = Lookup(lines, Vault::kNumberKeys[i]))
+      s.*kNumberFields[i] = ReadNumber(Trim(*value));
+  }
   return s;
 }
 

@@ -9,7 +9,6 @@
 #include <ctime>
 #include <vector>
 
-#include "features/restore.h"
 #include "vault/replace_file.h"
 #include "vault/vault.h"
 
@@ -39,14 +38,12 @@ std::string Folded(const std::string& text) {
   return result;
 }
 
+// What a companion file adds to the vault's name, folded for comparing.
+std::string Companion(std::string_view suffix) { return Folded(std::string(suffix)); }
+
 std::string FolderPart(const std::string& path) {
   const size_t slash = path.rfind('/');
   return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string NamePart(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 // Where path leads once every link on the way is followed; for a file that does not
@@ -58,7 +55,7 @@ std::string Resolved(const std::string& path) {
   if (folder == nullptr) return followed;
   const std::string real = folder;
   std::free(folder);
-  return (real == "/" ? "" : real) + "/" + NamePart(followed);
+  return (real == "/" ? "" : real) + "/" + Vault::FileNameOf(followed);
 }
 
 bool SameFile(const struct stat& a, const std::string& path) {
@@ -85,8 +82,9 @@ bool NamesVault(const std::string& path, const std::string& vaultPath, bool comp
     const std::string vault = Folded(place);
     for (const std::string& name : named) {
       if (name == vault) return true;
-      if (companions && (name == vault + ".tmp" || name == vault + Folded(kSafetyCopySuffix) ||
-                         StartsWith(name, vault + Folded(Vault::kKeptCopyInfix)))) {
+      if (companions && (name == vault + Companion(Vault::kTemporarySuffix) ||
+                         name == vault + Companion(Vault::kSafetyCopySuffix) ||
+                         StartsWith(name, vault + Companion(Vault::kKeptCopyInfix)))) {
         return true;
       }
     }
@@ -98,7 +96,7 @@ bool NamesVault(const std::string& path, const std::string& vaultPath, bool comp
 bool IsKeptCopy(const struct stat& info, const std::string& place) {
   DIR* folder = opendir(FolderPart(place).c_str());
   if (folder == nullptr) return false;
-  const std::string prefix = NamePart(place) + Vault::kKeptCopyInfix;
+  const std::string prefix = Vault::FileNameOf(place).append(Vault::kKeptCopyInfix);
   bool found = false;
   while (const dirent* entry = readdir(folder)) {
     if (StartsWith(entry->d_name, prefix) &&
@@ -117,8 +115,9 @@ bool IsVaultFile(const std::string& path, const std::string& vaultPath, bool com
   if (stat(path.c_str(), &info) != 0) return false;
   for (const std::string& place : VaultPlaces(vaultPath)) {
     if (SameFile(info, place)) return true;
-    if (companions && (SameFile(info, place + ".tmp") ||
-                       SameFile(info, place + kSafetyCopySuffix) || IsKeptCopy(info, place))) {
+    if (companions && (SameFile(info, place + std::string(Vault::kTemporarySuffix)) ||
+                       SameFile(info, place + std::string(Vault::kSafetyCopySuffix)) ||
+                       IsKeptCopy(info, place))) {
       return true;
     }
   }

@@ -50,7 +50,7 @@ void RestoreBackup(PasswordAsker askPassword) {
   if (!Vault::IsVaultOpen()) return;
   const Texts::Table& t = Texts::kText;
   const std::string& vaultPath = Common::VaultFilePath();
-  const std::string safetyCopy = vaultPath + kSafetyCopySuffix;
+  const std::string safetyCopy = vaultPath + std::string(Vault::kSafetyCopySuffix);
   const std::string chosen =
       App::AskOpenFile(t.restoreTitle, HomeFolder(std::getenv("HOME")), t.restoreFilter);
   if (chosen.empty() || IsVaultItself(chosen, vaultPath)) return;

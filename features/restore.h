@@ -5,9 +5,6 @@
 
 namespace Features {
 
-// The suffix of the safety copy beside the vault file.
-constexpr char kSafetyCopySuffix[] = ".voor-terugzetten";
-
 // The master password dialog, handed in by the caller so that features need no commands.
 // Secret: on true, password holds the typed text and the callee wipes it.
 using PasswordAsker = bool (*)(const std::string& title, const std::string& prompt, bool confirm,

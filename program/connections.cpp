@@ -58,7 +58,8 @@ struct Connection {
   Event event;
   Command command = nullptr;
   EnableRule enable = EnableRule::Anytime;
-  App::Key key{};  // on key rows: the key that posts the event
+  App::Key key{};     // on key rows: the key that posts the event
+  int menuHint = -1;  // on key rows: the menu item that shows the key as its hint
 };
 
 constexpr Event Menu(int number) { return {EventKind::Menu, App::kMainWindow, number, 0}; }
@@ -84,7 +85,8 @@ constexpr Connection kConnections[] = {
     {.event = Key(KeyNew),
      .command = Commands::AddEntry,
      .enable = EnableRule::VaultOpen,
-     .key = {GDK_KEY_n, GDK_CONTROL_MASK}},
+     .key = {GDK_KEY_n, GDK_CONTROL_MASK},
+     .menuHint = App::MenuNew},
     {.event = Menu(App::MenuEdit),
      .command = Commands::EditSelectedEntry,
      .enable = EnableRule::Selection},
@@ -102,7 +104,8 @@ constexpr Connection kConnections[] = {
     {.event = Key(KeyDelete),
      .command = Commands::DeleteSelectedEntry,
      .enable = EnableRule::Selection,
-     .key = {GDK_KEY_Delete}},
+     .key = {GDK_KEY_Delete},
+     .menuHint = App::MenuDelete},
     // Settings menu
     {.event = Menu(App::MenuShowPasswords), .command = App::ToggleShowPasswords},
     {.event = Menu(App::MenuAlwaysOnTop), .command = App::ToggleAlwaysOnTop},
@@ -173,6 +176,7 @@ static_assert(EveryEventHasOneRow(), "every main-window event needs exactly one 
 constexpr bool RowsAgree() {
   for (const Connection& a : kConnections) {
     if ((a.event.kind == EventKind::Key) != (a.key.code != 0)) return false;
+    if (a.menuHint >= 0 && a.event.kind != EventKind::Key) return false;
     for (const Connection& b : kConnections) {
       const bool sameControl = a.event.kind == EventKind::Control &&
                                b.event.kind == EventKind::Control &&
@@ -183,6 +187,19 @@ constexpr bool RowsAgree() {
   return true;
 }
 static_assert(RowsAgree(), "rows of one control share a rule; only key rows carry keys");
+
+constexpr size_t kMenuHintCount = static_cast<size_t>(
+    std::ranges::count_if(kConnections, [](const Connection& row) { return row.menuHint >= 0; }));
+
+// The keys the menu shows beside its items.
+constexpr auto kMenuHints = [] {
+  std::array<App::MenuHint, kMenuHintCount> hints{};
+  size_t n = 0;
+  for (const Connection& row : kConnections) {
+    if (row.menuHint >= 0) hints[n++] = {row.menuHint, row.key};
+  }
+  return hints;
+}();
 
 constexpr auto kKeyRows = [] {
   std::array<App::KeyRow, kMainKeyCount> keys{};
@@ -209,6 +226,7 @@ void ConnectMainWindow() {
   App::SetLoopHandlers({.dispatch = Dispatch, .relogin = Relogin, .tick = Tick});
   App::SetEnableRules(RuleOf);
   App::InstallKeys(App::MainWindowWidget(), kKeyRows);
+  App::ShowMenuHints(kMenuHints);
 }
 
 void Dispatch(const Event& event) {

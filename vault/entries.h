@@ -25,20 +25,20 @@ struct Entry {
 // table, so that a new field is one new row and the places that show it.
 struct EntryField {
   std::string Entry::*member;
-  std::string_view jsonKey;                       // the payload's member name
-  std::string_view keyword;                       // --columns names the field so
-  std::span<const std::string_view> csvHeaders;   // header names of other programs, lower case
-  bool trimmedByEditor;                           // spaces trimmed when the editor changes it
-  const char* Texts::Table::*editorLabel;         // the editor's label of its box
+  std::string_view jsonKey;                      // the payload's member name
+  std::string_view keyword;                      // --columns names the field so
+  std::span<const std::string_view> csvHeaders;  // header names of other programs, lower case
+  bool trimmedByEditor;                          // spaces trimmed when the editor changes it
+  const char* Texts::Table::*editorLabel;        // the editor's label of its box
 };
 
 namespace FieldNames {
 constexpr std::string_view kDescription[] = {"description", "title", "name", "account",
                                              "omschrijving"};
-constexpr std::string_view kUrl[] = {"url",       "login_uri", "website", "web site",
-                                     "hostname", "webadres"};
-constexpr std::string_view kUser[] = {"username", "login_username", "user",      "login",
-                                      "login name", "gebruiker",     "gebruikersnaam"};
+constexpr std::string_view kUrl[] = {"url",      "login_uri", "website",
+                                     "web site", "hostname",  "webadres"};
+constexpr std::string_view kUser[] = {"username",   "login_username", "user",          "login",
+                                      "login name", "gebruiker",      "gebruikersnaam"};
 constexpr std::string_view kPassword[] = {"password", "login_password", "wachtwoord"};
 }  // namespace FieldNames
 
@@ -52,6 +52,9 @@ constexpr EntryField kEntryFields[] = {
      &Texts::Table::entryPasswordLabel},
 };
 constexpr size_t kEntryFieldCount = std::size(kEntryFields);
+// Index of the description's row: the field that names an entry and may not be blank.
+constexpr size_t kDescriptionField = 0;
+static_assert(kEntryFields[kDescriptionField].member == &Entry::Omschrijving);
 // Index of the password's row: the one field that is secret.
 constexpr size_t kPasswordField = 3;
 static_assert(kEntryFields[kPasswordField].member == &Entry::Wachtwoord);

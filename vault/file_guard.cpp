@@ -33,7 +33,7 @@ std::string KeptName(const std::string& path) {
       strftime(stamp, sizeof stamp, "%Y-%m-%d-%H%M%S", &local) == 0) {
     return "";
   }
-  const std::string base = path + kKeptCopyInfix + stamp;
+  const std::string base = path + std::string(kKeptCopyInfix) + stamp;
   for (int n = 1; n <= kMaxNameTries; ++n) {
     const std::string name = n == 1 ? base : base + "-" + std::to_string(n);
     struct stat info {};

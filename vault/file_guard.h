@@ -8,12 +8,10 @@
 #include <string>
 
 #include "vault/file_io.h"
+#include "vault/file_names.h"
 #include "vault/vault_error.h"
 
 namespace Vault {
-
-// What a kept copy's name has between the vault's path and its time.
-constexpr char kKeptCopyInfix[] = ".extern-";
 
 // Makes identity the version of path that this process knows, for the writes to come.
 void RememberVaultFile(const std::string& path, const FileIdentity& identity);

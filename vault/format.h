@@ -61,8 +61,9 @@ struct KeyState {
 // A vault file's nonce, new on every write: it tells one written version from every other,
 // also in a copy of it under another name.
 using VersionStamp = std::array<unsigned char, kNonceSize>;
-// Seals the list with the key and writes it whole to path, unguarded (0, 2, 6 or 7);
-// written and stamp, when given, receive the identity and the stamp of the new file.
+// Seals the list with the key and writes it whole to path, unguarded: Ok, FileError,
+// OutOfMemory or NotOpen. written and stamp, when given, receive the identity and the stamp
+// of the new file.
 [[nodiscard]] VaultError SealToFile(const std::string& path, const KeyState& keys,
                                     const std::vector<Entry>& list, FileIdentity* written = nullptr,
                                     VersionStamp* stamp = nullptr);
@@ -86,8 +87,9 @@ using VersionStamp = std::array<unsigned char, kNonceSize>;
 // The stamp of the vault file at path; false when there is no vault header to read.
 [[nodiscard]] bool VersionStampAt(const std::string& path, VersionStamp& stamp);
 
-// Writes path + ".tmp" (kVaultFileMode, synced), then renames it over path; a symbolic link
-// at path is written through: its target is replaced and the link stays. 0 or 2.
+// Writes path + kTemporarySuffix (kVaultFileMode, synced), then renames it over path; a
+// symbolic link at path is written through: its target is replaced and the link stays. Ok or
+// FileError.
 [[nodiscard]] VaultError WriteVaultBytes(const std::string& path, const void* bytes, size_t length,
                                          FileIdentity* written = nullptr);
 

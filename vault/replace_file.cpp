@@ -11,6 +11,7 @@
 #include <cstdio>
 
 #include "vault/file_io.h"
+#include "vault/file_names.h"
 
 namespace Vault {
 namespace {
@@ -78,7 +79,8 @@ std::string UniqueLetters() {
 }
 
 std::string UniqueName(const std::string& path) {
-  return FolderOf(path) + ".lockwell-" + UniqueLetters() + ".tmp";
+  return FolderOf(path).append(kAnonymousTemporaryPrefix) + UniqueLetters() +
+         std::string(kTemporarySuffix);
 }
 
 int CreateUnique(const std::string& path, mode_t mode, std::string& name) {
@@ -147,7 +149,7 @@ bool BeginReplacing(const std::string& path, mode_t mode, ReplacingFile& file, R
     if (how == Replacing::Unique || how == Replacing::Unnamed) {
       file.fd = CreateUnique(file.path, mode, file.temporary);
     } else {
-      file.temporary = file.path + ".tmp";
+      file.temporary = file.path + std::string(kTemporarySuffix);
       file.fd = CreateBeside(file.temporary, mode);
     }
   }

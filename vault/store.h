@@ -26,7 +26,7 @@ const std::string& VaultPath();
 [[nodiscard]] VaultError CreateVaultHolding(const std::string& path, std::string_view password,
                                             std::vector<Entry>&& entries);
 // Seals Entries with the open vault's key and writes VaultPath, guarded against other
-// writers (file_guard.h): 0, 2, 6 or 7.
+// writers (file_guard.h): Ok, FileError, OutOfMemory or NotOpen.
 [[nodiscard]] VaultError SaveVaultQuietly();
 // SaveVaultQuietly; on failure reports "Saving failed: " + WriteErrorText through the reporter.
 void SaveVault();

@@ -5,18 +5,16 @@
 // the search finds was never released: a buffer, a mapping or a key without its owner.
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/mman.h>
 #include <sys/prctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstring>
-#include <fstream>
 #include <random>
-#include <sstream>
 
 #include "cli/companion.h"
+#include "tests/support/memory_scan.h"
 #include "tests/support/test_files.h"
 #include "tests/support/test_vaults.h"
 #include "vault/vault.h"
@@ -25,83 +23,9 @@ namespace {
 
 constexpr size_t kMarkerLength = 40;
 constexpr size_t kShortMarkerLength = 15;  // lives inside a std::string itself
-constexpr unsigned char kMask = 0x5A;
-// A wipe that misses a text's first bytes (clear() writes one NUL) still leaves the rest:
-// the search looks for what follows them.
-constexpr size_t kSkippedBytes = 4;
 
-// Kept only masked, and without its first bytes, so the test's own copy is never found.
-struct Marker {
-  std::string what;
-  std::string maskedTail;
-  // libsodium's decryption leaves the key in a stack frame of its own (HChaCha20's state),
-  // out of the companion's reach: keys are searched for everywhere else.
-  bool skipStack = false;
-};
-
-struct Region {
-  uintptr_t start, end;
-  std::string name;
-};
-
-std::vector<Region> ReadableRegions() {
-  std::vector<Region> regions;
-  std::ifstream maps("/proc/self/maps");
-  std::string line;
-  while (std::getline(maps, line)) {
-    std::istringstream fields(line);
-    std::string range, perms, offset, device, inode, name;
-    fields >> range >> perms >> offset >> device >> inode;
-    std::getline(fields >> std::ws, name);
-    if (perms[0] != 'r' || name == "[vvar]" || name == "[vsyscall]") continue;
-    const size_t dash = range.find('-');
-    regions.push_back({std::stoull(range.substr(0, dash), nullptr, 16),
-                       std::stoull(range.substr(dash + 1), nullptr, 16), name});
-  }
-  return regions;
-}
-
-bool MaskedTailAt(const unsigned char* bytes, const std::string& maskedTail) {
-  for (size_t k = 0; k < maskedTail.size(); ++k) {
-    if ((bytes[k] ^ kMask) != static_cast<unsigned char>(maskedTail[k])) return false;
-  }
-  return true;
-}
-
-// Every marker found in readable memory, as "what in region".
-std::vector<std::string> FindMarkers(const std::vector<Marker>& markers) {
-  constexpr size_t kChunk = 1 << 20, kOverlap = kMarkerLength;
-  // Outside the heap and skipped, so that what it copies is never counted.
-  auto* buffer = static_cast<unsigned char*>(
-      mmap(nullptr, kChunk + kOverlap, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
-  const auto bufferStart = reinterpret_cast<uintptr_t>(buffer);
-  const int mem = open("/proc/self/mem", O_RDONLY | O_CLOEXEC);
-  std::vector<std::string> found;
-  for (const Region& region : ReadableRegions()) {
-    if (region.start <= bufferStart && bufferStart < region.end) continue;
-    for (uintptr_t at = region.start; at < region.end; at += kChunk) {
-      const size_t want = std::min<uintptr_t>(kChunk + kOverlap, region.end - at);
-      const ssize_t got = pread(mem, buffer, want, static_cast<off_t>(at));
-      if (got <= 0) continue;
-      for (const Marker& marker : markers) {
-        if (marker.skipStack && region.name == "[stack]") continue;
-        const size_t length = marker.maskedTail.size();
-        const unsigned char first = static_cast<unsigned char>(marker.maskedTail[0]) ^ kMask;
-        // Starts in this chunk; the overlap only completes a marker begun in it.
-        const size_t starts = std::min<size_t>(kChunk, static_cast<size_t>(got));
-        for (const unsigned char* p = buffer;
-             (p = static_cast<const unsigned char*>(memchr(p, first, buffer + starts - p))); ++p) {
-          if (p + length <= buffer + got && MaskedTailAt(p, marker.maskedTail)) {
-            found.push_back(marker.what + " in " + (region.name.empty() ? "[anon]" : region.name));
-          }
-        }
-      }
-    }
-  }
-  close(mem);
-  munmap(buffer, kChunk + kOverlap);
-  return found;
-}
+using MemoryScan::FindMarkers;
+using MemoryScan::Marker;
 
 enum Typed { kMaster, kOther, kWrong };
 
@@ -125,17 +49,13 @@ class CompanionMemory : public ::testing::Test {
 
   // A fresh text of random letters, its masked tail kept as a marker; the caller wipes it.
   std::string NewMarker(const std::string& what, size_t length = kMarkerLength) {
-    static constexpr char kLetters[] =
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    std::string text(length, ' ');
-    for (char& c : text) c = kLetters[draw() % (sizeof kLetters - 1)];
+    std::string text;
+    MemoryScan::FillRandomLetters(draw, text, length);
     AddMarker(what, text);
     return text;
   }
   void AddMarker(const std::string& what, std::string_view secret, bool skipStack = false) {
-    Marker marker{what, std::string(secret.substr(kSkippedBytes)), skipStack};
-    for (char& c : marker.maskedTail) c = static_cast<char>(c ^ kMask);
-    markers.push_back(std::move(marker));
+    markers.push_back(MemoryScan::MarkerOf(what, secret, skipStack));
   }
 
   // A vault of two entries whose passwords are markers, one short and one long.

@@ -139,7 +139,15 @@ TEST_F(LoginStory, IdleLockLogsOutAndAsksAgain) {
   Robot::ClickRow(1);
   StoryCheck::WaitCountdown("activity restarts the countdown", 60);
   Robot::ChooseMenu(App::MenuShowPasswords);
-  Robot::MoveClock(60000);
+  // One second short of the idle time the vault stays open; the tick that reaches 60 s,
+  // the first to show no countdown, is the one that locks.
+  Robot::MoveClock(59000);
+  StoryCheck::WaitCountdown("one idle second left", 1);
+  Robot::Do("still open", [] { EXPECT_TRUE(Vault::IsVaultOpen()); });
+  Robot::MoveClock(1000);
+  Robot::Step(
+      "the countdown has run out", [] { return Robot::StatusText(2).empty(); },
+      [] { EXPECT_TRUE(App::LockIsDue() || !Vault::IsVaultOpen()); });
   Robot::WaitWindow(StoryText::LogInTitle());
   Robot::Do("everything of the vault is gone from the window", [] {
     EXPECT_EQ(Robot::StatusText(), StoryText::LoggedOut());

@@ -1,5 +1,5 @@
-// The password generator and the editor's field rules, without a display. Run against the
-// recording stand-in for libsodium, which counts the random draws.
+// The password generator, without a display. Run against the recording stand-in for
+// libsodium, which counts the random draws.
 #include "common/password_generator.h"
 
 #include <dlfcn.h>
@@ -111,34 +111,6 @@ TEST_F(Generator, CharactersAndPositionsAreEvenlySpread) {
   }
   for (int count : digitAt) EXPECT_NEAR(count, kRuns / 4, 390);
   for (int count : digitCount) EXPECT_NEAR(count, kRuns / 10, 270);
-}
-
-TEST(EntryFields, OnlySpacesAreTrimmedAndOnlyFromDescriptionAndAddress) {
-  struct Case {
-    const char* description;
-    const char* url;
-    const char* user;
-    const char* password;
-    Vault::Entry stored;
-  };
-  const Case cases[] = {
-      {"  mail  ",
-       " https://x.example ",
-       "  ann ",
-       " pw ",
-       {"mail", "https://x.example", "  ann ", " pw "}},
-      {"\tmail\t", "\t", "\t", "\t", {"\tmail\t", "\t", "\t", "\t"}},
-      {"   ", "  ", "", "", {"", "", "", ""}},
-      {"a b", "", "", "", {"a b", "", "", ""}},
-      {" \xC3\xA9t\xC3\xA9 ", "", "", "", {"\xC3\xA9t\xC3\xA9", "", "", ""}},
-  };
-  for (const Case& c : cases) {
-    const Vault::Entry e = Common::EntryFromFields(c.description, c.url, c.user, c.password);
-    EXPECT_EQ(e.Omschrijving, c.stored.Omschrijving) << c.description;
-    EXPECT_EQ(e.Url, c.stored.Url) << c.url;
-    EXPECT_EQ(e.Gebruiker, c.stored.Gebruiker) << c.user;
-    EXPECT_EQ(e.Wachtwoord, c.stored.Wachtwoord) << c.password;
-  }
 }
 
 }  // namespace

@@ -53,6 +53,10 @@ TEST(SettingsFile, BrowserPathsWithControlCharacters) {
       {std::string("/usr/bin/a\0b", 12), false, true},
       {"/usr/bin/a\x7F", false, true},
       {"/usr/bin/a\xC2\x85", false, true},  // U+0085, the C1 next-line
+      {"/usr/bin/a\xC2\x9F", false, true},  // the last C1 control
+      {"/usr/bin/a\xC2"
+       "A",
+       true, true},  // a stray lead byte controls nothing
   };
   for (const Case& c : cases) {
     EXPECT_EQ(Common::IsUsableBrowserPath(c.path), c.usable) << c.path;

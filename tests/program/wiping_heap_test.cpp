@@ -1,21 +1,16 @@
 // The story of a session that leaves no secret behind: log in to a vault whose passwords
 // are long unique markers, copy one and let the copy be cleared, let the idle lock fall due,
 // then read every readable region of this very process for the markers.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/mman.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <fstream>
 #include <random>
-#include <sstream>
 
 #include "app/controls.h"
 #include "app/menus.h"
 #include "commands/password_dialog.h"
 #include "tests/support/gui_story.h"
+#include "tests/support/memory_scan.h"
 #include "tests/support/story_texts.h"
 #include "tests/support/test_vaults.h"
 
@@ -24,90 +19,16 @@ namespace {
 constexpr size_t kMarkerLength = 48;
 // Short enough to live inside a std::string itself, so that it moves with the entry list.
 constexpr size_t kShortMarkerLength = 15;
-constexpr unsigned char kMask = 0x5A;
 constexpr size_t kEntries = 12;
 
-// A marker is kept only masked, so that the test's own copy is never what the scan finds.
-struct Marker {
-  std::string what;
-  std::string masked;
-};
+using MemoryScan::FindMarkers;
+using MemoryScan::Marker;
 
-// Writes a fresh marker into text (which the caller wipes) and returns its masked copy.
+// Writes a fresh marker into text (which the caller wipes) and returns it.
 Marker MakeMarker(const std::string& what, std::mt19937_64& random, std::string& text,
                   size_t length = kMarkerLength) {
-  static constexpr char kLetters[] =
-      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-  text.assign(length, ' ');
-  Marker marker{what, std::string(length, ' ')};
-  for (size_t i = 0; i < length; ++i) {
-    text[i] = kLetters[random() % (sizeof kLetters - 1)];
-    marker.masked[i] = static_cast<char>(text[i] ^ kMask);
-  }
-  return marker;
-}
-
-struct Region {
-  uintptr_t start, end;
-  std::string name;
-};
-
-std::vector<Region> ReadableRegions() {
-  std::vector<Region> regions;
-  std::ifstream maps("/proc/self/maps");
-  std::string line;
-  while (std::getline(maps, line)) {
-    std::istringstream fields(line);
-    std::string range, perms, offset, device, inode, name;
-    fields >> range >> perms >> offset >> device >> inode;
-    std::getline(fields >> std::ws, name);
-    if (perms[0] != 'r' || name == "[vvar]" || name == "[vsyscall]") continue;
-    const size_t dash = range.find('-');
-    regions.push_back({std::stoull(range.substr(0, dash), nullptr, 16),
-                       std::stoull(range.substr(dash + 1), nullptr, 16), name});
-  }
-  return regions;
-}
-
-// Every place in readable memory that holds one of the markers, as "what in region".
-std::vector<std::string> FindMarkers(const std::vector<Marker>& markers) {
-  constexpr size_t kChunk = 1 << 20;
-  const size_t overlap = kMarkerLength - 1;
-  // Outside the heap, and skipped, so that what it copies is never counted twice.
-  auto* buffer = static_cast<unsigned char*>(
-      mmap(nullptr, kChunk + overlap, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
-  const auto bufferStart = reinterpret_cast<uintptr_t>(buffer);
-  const int mem = open("/proc/self/mem", O_RDONLY | O_CLOEXEC);
-  std::vector<std::string> found;
-  for (const Region& region : ReadableRegions()) {
-    if (region.start <= bufferStart && bufferStart < region.end) continue;
-    for (uintptr_t at = region.start; at < region.end; at += kChunk) {
-      const size_t want = std::min<uintptr_t>(kChunk + overlap, region.end - at);
-      const ssize_t got = pread(mem, buffer, want, static_cast<off_t>(at));
-      if (got <= 0) continue;
-      for (const Marker& marker : markers) {
-        const unsigned char first = static_cast<unsigned char>(marker.masked[0]) ^ kMask;
-        for (size_t i = 0; i < static_cast<size_t>(got); ++i) {
-          if (buffer[i] != first) continue;
-          const size_t length = marker.masked.size();
-          if (i + length > static_cast<size_t>(got)) continue;
-          size_t k = 1;
-          while (k < length &&
-                 (buffer[i + k] ^ kMask) == static_cast<unsigned char>(marker.masked[k])) {
-            ++k;
-          }
-          if (k == length && (i < kChunk || at + kChunk >= region.end)) {
-            char where[64];
-            std::snprintf(where, sizeof where, " at %#lx in ", static_cast<unsigned long>(at + i));
-            found.push_back(marker.what + where + (region.name.empty() ? "[anon]" : region.name));
-          }
-        }
-      }
-    }
-  }
-  close(mem);
-  munmap(buffer, kChunk + overlap);
-  return found;
+  MemoryScan::FillRandomLetters(random, text, length);
+  return MemoryScan::MarkerOf(what, text);
 }
 
 class NoSecretLeftStory : public GuiStory {

@@ -58,6 +58,8 @@ bool Start() {
   return true;
 }
 
+void Stop() { StopServer(); }
+
 const std::string& Name() { return gName; }
 
 }  // namespace TestDisplay

@@ -1,0 +1,30 @@
+// Every name Lockwell gives to something on disk. Files written by earlier versions and by
+// the program on other computers carry these names, so none of them may change.
+#pragma once
+
+#include <string_view>
+
+namespace Vault {
+
+// In the configuration directory.
+constexpr std::string_view kVaultFileName = "kluis.lwv";
+constexpr std::string_view kSettingsFileName = "instellingen.ini";
+
+// Beside a file being replaced, until the rename: the file's name + kTemporarySuffix.
+constexpr std::string_view kTemporarySuffix = ".tmp";
+// A temporary file that has no name of its own to go beside: kAnonymousTemporaryPrefix,
+// random letters, then kTemporarySuffix.
+constexpr std::string_view kAnonymousTemporaryPrefix = ".lockwell-";
+// The vault as it was before a restore: the vault's path + kSafetyCopySuffix.
+constexpr std::string_view kSafetyCopySuffix = ".voor-terugzetten";
+// A version of the vault found on disk that another writer made, kept before it is
+// overwritten: the vault's path + kKeptCopyInfix + "YYYY-MM-DD-HHMMSS" (local time).
+constexpr std::string_view kKeptCopyInfix = ".extern-";
+
+// The keys of the settings file, in the order they are written: the browser's path, then
+// the settings that hold a number.
+constexpr std::string_view kBrowserKey = "Browser";
+constexpr std::string_view kNumberKeys[] = {"AltijdBoven", "GenCijfers",    "GenKlein",
+                                            "GenHoofd",    "GenLeestekens", "GenLengte"};
+
+}  // namespace Vault
