@@ -23,24 +23,27 @@ static mode_t ModeOf(int flags, va_list arguments) {
                                                                     : 0;
 }
 
-int open(const char* path, int flags, ...) {
-  static int (*real)(const char*, int, ...);
-  if (real == NULL) real = (int (*)(const char*, int, ...))dlsym(RTLD_NEXT, "open");
-  va_list arguments;
-  va_start(arguments, flags);
+// Both entry points end here; the real one is looked up by name each time.
+static int OpenThrough(const char* symbol, const char* path, int flags, va_list arguments) {
+  int (*real)(const char*, int, ...) = (int (*)(const char*, int, ...))dlsym(RTLD_NEXT, symbol);
   const mode_t mode = ModeOf(flags, arguments);
-  va_end(arguments);
   return Refused(flags) ? -1 : real(path, flags, mode);
 }
 
-int open64(const char* path, int flags, ...) {
-  static int (*real)(const char*, int, ...);
-  if (real == NULL) real = (int (*)(const char*, int, ...))dlsym(RTLD_NEXT, "open64");
+int open(const char* path, int flags, ...) {
   va_list arguments;
   va_start(arguments, flags);
-  const mode_t mode = ModeOf(flags, arguments);
+  const int fd = OpenThrough("open", path, flags, arguments);
   va_end(arguments);
-  return Refused(flags) ? -1 : real(path, flags, mode);
+  return fd;
+}
+
+int open64(const char* path, int flags, ...) {
+  va_list arguments;
+  va_start(arguments, flags);
+  const int fd = OpenThrough("open64", path, flags, arguments);
+  va_end(arguments);
+  return fd;
 }
 
 ssize_t write(int fd, const void* bytes, size_t length) {

@@ -8,6 +8,7 @@
 #include "commands/entry_editor.h"
 #include "commands/password_dialog.h"
 #include "tests/commands/sync_story.h"
+#include "tests/support/story_checks.h"
 #include "tests/support/story_texts.h"
 
 namespace {
@@ -34,12 +35,7 @@ TEST_F(FollowStory, TheLaptopsSavesAppearAndMergeWithOursWithoutAQuestion) {
     EXPECT_EQ(TestFiles::ReadFile(VaultFile()), arrived);
   });
   // The window's own change, then the laptop's next save: both are kept.
-  Robot::PressKey(GDK_KEY_n, GDK_CONTROL_MASK);
-  Robot::WaitWindow(Pick("New password", "Nieuw wachtwoord"));
-  Robot::Type(Commands::DescriptionField, "Added here");
-  Robot::PressKey(GDK_KEY_Return);
-  Robot::WaitStatus(
-      Pick("Added: Added here (5 passwords)", "Toegevoegd: Added here (5 wachtwoorden)"));
+  StoryCheck::AddEntryInWindow("Added here", 5);
   Robot::Do("the laptop changes Bank and deletes Shop", [&] {
     LaptopSaves({newMail, newBank, train});
   });
@@ -106,12 +102,7 @@ TEST_F(FollowStory, ANewMasterPasswordIsAskedOnceAndUsedFromThenOn) {
   Robot::WaitStatus(
       Updated(": 2 added - the master password is now that of the other computer",
               ": 2 toegevoegd - het hoofdwachtwoord is nu dat van de andere computer"));
-  Robot::PressKey(GDK_KEY_n, GDK_CONTROL_MASK);
-  Robot::WaitWindow(Pick("New password", "Nieuw wachtwoord"));
-  Robot::Type(Commands::DescriptionField, "Added here");
-  Robot::PressKey(GDK_KEY_Return);
-  Robot::WaitStatus(
-      Pick("Added: Added here (4 passwords)", "Toegevoegd: Added here (4 wachtwoorden)"));
+  StoryCheck::AddEntryInWindow("Added here", 4);
   Robot::ChooseMenu(App::MenuExit);
   EXPECT_EQ(RunLockwell(), 0);
   EXPECT_EQ(OnDisk("laptop password").size(), 4u);

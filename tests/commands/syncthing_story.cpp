@@ -11,6 +11,7 @@
 #include "app/menus.h"
 #include "commands/entry_editor.h"
 #include "tests/commands/sync_story.h"
+#include "tests/support/story_checks.h"
 #include "tests/support/syncthing.h"
 
 namespace {
@@ -54,14 +55,6 @@ class SyncthingStory : public SyncStory {
     }
     return list;
   }
-  void AddInTheWindow(const std::string& description, size_t count) {
-    Robot::PressKey(GDK_KEY_n, GDK_CONTROL_MASK);
-    Robot::WaitWindow(Pick("New password", "Nieuw wachtwoord"));
-    Robot::Type(Commands::DescriptionField, description);
-    Robot::PressKey(GDK_KEY_Return);
-    Robot::WaitStatus(Pick("Added: ", "Toegevoegd: ") + description + " (" + std::to_string(count) +
-                      Pick(" passwords)", " wachtwoorden)"));
-  }
   static std::string Question(const std::string& copy, int added, int twins) {
     return copy + " is another version of the vault, kept by a sync tool.\n\nMerging it adds " +
            std::to_string(added) + " password(s); " + std::to_string(twins) +
@@ -93,7 +86,7 @@ TEST_F(SyncthingStory, BsSavesAppearInAsOpenWindowAndAConflictIsMergedOnce) {
     EXPECT_EQ(Robot::ListRows(), (std::vector<std::string>{"Mail", "Bank", "Train"}));
     EXPECT_TRUE(Messages().empty());
   });
-  AddInTheWindow("Added on A", 4);
+  StoryCheck::AddEntryInWindow("Added on A", 4);
   Robot::Do("A's save reaches B with both changes", [&] {
     ASSERT_TRUE(Syncthing::Rescan(pair.a));
     ASSERT_TRUE(Syncthing::WaitUntilEqual(pair, "kluis.lwv"));
@@ -104,7 +97,7 @@ TEST_F(SyncthingStory, BsSavesAppearInAsOpenWindowAndAConflictIsMergedOnce) {
     ASSERT_TRUE(Syncthing::Apart(pair));
     SavesOn(pair.b, {newMail, newBank, train, onA});
   });
-  AddInTheWindow("Added while apart", 5);
+  StoryCheck::AddEntryInWindow("Added while apart", 5);
   Robot::Do("together again: Syncthing keeps B's older version as a conflict copy", [&] {
     ASSERT_TRUE(Syncthing::Rescan(pair.a));
     ASSERT_TRUE(Syncthing::Together(pair));

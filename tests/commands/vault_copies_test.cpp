@@ -9,6 +9,7 @@
 #include "commands/entry_editor.h"
 #include "commands/password_dialog.h"
 #include "tests/commands/sync_story.h"
+#include "tests/support/story_checks.h"
 #include "tests/support/story_texts.h"
 
 namespace {
@@ -69,12 +70,7 @@ TEST_F(CopyStory, ACopyThatAppearsWhileOpenIsMergedThreeWay) {
   const Entry newMail{"Mail", "", "ann", "new"}, here{"Added here", "", "", ""};
   GivenVault(password, {mail, bank});
   LogInWith(password, 2);
-  Robot::PressKey(GDK_KEY_n, GDK_CONTROL_MASK);
-  Robot::WaitWindow(Pick("New password", "Nieuw wachtwoord"));
-  Robot::Type(Commands::DescriptionField, "Added here");
-  Robot::PressKey(GDK_KEY_Return);
-  Robot::WaitStatus(
-      Pick("Added: Added here (3 passwords)", "Toegevoegd: Added here (3 wachtwoorden)"));
+  StoryCheck::AddEntryInWindow("Added here", 3);
   // Apart from us, the laptop changed Mail's password; Syncthing keeps its version as a copy.
   Robot::Do("a conflict copy arrives", [&] { LaptopSaves({newMail, bank}, kSyncthing); });
   Robot::AnswerMessage(Question(kSyncthing, 0, 0), GTK_MESSAGE_INFO, GTK_RESPONSE_YES);

@@ -2,6 +2,7 @@
 
 #include "app/controls.h"
 #include "app/main_window.h"
+#include "commands/dialog_controls.h"
 #include "commands/password_dialog.h"
 #include "tests/support/robot.h"
 #include "tests/support/story_texts.h"
@@ -70,6 +71,15 @@ void LogInRefused(const std::string& password, std::source_location where) {
   Robot::Type(Commands::MasterPasswordField, password);
   Robot::PressKey(GDK_KEY_Return);
   Robot::AnswerMessage(StoryText::WrongPassword(), GTK_MESSAGE_WARNING, GTK_RESPONSE_OK, where);
+}
+
+void AddEntryInWindow(const std::string& description, size_t count) {
+  Robot::PressKey(GDK_KEY_n, GDK_CONTROL_MASK);
+  Robot::WaitWindow(Pick("New password", "Nieuw wachtwoord"));
+  Robot::Type(Commands::DescriptionField, description);
+  Robot::PressKey(GDK_KEY_Return);
+  Robot::WaitStatus(Pick("Added: ", "Toegevoegd: ") + description + " (" + std::to_string(count) +
+                    Pick(" passwords)", " wachtwoorden)"));
 }
 
 }  // namespace StoryCheck

@@ -28,6 +28,9 @@ void WaitRows(const std::string& what, const std::vector<std::string>& rows,
               std::function<void()> act);
 // A step that waits until the idle countdown shows this many seconds.
 void WaitCountdown(const std::string& what, int seconds);
+// Steps that add an entry with only a description through the editor, as Ctrl+N does, and
+// wait for the status that counts count passwords.
+void AddEntryInWindow(const std::string& description, size_t count);
 // Steps that type a password the vault refuses into the login dialog and answer the warning.
 void LogInRefused(const std::string& password,
                   std::source_location where = std::source_location::current());
