@@ -82,6 +82,28 @@ void RefuseHeader(const ImportReport& report) {
   PrintError(option);
 }
 
+struct RowFailure {
+  ImportFailure failure;
+  const char* Texts::Table::*text;
+};
+
+constexpr RowFailure kRowFailures[] = {
+    {ImportFailure::UnclosedQuote, &Texts::Table::cliUnclosedQuote},
+    {ImportFailure::TextAfterQuote, &Texts::Table::cliTextAfterQuote},
+    {ImportFailure::NoDescription, &Texts::Table::cliNoDescription},
+    {ImportFailure::LineBreak, &Texts::Table::cliLineBreak},
+    {ImportFailure::ZeroByte, &Texts::Table::cliZeroByte},
+    {ImportFailure::InvalidUtf8, &Texts::Table::cliInvalidUtf8},
+    {ImportFailure::TooLong, &Texts::Table::cliTooLong},
+};
+
+const char* Texts::Table::*RowFailureText(ImportFailure failure) {
+  for (const RowFailure& row : kRowFailures) {
+    if (row.failure == failure) return row.text;
+  }
+  return &Texts::Table::cliNothingImported;  // every row failure has its row above
+}
+
 int Refuse(const ImportReport& report) {
   const Texts::Table& t = Texts::kText;
   const std::string row = std::to_string(report.row);
@@ -104,26 +126,8 @@ int Refuse(const ImportReport& report) {
     case ImportFailure::HeaderNotRecognised:
       RefuseHeader(report);
       break;
-    case ImportFailure::UnclosedQuote:
-      PrintError(Format(t.cliUnclosedQuote, {row}));
-      break;
-    case ImportFailure::TextAfterQuote:
-      PrintError(Format(t.cliTextAfterQuote, {row}));
-      break;
-    case ImportFailure::NoDescription:
-      PrintError(Format(t.cliNoDescription, {row}));
-      break;
-    case ImportFailure::LineBreak:
-      PrintError(Format(t.cliLineBreak, {row, field}));
-      break;
-    case ImportFailure::ZeroByte:
-      PrintError(Format(t.cliZeroByte, {row, field}));
-      break;
-    case ImportFailure::InvalidUtf8:
-      PrintError(Format(t.cliInvalidUtf8, {row, field}));
-      break;
-    case ImportFailure::TooLong:
-      PrintError(Format(t.cliTooLong, {row, field}));
+    default:  // a row's fault: its number, and the field where the text names one
+      PrintError(Format(t.*RowFailureText(report.failure), {row, field}));
       break;
   }
   PrintError(t.cliNothingImported);
