@@ -17,6 +17,8 @@ void EnsureConfigDir();
 [[nodiscard]] bool VaultFileExists(const std::string& path);
 
 const std::string& ConfigDir();
+// Where the vault is kept (ConfigDir + its file name), open or not. The open vault's own
+// copy of the path it saves to is Vault::VaultPath.
 const std::string& VaultFilePath();
 const std::string& SettingsPath();
 

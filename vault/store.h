@@ -15,7 +15,8 @@ namespace Vault {
 
 // The open vault's entries; empty while closed. Change it only through the entry commands.
 std::vector<Entry>& Entries();
-// The file the open vault saves to; empty while closed.
+// The file the open vault saves to, as it was opened or created; empty while closed. Where
+// the shell keeps its vault, open or not, is Common::VaultFilePath.
 const std::string& VaultPath();
 [[nodiscard]] bool IsVaultOpen();
 
