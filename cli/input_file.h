@@ -1,32 +1,28 @@
-// The file an import reads, mapped read-only: its plaintext is never copied into the
-// process's own memory, so there is no copy of it to wipe. (The page cache holds the file
-// as long as the file exists, whatever the program does.)
+// The file an import reads, as UTF-8 text in the process's own memory. It is read through
+// the file module rather than mapped: a mapped file cut short while it is read ends the
+// program with SIGBUS. UTF-16 with a byte-order mark, as Windows tools write it, is
+// converted first.
 #pragma once
 
 #include <cstddef>
 #include <string>
 #include <string_view>
 
+#include "cli/secret_buffer.h"
+
 namespace Cli {
 
-// Unmapped when its holder goes out of scope; never copied, so one holder unmaps it.
+// Secret: the file's plaintext, wiped when its holder goes out of scope, on every way out.
 struct InputFile {
-  const char* data = nullptr;
-  size_t size = 0;
-
-  InputFile() = default;
-  InputFile(const InputFile&) = delete;
-  InputFile& operator=(const InputFile&) = delete;
-  ~InputFile();
+  SecretBuffer text;
+  bool changed = false;  // the file grew or shrank while it was read
 };
 
-// Maps a whole regular file (a FIFO or a device is refused without blocking); false when
-// it cannot be read.
+// Reads a whole regular file (a FIFO or a device is refused without blocking); false when
+// it cannot be read, or when it changed while it was read (changed is then set).
 [[nodiscard]] bool OpenInputFile(const std::string& path, InputFile& file);
-// Unmaps it; safe to call twice.
+// Wipes and frees the text; safe to call twice.
 void CloseInputFile(InputFile& file);
-[[nodiscard]] inline std::string_view View(const InputFile& file) {
-  return {file.data == nullptr ? "" : file.data, file.size};
-}
+[[nodiscard]] inline std::string_view View(const InputFile& file) { return View(file.text); }
 
 }  // namespace Cli

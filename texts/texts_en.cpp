@@ -268,6 +268,19 @@ const Table kText = {
         "This master password holds a control character or bytes that are not UTF-8 text; "
         "Lockwell could never open the vault with it.",
 
+    // CSV import: left-out rows and counts.
+    .cliShortRow = "Row {}: it has fewer fields than the first line.",
+    .cliFileChanged = "{}: the file changed while it was being read.",
+    .cliDuplicateRows = "Duplicate rows in the file: {}",
+    .cliLeftOut = "Left out: {}",
+    .cliLeftOutKinds = {{"{} secure note", "{} secure notes"},
+                        {"{} card", "{} cards"},
+                        {"{} identity", "{} identities"},
+                        {"{} in the recycle bin", "{} in the recycle bin"},
+                        {"{} archived", "{} archived"}},
+    .cliSeveralAddresses = "Rows with more than one web address (the first was kept): {}",
+    .cliNoVaultMade = "Nothing to import, so no vault was made.",
+
     .language = "en",
     .aboutTitle = "About",
     .aboutEncryption = "Encryption: libsodium",

@@ -278,6 +278,19 @@ const Table kText = {
         "Dit hoofdwachtwoord bevat een stuurteken of bytes die geen UTF-8-tekst zijn; "
         "Lockwell kan de kluis er nooit mee openen.",
 
+    // CSV import: left-out rows and counts.
+    .cliShortRow = "Rij {}: deze heeft minder velden dan de eerste regel.",
+    .cliFileChanged = "{}: het bestand veranderde terwijl het werd gelezen.",
+    .cliDuplicateRows = "Dubbele rijen in het bestand: {}",
+    .cliLeftOut = "Weggelaten: {}",
+    .cliLeftOutKinds = {{"{} beveiligde notitie", "{} beveiligde notities"},
+                        {"{} kaart", "{} kaarten"},
+                        {"{} identiteit", "{} identiteiten"},
+                        {"{} in de prullenbak", "{} in de prullenbak"},
+                        {"{} gearchiveerd", "{} gearchiveerd"}},
+    .cliSeveralAddresses = "Rijen met meer dan één webadres (het eerste is bewaard): {}",
+    .cliNoVaultMade = "Niets te importeren, dus er is geen kluis gemaakt.",
+
     .language = "nl",
     .aboutTitle = "Over",
     .aboutEncryption = "Encryption: libsodium",

@@ -4,6 +4,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <iconv.h>
 #include <poll.h>
 #include <pty.h>
 #include <signal.h>
@@ -141,6 +142,7 @@ TEST_F(Companion, RefusalsLeaveTheVaultAsItWas) {
     std::string input;
     int status;
     std::string err;
+    std::vector<std::string> environment = {};
   } cases[] = {
       {"Titel;Adres;Geheim;Notitie\nBank;https://b.example;pw;x\n",
        {},
@@ -188,13 +190,25 @@ TEST_F(Companion, RefusalsLeaveTheVaultAsItWas) {
        4,
        dir + "kluis.lwv: Wrong password, or the file is damaged.\n"},
       {"title,password\nnew,pw\n", {}, "", 65, "No password was given.\n"},
+      {"Bank,ann,pw,https://b.example\n",
+       {"--no-header", "--columns", "description=1,password=5"},
+       "",
+       64,
+       "--columns: the file has no column 5.\nTry 'lockwell-cli-en --help'.\n"},
+      {"title,password\nnew,pw\n",
+       {},
+       "vault password\n",
+       2,
+       csv + ": the file changed while it was being read.\n",
+       {"LD_PRELOAD=" LOCKWELL_INPUT_TRUNCATION, "LOCKWELL_TRUNCATE_AFTER_FSTAT=" + csv}},
   };
   for (const auto& c : cases) {
     WriteFile(csv, c.file);
     std::vector<std::string> arguments{"import"};
     arguments.insert(arguments.end(), c.options.begin(), c.options.end());
     arguments.push_back(csv);
-    const Outcome r = En(arguments, c.input);
+    arguments.insert(arguments.begin(), {"--dir", dir});
+    const Outcome r = RunProgram(LOCKWELL_CLI_EN, arguments, c.input, scratch.path, c.environment);
     EXPECT_EQ(r.status, c.status) << c.file;
     EXPECT_EQ(r.err, c.err) << c.file;
     EXPECT_EQ(r.out, "") << c.file;
@@ -205,6 +219,119 @@ TEST_F(Companion, RefusalsLeaveTheVaultAsItWas) {
   const Outcome r = En({"check", dir + "broken.lwv"}, "x\n");
   EXPECT_EQ(r.status, 3);
   EXPECT_EQ(r.err, dir + "broken.lwv: This is not a valid vault file.\n");
+}
+
+// The text in an encoding that iconv knows, after its byte-order mark; UTF-8 as it is.
+std::string Encoded(const std::string& utf8, const char* encoding) {
+  if (std::string_view(encoding) == "UTF-8") return utf8;
+  const iconv_t convert = iconv_open(encoding, "UTF-8");
+  std::string in = "\xEF\xBB\xBF" + utf8, out(4 * in.size(), '\0');
+  char *from = in.data(), *to = out.data();
+  size_t left = in.size(), room = out.size();
+  EXPECT_NE(iconv(convert, &from, &left, &to, &room), static_cast<size_t>(-1)) << encoding;
+  iconv_close(convert);
+  out.resize(out.size() - room);
+  return out;
+}
+
+// Other managers' exports, each made here in the layout of its program's header: the rows
+// that are no logins are left out and counted, a second web address is dropped and counted,
+// rows twice in the file are told from entries already present, and UTF-16 reads as text.
+// A dry run counts the same. A file of only a header makes no vault.
+TEST_F(Companion, OtherManagersExportsImportTheirLoginsOnly) {
+  const struct {
+    const char* what;
+    const char* encoding;  // with a byte-order mark, as Windows tools write it
+    const char* program;
+    std::string file;
+    std::string out;
+    std::vector<Vault::Entry> added;
+  } cases[] = {
+      {"KeePassXC, its recycle bin by either name",
+       "UTF-16LE",
+       LOCKWELL_CLI_EN,
+       "\"Group\",\"Title\",\"Username\",\"Password\",\"URL\",\"Notes\",\"TOTP\",\"Icon\","
+       "\"Last Modified\",\"Created\"\n"
+       "\"Root\",\"Caf\xC3\xA9 "
+       "\xF0\x9F\x94\x91\",\"ann\",\"pw1\",\"https://cafe.example\",\"\",\"\","
+       "\"0\",\"2024-05-01T10:00:00Z\",\"2024-05-01T10:00:00Z\"\n"
+       "\"Root/Recycle Bin\",\"Old mail\",\"ann\",\"pw0\",\"\",\"\",\"\",\"0\",\"\",\"\"\n"
+       "\"Root/Prullenbak/Winkels\",\"Old shop\",\"ann\",\"pw2\",\"\",\"\",\"\",\"0\",\"\",\"\"\n",
+       "Imported: 1\nAlready present: 0\nEmpty rows skipped: 0\nLeft out: 2 in the recycle bin\n"
+       "Entries now: 2\nColumns not imported: Group, Notes, TOTP, Icon, Last Modified, Created\n",
+       {{"Caf\xC3\xA9 \xF0\x9F\x94\x91", "https://cafe.example", "ann", "pw1"}}},
+      {"Bitwarden: notes, cards, identities, two addresses, a row twice",
+       "UTF-8",
+       LOCKWELL_CLI_NL,
+       "folder,favorite,type,name,notes,fields,reprompt,login_uri,login_username,login_password,"
+       "login_totp\n"
+       ",1,login,Mail,,,0,\"https://mail.example/in,https://webmail.example\",ann,pw1,\n"
+       ",,login,Bank,,,0,\"https://bank.example/?a=1,2\",ann,pw2,\n"
+       ",,login,Bank,,,0,\"https://bank.example/?a=1,2\",ann,pw2,\n"
+       ",,login,Old,,,0,,,x,\n"
+       "Home,,note,Alarm,1234,,0,,,,\n"
+       ",,card,Visa,,,0,,,,\n"
+       ",,identity,Me,,,0,,,,\n"
+       ",,identity,Work,,,0,,,,\n"
+       ",,,,,,,,,,\n",
+       "Ge\xC3\xAFmporteerd: 2\nAl aanwezig: 1\nDubbele rijen in het bestand: 1\n"
+       "Lege rijen overgeslagen: 1\n"
+       "Weggelaten: 1 beveiligde notitie, 1 kaart, 2 identiteiten\n"
+       "Rijen met meer dan \xC3\xA9\xC3\xA9n webadres (het eerste is bewaard): 1\n"
+       "Aantal items nu: 3\nNiet ge\xC3\xAFmporteerde kolommen: folder, favorite, type, notes, "
+       "fields, reprompt, login_totp\n",
+       {{"Mail", "https://mail.example/in", "ann", "pw1"},
+        {"Bank", "https://bank.example/?a=1,2", "ann", "pw2"}}},
+      {"LastPass, its secure notes",
+       "UTF-16BE",
+       LOCKWELL_CLI_EN,
+       "url,username,password,totp,extra,name,grouping,fav\r\n"
+       "https://shop.example,ann,pw1,,,Shop,Shopping,0\r\n"
+       "http://sn,,,,NoteType:Server,Router,,0\r\n"
+       "http://sn,,,,alarm code 1234,Alarm,,0\r\n",
+       "Imported: 1\nAlready present: 0\nEmpty rows skipped: 0\nLeft out: 2 secure notes\n"
+       "Entries now: 2\nColumns not imported: totp, extra, grouping, fav\n",
+       {{"Shop", "https://shop.example", "ann", "pw1"}}},
+      {"1Password, its archive",
+       "UTF-8",
+       LOCKWELL_CLI_NL,
+       "Title,Url,Username,Password,OTPAuth,Favorite,Archived,Tags,Notes\n"
+       "Bank,https://bank.example,ann,pw1,,false,false,,\n"
+       "Old bank,https://old.example,ann,pw0,,false,true,,\n",
+       "Ge\xC3\xAFmporteerd: 1\nAl aanwezig: 0\nLege rijen overgeslagen: 0\n"
+       "Weggelaten: 1 gearchiveerd\nAantal items nu: 2\n"
+       "Niet ge\xC3\xAFmporteerde kolommen: OTPAuth, Favorite, Archived, Tags, Notes\n",
+       {{"Bank", "https://bank.example", "ann", "pw1"}}},
+  };
+  const std::string csv = scratch.path + "export.csv";
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ASSERT_EQ(TestVaults::WriteSmallVault(vault, "pw", {{"Old", "", "", "x"}}), Vault::Ok);
+    WriteFile(csv, Encoded(c.file, c.encoding));
+    const Outcome dry = Run(c.program, {"import", "--dry-run", csv}, "pw\n");
+    const Outcome r = Run(c.program, {"import", csv}, "pw\n");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, c.out);
+    std::vector<Vault::Entry> expected = {{"Old", "", "", "x"}};
+    expected.insert(expected.end(), c.added.begin(), c.added.end());
+    EXPECT_EQ(EntriesOf(vault, "pw"), expected);
+    // Every count but the first and the last is the same line in the dry run.
+    const size_t first = r.out.find('\n') + 1,
+                 last = std::min(r.out.find("Entries now"), r.out.find("Aantal items nu"));
+    for (size_t at = first; at < last; at = r.out.find('\n', at) + 1) {
+      const std::string line = r.out.substr(at, r.out.find('\n', at) + 1 - at);
+      EXPECT_NE(dry.out.find(line), std::string::npos) << line << dry.out;
+    }
+  }
+
+  WriteFile(csv, "name,url,username,password\r\n");
+  const std::string fresh = scratch.path + "fresh/";
+  const Outcome r = RunProgram(LOCKWELL_CLI_EN, {"--dir", fresh, "import", csv}, "", scratch.path);
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out,
+            "Imported: 0\nAlready present: 0\nEmpty rows skipped: 0\n"
+            "Nothing to import, so no vault was made.\n");
+  EXPECT_FALSE(TestFiles::Exists(fresh)) << "no folder is left behind";
 }
 
 // While a Lockwell holds the directory, import and merge refuse in its words and write
