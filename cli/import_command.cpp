@@ -216,17 +216,18 @@ int Save(const Context& context, ImportReport& report, bool newVault) {
   return kDone;
 }
 
-// Reads the file into report: kDone, or kFileProblem after saying why. The file's text is
-// wiped on return.
+// Reads the file into report: kDone, or kFileProblem after saying why. The file is unmapped
+// on return.
 int ReadInputFile(const std::string& path, const ImportOptions& options, ImportReport& report) {
   const Texts::Table& t = Texts::kText;
   InputFile file;
-  if (!OpenInputFile(path, file)) {
-    PrintError(Format(file.changed ? t.cliFileChanged : t.cliCannotRead, {Printable(path)}));
-    return kFileProblem;
+  if (OpenInputFile(path, file)) {
+    ReadImport(View(file), options, report);
+    if (!InputFileChanged(file)) return kDone;
+    Vault::WipeEntries(report.rows);
   }
-  ReadImport(View(file), options, report);
-  return kDone;
+  PrintError(Format(file.changed ? t.cliFileChanged : t.cliCannotRead, {Printable(path)}));
+  return kFileProblem;
 }
 
 int Import(const Context& context, ImportReport& report) {

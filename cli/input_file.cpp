@@ -1,14 +1,12 @@
 #include "cli/input_file.h"
 
+#include <signal.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cstdint>
-#include <string_view>
-#include <utility>
-
-#include "vault/file_io.h"
-#include "vault/sodium.h"
 
 namespace Cli {
 namespace {
@@ -18,21 +16,45 @@ constexpr std::string_view kBigEndianMark = "\xFE\xFF";
 // A UTF-16 code unit becomes at most three bytes of UTF-8 (a pair of them, four).
 constexpr size_t kUtf8BytesPerUnit = 3;
 
-// Reads what the file holds at most size bytes of; changed when it ends early or goes on.
-bool ReadAll(int fd, size_t size, InputFile& file) {
-  if (!ReserveSecret(file.text, size + 1)) return false;
-  while (file.text.size < size) {
-    const ssize_t got = Vault::ReadSome(fd, file.text.data + file.text.size, size - file.text.size);
-    if (got < 0) return false;
-    if (got == 0) break;
-    file.text.size += static_cast<size_t>(got);
+// The mapping being read, for the SIGBUS handler; lock-free atomics are safe in a handler.
+std::atomic<uintptr_t> gStart{0}, gEnd{0};
+std::atomic<uintptr_t> gPageSize{4096};
+volatile sig_atomic_t gCutShort = 0;
+struct sigaction gPrevious {};
+
+// A page of the mapping past the file's new end: zero pages are put in its place and the
+// read goes on, to be thrown away once InputFileChanged is asked. Any other SIGBUS is left to
+// the handler that was there before.
+void OnBusError(int, siginfo_t* info, void*) {
+  const auto address = reinterpret_cast<uintptr_t>(info->si_addr);
+  const uintptr_t start = gStart, end = gEnd;
+  if (address >= start && address < end) {
+    const uintptr_t page = address & ~(gPageSize - 1);
+    void* zeros = mmap(reinterpret_cast<void*>(page), end - page, PROT_READ,
+                       MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED, -1, 0);
+    if (zeros != MAP_FAILED) {
+      gCutShort = 1;
+      return;
+    }
   }
-  char more = 0;
-  const ssize_t beyond = Vault::ReadSome(fd, &more, 1);
-  Vault::WipeMemory(&more, sizeof more);  // a byte of the file's text
-  file.text.data[file.text.size] = '\0';
-  file.changed = file.text.size != size || beyond != 0;
-  return !file.changed;
+  sigaction(SIGBUS, &gPrevious, nullptr);  // the fault comes again, and ends the program
+}
+
+void WatchMapping(const char* data, size_t size) {
+  gPageSize = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
+  gCutShort = 0;
+  gStart = reinterpret_cast<uintptr_t>(data);
+  gEnd = reinterpret_cast<uintptr_t>(data) + size;
+  struct sigaction action {};
+  action.sa_sigaction = OnBusError;
+  action.sa_flags = SA_SIGINFO;
+  sigemptyset(&action.sa_mask);
+  sigaction(SIGBUS, &action, &gPrevious);
+}
+
+void StopWatching() {
+  sigaction(SIGBUS, &gPrevious, nullptr);
+  gStart = gEnd = 0;
 }
 
 void AppendUtf8(char32_t c, char* out, size_t& used) {
@@ -77,19 +99,16 @@ void FromUtf16(std::string_view bytes, bool bigEndian, char* out, size_t& used) 
   if (i < bytes.size()) out[used++] = '\xFF';
 }
 
-// Replaces a UTF-16 text by its UTF-8; false when memory runs out.
+// Keeps the UTF-8 of a UTF-16 text beside the mapping; false when memory runs out.
 bool ConvertUtf16(InputFile& file) {
-  const std::string_view text = View(file.text);
+  const std::string_view text = View(file);
   const bool little = text.substr(0, 2) == kLittleEndianMark;
   if (!little && text.substr(0, 2) != kBigEndianMark) return true;
-  SecretBuffer converted;
-  if (!ReserveSecret(converted, (text.size() / 2 + 1) * kUtf8BytesPerUnit + 1)) return false;
-  FromUtf16(text.substr(2), !little, converted.data, converted.size);
-  converted.data[converted.size] = '\0';
-  std::swap(file.text.data, converted.data);
-  std::swap(file.text.size, converted.size);
-  std::swap(file.text.capacity, converted.capacity);
-  return true;  // the UTF-16 text goes with converted
+  SecretBuffer& out = file.converted;
+  if (!ReserveSecret(out, (text.size() / 2 + 1) * kUtf8BytesPerUnit + 1)) return false;
+  FromUtf16(text.substr(2), !little, out.data, out.size);
+  out.data[out.size] = '\0';
+  return true;
 }
 
 }  // namespace
@@ -97,18 +116,48 @@ bool ConvertUtf16(InputFile& file) {
 bool OpenInputFile(const std::string& path, InputFile& file) {
   CloseInputFile(file);
   struct stat info {};
-  const int fd = Vault::OpenRegularFile(path, info);
-  if (fd < 0) return false;
-  const bool read = ReadAll(fd, static_cast<size_t>(info.st_size), file);
-  close(fd);
-  if (read && ConvertUtf16(file)) return true;
-  ReleaseSecret(file.text);
+  file.fd = Vault::OpenRegularFile(path, info);
+  if (file.fd < 0) return false;
+  file.read = Vault::IdentityOf(info);
+  if (info.st_size > 0) {
+    void* mapped =
+        mmap(nullptr, static_cast<size_t>(info.st_size), PROT_READ, MAP_SHARED, file.fd, 0);
+    if (mapped == MAP_FAILED) {
+      CloseInputFile(file);
+      return false;
+    }
+    file.data = static_cast<const char*>(mapped);
+    file.size = static_cast<size_t>(info.st_size);
+    WatchMapping(file.data, file.size);
+  }
+  if (ConvertUtf16(file) && !InputFileChanged(file)) return true;
+  const bool changed = file.changed;
+  CloseInputFile(file);
+  file.changed = changed;
   return false;
 }
 
+bool InputFileChanged(InputFile& file) {
+  struct stat info {};
+  file.changed =
+      file.changed || gCutShort != 0 ||
+      (file.fd >= 0 && (fstat(file.fd, &info) != 0 || Vault::IdentityOf(info) != file.read));
+  return file.changed;
+}
+
 void CloseInputFile(InputFile& file) {
-  ReleaseSecret(file.text);
+  if (file.data != nullptr) {
+    StopWatching();
+    munmap(const_cast<char*>(file.data), file.size);
+  }
+  if (file.fd >= 0) close(file.fd);
+  ReleaseSecret(file.converted);
+  file.data = nullptr;
+  file.size = 0;
+  file.fd = -1;
   file.changed = false;
 }
+
+InputFile::~InputFile() { CloseInputFile(*this); }
 
 }  // namespace Cli
