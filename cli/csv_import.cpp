@@ -65,21 +65,6 @@ bool InRecycleBinGroup(std::string_view group) {
   }
 }
 
-// The kind of row that is left out, or kLogin.
-int LeftOutKindOf(const std::vector<std::string_view>& fields, const ImportReport& report) {
-  const std::string_view type = FieldAt(fields, report.type);
-  for (const auto& t : kTypeWords) {
-    if (SameName(type, t.word)) return t.kind;
-  }
-  if (InRecycleBinGroup(FieldAt(fields, report.group))) return InRecycleBin;
-  const std::string_view archived = FieldAt(fields, report.archived);
-  for (std::string_view yes : kTrueWords) {
-    if (SameName(archived, yes)) return Archived;
-  }
-  if (SameName(FieldAt(fields, report.column[Url]), kSecureNoteUrl)) return SecureNote;
-  return kLogin;
-}
-
 // Where a second address starts: at a comma followed by a scheme's "://", as Bitwarden joins
 // a login's addresses. A comma inside one address (a query's "a=1,2") is no such start.
 size_t SecondAddress(std::string_view url) {
@@ -92,6 +77,25 @@ size_t SecondAddress(std::string_view url) {
     if (end > start && url.substr(end, 3) == "://") return comma;
   }
   return std::string_view::npos;
+}
+
+std::string_view FirstAddress(std::string_view url) { return url.substr(0, SecondAddress(url)); }
+
+// The kind of row that is left out, or kLogin.
+int LeftOutKindOf(const std::vector<std::string_view>& fields, const ImportReport& report) {
+  const std::string_view type = FieldAt(fields, report.type);
+  for (const auto& t : kTypeWords) {
+    if (SameName(type, t.word)) return t.kind;
+  }
+  if (InRecycleBinGroup(FieldAt(fields, report.group))) return InRecycleBin;
+  const std::string_view archived = FieldAt(fields, report.archived);
+  for (std::string_view yes : kTrueWords) {
+    if (SameName(archived, yes)) return Archived;
+  }
+  if (SameName(FirstAddress(FieldAt(fields, report.column[Url])), kSecureNoteUrl)) {
+    return SecureNote;
+  }
+  return kLogin;
 }
 
 ImportFailure FailureOf(CsvStatus status) {
@@ -238,9 +242,8 @@ RowResult EntryOfRow(const std::vector<std::string_view>& fields, ImportReport& 
       return RowResult::Refused;
     }
     if (f == Url) {
-      const size_t second = SecondAddress(value);
-      several = second != std::string_view::npos;
-      value = value.substr(0, second);
+      several = FirstAddress(value).size() < value.size();
+      value = FirstAddress(value);
     }
     const Vault::EntryField& field = Vault::kEntryFields[f];
     if (field.trimmedByEditor) value = Common::TrimBlanks(value, Common::Blanks::Spaces);

@@ -118,7 +118,7 @@ bool OpenInputFile(const std::string& path, InputFile& file) {
   struct stat info {};
   file.fd = Vault::OpenRegularFile(path, info);
   if (file.fd < 0) return false;
-  file.read = Vault::IdentityOf(info);
+  file.opened = Vault::IdentityOf(info);
   if (info.st_size > 0) {
     void* mapped =
         mmap(nullptr, static_cast<size_t>(info.st_size), PROT_READ, MAP_SHARED, file.fd, 0);
@@ -141,7 +141,7 @@ bool InputFileChanged(InputFile& file) {
   struct stat info {};
   file.changed =
       file.changed || gCutShort != 0 ||
-      (file.fd >= 0 && (fstat(file.fd, &info) != 0 || Vault::IdentityOf(info) != file.read));
+      (file.fd >= 0 && (fstat(file.fd, &info) != 0 || Vault::IdentityOf(info) != file.opened));
   return file.changed;
 }
 

@@ -21,7 +21,7 @@ struct InputFile {
   const char* data = nullptr;  // the mapping
   size_t size = 0;
   int fd = -1;
-  Vault::FileIdentity read;  // the file as it was when it was mapped
+  Vault::FileIdentity opened;  // the file as it was when it was mapped
   // Secret: a UTF-16 file's text as UTF-8, wiped when the holder goes out of scope.
   SecretBuffer converted;
   bool changed = false;  // set when it changed while it was opened

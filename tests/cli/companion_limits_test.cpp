@@ -2,9 +2,6 @@
 // pass it is refused with the window's words, before any password for a new vault is asked
 // for and without a folder left behind; a dry run tells the same. An import's memory grows
 // with the rows it keeps, not with the lines of the file.
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <string>
 #include <vector>
 
@@ -27,21 +24,6 @@ std::string Filler(char tag) {
   return text;
 }
 
-// A header, bytes of empty lines, and one row.
-void WriteEmptyLines(const std::string& path, size_t bytes) {
-  constexpr size_t kChunk = 1 << 20;
-  const std::string lines(kChunk, '\n');
-  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  ASSERT_GE(fd, 0);
-  const auto put = [fd](std::string_view text) {
-    EXPECT_EQ(write(fd, text.data(), text.size()), static_cast<ssize_t>(text.size()));
-  };
-  put("title,password\n");
-  for (size_t written = 0; written < bytes; written += kChunk) put(lines);
-  put("Mail,pw\n");
-  close(fd);
-}
-
 std::string CsvOfRows(int rows) {
   std::string csv = "title,url,user,password\n";
   for (int i = 0; i < rows; ++i) {
@@ -57,7 +39,7 @@ TEST_F(Companion, AnImportOrMergePastTheSizeLimitIsRefusedBeforeAnyPassword) {
   WriteFile(over, CsvOfRows(kRowsOverTheLimit));
   WriteFile(under, CsvOfRows(kRowsOverTheLimit - 1));
   const std::string fresh = scratch.path + "fresh/", lines = scratch.path + "lines.csv";
-  WriteEmptyLines(lines, kEmptyLineBytes);
+  WriteFile(lines, "title,password\n" + std::string(kEmptyLineBytes, '\n') + "Mail,pw\n");
   const struct {
     const char* what;
     std::vector<std::string> arguments;
