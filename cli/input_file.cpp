@@ -23,8 +23,8 @@ volatile sig_atomic_t gCutShort = 0;
 struct sigaction gPrevious {};
 
 // A page of the mapping past the file's new end: zero pages are put in its place and the
-// read goes on, to be thrown away once InputFileChanged is asked. Any other SIGBUS is left to
-// the handler that was there before.
+// read goes on, to be thrown away once InputFileChanged is asked. (mmap is a plain system
+// call on Linux, safe here.) Any other SIGBUS is left to the handler that was there before.
 void OnBusError(int, siginfo_t* info, void*) {
   const auto address = reinterpret_cast<uintptr_t>(info->si_addr);
   const uintptr_t start = gStart, end = gEnd;
@@ -42,7 +42,6 @@ void OnBusError(int, siginfo_t* info, void*) {
 
 void WatchMapping(const char* data, size_t size) {
   gPageSize = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
-  gCutShort = 0;
   gStart = reinterpret_cast<uintptr_t>(data);
   gEnd = reinterpret_cast<uintptr_t>(data) + size;
   struct sigaction action {};
@@ -115,6 +114,7 @@ bool ConvertUtf16(InputFile& file) {
 
 bool OpenInputFile(const std::string& path, InputFile& file) {
   CloseInputFile(file);
+  gCutShort = 0;
   struct stat info {};
   file.fd = Vault::OpenRegularFile(path, info);
   if (file.fd < 0) return false;
