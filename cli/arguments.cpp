@@ -119,6 +119,7 @@ ArgumentResult ParseArguments(int argc, char** argv, Arguments& arguments) {
     }
     if (!known) fail(ArgumentProblem::UnknownOption, word);
   }
+  if (arguments.dirGiven && arguments.dir.empty()) fail(ArgumentProblem::EmptyDirectory, "--dir");
   if (command == nullptr && arguments.commandName.empty()) {
     fail(ArgumentProblem::NoCommand, "");
   } else if (command != nullptr && (arguments.files.size() < command->minFiles ||

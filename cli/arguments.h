@@ -42,6 +42,7 @@ enum class ArgumentProblem {
   UnknownOption,   // culprit: the option
   MissingValue,    // culprit: the option
   WrongFileCount,
+  EmptyDirectory,  // --dir "": never the root directory
 };
 
 struct ArgumentResult {

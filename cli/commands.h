@@ -14,10 +14,11 @@ namespace Cli {
 // vault, 4 wrong password, 6 out of memory).
 enum ExitStatus : int {
   kDone = 0,
-  kLocked = 1,  // another Lockwell holds the directory (or libsodium is missing)
+  kLocked = 1,  // another Lockwell holds the directory
   kFileProblem = 2,
   kUsage = 64,
   kBadData = 65,
+  kNoSodium = 69,  // libsodium could not be loaded (EX_UNAVAILABLE)
 };
 
 struct Context {
@@ -47,7 +48,13 @@ struct Context {
 [[nodiscard]] int OpenVaultAsking(const Context& context);
 // Says that the vault would become too large to save: kBadData.
 [[nodiscard]] int RefuseTooLarge();
-// "path: text" for a failed vault operation, and its code as the status.
+// "path: text" for a failed vault operation, with the cause of a file error, and its code
+// as the status.
 [[nodiscard]] int VaultFailure(const std::string& path, int code);
+// prefix + text for a failed save, with the cause of a file error from error (the errno the
+// save left), and code as the status.
+[[nodiscard]] int SaveFailure(std::string_view prefix, int code, int error);
+// Says that standard output could not be written, with the cause in error: kFileProblem.
+[[nodiscard]] int OutputFailure(int error);
 
 }  // namespace Cli

@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "cli/commands.h"
+#include "cli/file_problem.h"
 #include "cli/output.h"
 #include "cli/password_input.h"
 #include "common/hardening.h"
@@ -46,6 +47,8 @@ int CheckArguments(const ArgumentResult& result) {
       return UsageError(Format(t.cliMissingValue, {result.culprit}));
     case ArgumentProblem::WrongFileCount:
       return UsageError(Format(t.cliWrongFileCount, {result.culprit}));
+    case ArgumentProblem::EmptyDirectory:
+      return UsageError(t.cliEmptyDir);
   }
   return kUsage;
 }
@@ -124,8 +127,20 @@ int RefuseTooLarge() {
 }
 
 int VaultFailure(const std::string& path, int code) {
-  PrintError(Printable(path) + ": " + Vault::ErrorText(code));
+  const std::string lead = Printable(path) + ": " + Vault::ErrorText(code);
+  PrintError(code == Vault::FileError ? WithCause(lead, ReadCause(path)) : lead);
   return code;
+}
+
+int SaveFailure(std::string_view prefix, int code, int error) {
+  const std::string lead = std::string(prefix) + Vault::ErrorText(code);
+  PrintError(code == Vault::FileError ? WithCause(lead, CauseOfError(error)) : lead);
+  return code;
+}
+
+int OutputFailure(int error) {
+  PrintError(WithCause(Texts::kText.cliOutputFailed, CauseOfError(error)));
+  return kFileProblem;
 }
 
 int RunCompanion(int argc, char** argv) {
@@ -144,7 +159,7 @@ int RunCompanion(int argc, char** argv) {
   if (const int status = CheckArguments(parsed); status != kDone) return status;
   if (!Vault::LoadSodium()) {
     PrintError(Texts::kText.sodiumMissing);
-    return kLocked;
+    return kNoSodium;
   }
   Vault::SetKeptCopyReporter(ReportKeptCopy);
   Common::SetConfigDir(DirectoryOf(arguments));

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <climits>
 #include <csignal>
 #include <cstring>
@@ -49,10 +50,12 @@ void RestoreSignals(const OldActions& old) {
 
 }  // namespace
 
-bool WriteExportFile(const std::string& target, std::string_view csv) {
+bool WriteExportFile(const std::string& target, std::string_view csv, int& error) {
   Vault::ReplacingFile file;
   HoldSignals(true);
+  errno = 0;
   if (!Vault::BeginReplacing(target, kExportMode, file, Vault::Replacing::Unnamed)) {
+    error = errno;
     HoldSignals(false);
     return false;
   }
@@ -64,10 +67,16 @@ bool WriteExportFile(const std::string& target, std::string_view csv) {
   }
   HoldSignals(false);
   const bool written = Vault::AppendReplacing(file, csv.data(), csv.size());
+  error = errno;  // taken before the clean-up below
   // Held back from here on: a signal now ends the program with the file renamed or gone.
   HoldSignals(true);
-  const bool finished = written ? Vault::FinishReplacing(file) : false;
-  if (!written) Vault::AbandonReplacing(file);
+  bool finished = false;
+  if (written) {
+    finished = Vault::FinishReplacing(file);
+    error = errno;
+  } else {
+    Vault::AbandonReplacing(file);
+  }
   if (named) {
     RestoreSignals(old);
     gTemporary[0] = '\0';

@@ -10,7 +10,8 @@ namespace Cli {
 // Writes csv to target at mode 0600, replacing a file there, through an unnamed file that
 // is linked in when whole. Where the filesystem has no unnamed files, through a fresh
 // temporary name, which Ctrl+C, a termination or a hang-up on the way removes. False when
-// the file could not be written; target is then as it was.
-[[nodiscard]] bool WriteExportFile(const std::string& target, std::string_view csv);
+// the file could not be written, with the errno of the step that failed in error; target is
+// then as it was.
+[[nodiscard]] bool WriteExportFile(const std::string& target, std::string_view csv, int& error);
 
 }  // namespace Cli

@@ -3,14 +3,17 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <string>
 #include <vector>
 
 #include "cli/commands.h"
 #include "cli/csv_import.h"
+#include "cli/file_problem.h"
 #include "cli/input_file.h"
 #include "cli/new_entries.h"
 #include "cli/output.h"
+#include "common/instance_lock.h"
 #include "common/paths.h"
 #include "texts/texts.h"
 #include "vault/vault.h"
@@ -77,7 +80,8 @@ void RefuseHeader(const ImportReport& report) {
   std::string option = "  --columns ";
   for (int f = 0; f < kFieldCount; ++f) {
     option += std::string(f == 0 ? "" : ",") + std::string(Vault::kEntryFields[f].keyword) + "=" +
-              (report.column[f] == kNoColumn ? "COL" : std::to_string(report.column[f] + 1));
+              (report.column[f] == kNoColumn ? std::string(t.cliColumnPlaceholder)
+                                             : std::to_string(report.column[f] + 1));
   }
   PrintError(option);
 }
@@ -108,7 +112,7 @@ const char* Texts::Table::*RowFailureText(ImportFailure failure) {
 int Refuse(const ImportReport& report) {
   const Texts::Table& t = Texts::kText;
   const std::string row = std::to_string(report.row);
-  const char* field = t.cliFieldNames[report.field];
+  const char* field = t.cliFieldsInSentence[report.field];
   switch (report.failure) {
     case ImportFailure::None:
       return kDone;
@@ -173,9 +177,9 @@ void PrintSummary(const ImportReport& report, size_t rows, size_t added, size_t 
     PrintLine(Format(t.cliNotImported, {names}));
   }
   for (const SecondColumn& second : report.seconds) {
-    PrintLine(
-        Format(t.cliSecondColumn, {t.cliFieldNames[second.field], ColumnName(report, second.used),
-                                   ColumnName(report, second.ignored)}));
+    PrintLine(Format(t.cliSecondColumn,
+                     {t.cliFieldsInSentence[second.field], ColumnName(report, second.used),
+                      ColumnName(report, second.ignored)}));
   }
 }
 
@@ -185,17 +189,19 @@ int CreateWithNewPassword(const Context& context, ImportReport& report) {
   const Texts::Table& t = Texts::kText;
   SecretBuffer password;
   if (const int status = AskNewPassword(password); status != kDone) return status;
-  const bool madeDirectory = !DirectoryExists(context.dir);
-  if (madeDirectory) {
-    Common::EnsureConfigDir();
+  // Made now, or by another Lockwell while the password was asked: locked before the vault
+  // is written, and whoever locked it first keeps it.
+  const bool madeDirectory = Common::MakeConfigDir();
+  if (!Common::ConfigDirLocked()) {
     if (const int status = TakeLock(context); status != kDone) return status;
   }
+  errno = 0;
   const Vault::VaultError result =
       Vault::CreateVaultHolding(Common::VaultFilePath(), View(password), std::move(report.rows));
   if (result != Vault::Ok) {
+    const int error = errno;
     if (madeDirectory) (void)rmdir(context.dir.c_str());  // only ever an empty one
-    PrintError(t.creatingFailed + Vault::ErrorText(result));
-    return result;
+    return SaveFailure(t.creatingFailed, result, error);
   }
   PrintLine(Format(t.cliNewVault, {Printable(Common::VaultFilePath())}));
   return kDone;
@@ -208,11 +214,9 @@ int Save(const Context& context, ImportReport& report, bool newVault) {
   if (newVault) return CreateWithNewPassword(context, report);
   std::vector<Vault::Entry>& entries = Vault::Entries();
   for (const Vault::Entry& row : report.rows) Vault::AppendEntry(entries, row);
+  errno = 0;
   const Vault::VaultError result = Vault::SaveVaultQuietly();
-  if (result != Vault::Ok) {
-    PrintError(t.savingFailed + Vault::ErrorText(result));
-    return result;
-  }
+  if (result != Vault::Ok) return SaveFailure(t.savingFailed, result, errno);
   return kDone;
 }
 
@@ -226,7 +230,11 @@ int ReadInputFile(const std::string& path, const ImportOptions& options, ImportR
     if (!InputFileChanged(file)) return kDone;
     Vault::WipeEntries(report.rows);
   }
-  PrintError(Format(file.changed ? t.cliFileChanged : t.cliCannotRead, {Printable(path)}));
+  if (file.changed) {
+    PrintError(Format(t.cliFileChanged, {Printable(path)}));
+  } else {
+    PrintError(WithCause(Format(t.cliCannotRead, {Printable(path)}), ReadCause(path)));
+  }
   return kFileProblem;
 }
 

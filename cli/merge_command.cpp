@@ -2,6 +2,7 @@
 // vault, brought in as a union (no common base is known here).
 #include <unistd.h>
 
+#include <cerrno>
 #include <string>
 #include <vector>
 
@@ -113,9 +114,9 @@ int MergeCopies(std::vector<Copy>& copies, bool removeMerged) {
   for (const Copy& copy : copies) changed = MergeCopy(copy) || changed;
   if (changed && Vault::TooLargeToSave(Vault::Entries())) return RefuseTooLarge();
   if (changed) {
+    errno = 0;
     if (const Vault::VaultError result = Vault::SaveVaultQuietly(); result != Vault::Ok) {
-      PrintError(t.savingFailed + Vault::ErrorText(result));
-      return result;
+      return SaveFailure(t.savingFailed, result, errno);
     }
   }
   PrintLine(Format(t.cliEntriesNow, {std::to_string(Vault::Entries().size())}));

@@ -1,10 +1,12 @@
 #include "cli/password_input.h"
 
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <csignal>
+#include <string>
 
 #include "vault/file_io.h"
 
@@ -25,7 +27,7 @@ constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 constexpr int kStopSignals[] = {SIGTSTP, SIGCONT};
 
 void RestoreTerminal() {
-  if (gEchoOff) tcsetattr(STDIN_FILENO, TCSAFLUSH, &gSaved);
+  if (gEchoOff) tcsetattr(STDIN_FILENO, TCSANOW, &gSaved);
   gEchoOff = 0;
 }
 
@@ -123,10 +125,16 @@ bool ReadPassword(std::string_view prompt, SecretBuffer& line) {
     gQuiet.c_lflag |= ECHONL;  // the user's Return still moves to a new line
     gPrompt = prompt;
     CatchSignals(old);
-    gEchoOff = tcsetattr(STDIN_FILENO, TCSAFLUSH, &gQuiet) == 0;
+    // Never a flush, here or when the user's mode comes back: lines typed or pasted ahead
+    // stay queued for the prompts that follow.
+    gEchoOff = tcsetattr(STDIN_FILENO, TCSANOW, &gQuiet) == 0;
   }
-  // Only now: what is typed after the prompt must not be flushed with what came before.
-  if (terminal) WriteError(prompt);
+  if (terminal) {
+    // A line typed ahead had its line end shown already: the prompt ends its own line.
+    int waiting = 0;
+    const bool typedAhead = ioctl(STDIN_FILENO, FIONREAD, &waiting) == 0 && waiting > 0;
+    WriteError(typedAhead ? std::string(prompt) + "\n" : std::string(prompt));
+  }
   const bool read = ReadLine(line);
   RestoreTerminal();
   if (caught) RestoreSignals(old);

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <string>
 #include <vector>
 
@@ -32,21 +33,35 @@ int ReadVaultAsking(const std::string& path, std::string_view prompt, HeldKeys& 
   return result == Vault::Ok ? kDone : VaultFailure(path, result);
 }
 
-int WriteExport(const std::string& target, const std::string& csv, bool force) {
+// Whether the export may go to target: kDone, or kFileProblem after saying why. Asked
+// before the password, so that no key is derived for an export that cannot be written.
+int CheckExportTarget(const std::string& target, bool force) {
   const Texts::Table& t = Texts::kText;
   struct stat info {};
+  const char* refusal = nullptr;
   if (lstat(target.c_str(), &info) == 0) {
     // Only a regular file is replaced, and only when the user asked for it.
-    if (!S_ISREG(info.st_mode)) {
-      PrintError(Format(t.cliExportNotFile, {Printable(target)}));
-      return kFileProblem;
-    }
-    if (!force) {
-      PrintError(Format(t.cliExportExists, {Printable(target)}));
-      return kFileProblem;
-    }
+    refusal = S_ISLNK(info.st_mode)    ? t.cliExportIsLink
+              : !S_ISREG(info.st_mode) ? t.cliExportNotFile
+              : !force                 ? t.cliExportExists
+                                       : nullptr;
+  } else {
+    const size_t slash = target.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : target.substr(0, slash + 1);
+    if (stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) refusal = t.cliExportNoFolder;
   }
-  if (!WriteExportFile(target, csv)) return VaultFailure(target, Vault::FileError);
+  if (refusal == nullptr) return kDone;
+  PrintError(Format(refusal, {Printable(target)}));
+  return kFileProblem;
+}
+
+int WriteExport(const std::string& target, const std::string& csv, bool force) {
+  const Texts::Table& t = Texts::kText;
+  // Again: the key derivation gave time to put something there.
+  if (const int status = CheckExportTarget(target, force); status != kDone) return status;
+  if (int error = 0; !WriteExportFile(target, csv, error)) {
+    return SaveFailure(Printable(target) + ": ", Vault::FileError, error);
+  }
   PrintError(Format(t.cliExportWarningFile, {Printable(target)}));
   return kDone;
 }
@@ -54,13 +69,17 @@ int WriteExport(const std::string& target, const std::string& csv, bool force) {
 }  // namespace
 
 int ExportCommand(const Context& context) {
-  if (const int status = OpenVaultAsking(context); status != kDone) return status;
   const std::string& target = context.arguments.files[0];
+  if (target != kStandardOutput) {
+    if (const int status = CheckExportTarget(target, context.arguments.force); status != kDone)
+      return status;
+  }
+  if (const int status = OpenVaultAsking(context); status != kDone) return status;
   std::string csv = ExportCsv(Vault::Entries());
   int status = kDone;
   if (target == kStandardOutput) {
     PrintError(Texts::kText.cliExportWarningOutput);
-    if (!WriteAll(STDOUT_FILENO, csv)) status = kFileProblem;
+    if (!WriteAll(STDOUT_FILENO, csv)) status = OutputFailure(errno);
   } else {
     status = WriteExport(target, csv, context.arguments.force);
     if (status == kDone) {
@@ -79,7 +98,7 @@ int ListCommand(const Context& context) {
     lines +=
         Printable(e.Omschrijving) + "\t" + Printable(e.Gebruiker) + "\t" + Printable(e.Url) + "\n";
   }
-  return WriteAll(STDOUT_FILENO, lines) ? kDone : kFileProblem;
+  return WriteAll(STDOUT_FILENO, lines) ? kDone : OutputFailure(errno);
 }
 
 int CheckCommand(const Context& context) {
@@ -133,10 +152,15 @@ int GenerateCommand(const Context& context) {
       std::clamp<long long>(length, Common::kMinGeneratedLength, Common::kMaxGeneratedLength);
   std::string password =
       Common::GeneratePassword(static_cast<int>(clamped), digits, lower, upper, symbols);
-  if (password.empty()) return UsageError(Texts::kText.chooseKind);
+  // Only the settings can switch every kind off: the options switch on the ones they name.
+  if (password.empty()) {
+    PrintError(Texts::kText.cliNoKinds);
+    return kBadData;
+  }
   const bool written = WriteAll(STDOUT_FILENO, password) && WriteAll(STDOUT_FILENO, "\n");
+  const int error = errno;
   Vault::WipeText(password);
-  return written ? kDone : kFileProblem;
+  return written ? kDone : OutputFailure(error);
 }
 
 }  // namespace Cli

@@ -31,6 +31,8 @@ bool LockConfigDir(const std::string& dir) {
   return true;
 }
 
+bool ConfigDirLocked() { return gLockFd >= 0; }
+
 void UnlockConfigDir() {
   if (gLockFd < 0) return;
   close(gLockFd);

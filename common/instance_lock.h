@@ -10,6 +10,8 @@ namespace Common {
 // directory that cannot be opened or locked at all is left to fail later, when the vault
 // is read or written.
 [[nodiscard]] bool LockConfigDir(const std::string& dir);
+// Whether this process holds the lock now.
+[[nodiscard]] bool ConfigDirLocked();
 // Lets go of the lock; safe without one.
 void UnlockConfigDir();
 

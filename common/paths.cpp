@@ -34,8 +34,10 @@ void EnsureConfigDir() {
   struct stat info {};
   if (stat(gConfigDir.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) return;
   // A failure shows later, when the vault cannot be created or opened.
-  (void)mkdir(gConfigDir.c_str(), 0700);
+  (void)MakeConfigDir();
 }
+
+bool MakeConfigDir() { return mkdir(gConfigDir.c_str(), 0700) == 0; }
 
 bool VaultFileExists(const std::string& path) {
   struct stat info {};

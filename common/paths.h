@@ -12,6 +12,8 @@ namespace Common {
 void SetConfigDir(const std::string& dir);
 // Creates the configuration directory (one level, mode 0700) when it is missing.
 void EnsureConfigDir();
+// The same; true only when this call made it.
+[[nodiscard]] bool MakeConfigDir();
 
 // Whether a vault file is at path: something is there and it is not a directory.
 [[nodiscard]] bool VaultFileExists(const std::string& path);

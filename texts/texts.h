@@ -212,6 +212,17 @@ struct Table {
   // The companion's new master passwords: only what the window could type.
   const char* cliPasswordNotTypable;
 
+  // Companion: exit causes.
+  // Why a file could not be read or written: no such file, a folder, a FIFO or device,
+  // permission denied, disk full, a read-only file system (a sentence each).
+  const char* cliFileCauses[6];
+  const char* cliOutputFailed;       // standard output could not be written
+  const char* cliEmptyDir;           // --dir ""
+  const char* cliExportIsLink;       // the export target's name
+  const char* cliExportNoFolder;     // the export target's name
+  const char* cliNoKinds;            // generate, with every kind switched off in the settings
+  const char* cliColumnPlaceholder;  // a column the --columns hint leaves to the user
+
   // CSV import: left-out rows and counts.
   const char* cliShortRow;
   const char* cliFileChanged;

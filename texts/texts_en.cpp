@@ -197,7 +197,8 @@ const Table kText = {
         "Master passwords are read from the terminal, or one line each from standard input.\n"
         "\n"
         "Exit status: 0 done, 1 another Lockwell holds the directory, 2 a file could not be\n"
-        "read or written, 3 not a vault, 4 wrong password, 64 usage error, 65 bad input data.",
+        "read or written, 3 not a vault, 4 wrong password, 64 usage error, 65 bad input data,\n"
+        "69 libsodium could not be loaded.",
     .cliVersion = "lockwell-cli-en {}",
     .cliTryHelp = "Try 'lockwell-cli-en --help'.",
     .cliNoCommand = "No command given.",
@@ -229,10 +230,10 @@ const Table kText = {
     .cliUnclosedQuote = "Row {}: a quoted field is not closed.",
     .cliTextAfterQuote = "Row {}: text follows the closing quote of a field.",
     .cliNoDescription = "Row {}: no description, and no web address to take one from.",
-    .cliLineBreak = "Row {}: the {} holds a line break.",
-    .cliZeroByte = "Row {}: the {} holds a zero byte.",
-    .cliInvalidUtf8 = "Row {}: the {} is not valid UTF-8 text.",
-    .cliTooLong = "Row {}: the {} is longer than 65535 characters.",
+    .cliLineBreak = "Row {}: {} holds a line break.",
+    .cliZeroByte = "Row {}: {} holds a zero byte.",
+    .cliInvalidUtf8 = "Row {}: {} is not valid UTF-8 text.",
+    .cliTooLong = "Row {}: {} is longer than 65535 characters.",
     .cliFieldNames = {"description", "web address", "user name", "password"},
     .cliHeaderNotRecognised = "The header was not recognised: no column for {}.",
     .cliHeaderMaybeData =
@@ -248,7 +249,7 @@ const Table kText = {
     .cliEntriesNow = "Entries now: {}",
     .cliEntriesAfter = "Entries after the import: {}",
     .cliNotImported = "Columns not imported: {}",
-    .cliSecondColumn = "The {} is taken from column \"{}\", not from \"{}\".",
+    .cliSecondColumn = "For {}, column \"{}\" is used, not \"{}\".",
     .cliDryRun = "Dry run: nothing was saved.",
     .cliNewVault = "A new vault was made: {}",
     .cliMerged = "Added from {}: {}",
@@ -267,6 +268,19 @@ const Table kText = {
     .cliPasswordNotTypable =
         "This master password holds a control character or bytes that are not UTF-8 text; "
         "Lockwell could never open the vault with it.",
+
+    // Companion: exit causes.
+    .cliFileCauses = {"There is no such file.", "It is a folder.",
+                      "It is a FIFO or a device, not a file.", "Permission denied.",
+                      "The disk is full.", "The file system is read-only."},
+    .cliOutputFailed = "Standard output could not be written.",
+    .cliEmptyDir = "--dir needs the name of a directory; it cannot be empty.",
+    .cliExportIsLink = "{} is a symbolic link; nothing was written.",
+    .cliExportNoFolder = "The folder of {} does not exist; nothing was written.",
+    .cliNoKinds =
+        "The settings switch every kind of character off. Choose at least one with --upper, "
+        "--lower, --digits or --symbols, or in the window's generator.",
+    .cliColumnPlaceholder = "COL",
 
     // CSV import: left-out rows and counts.
     .cliShortRow = "Row {}: it has fewer fields than the first line.",

@@ -201,7 +201,7 @@ const Table kText = {
         "\n"
         "Afsluitstatus: 0 klaar, 1 een andere Lockwell gebruikt de map, 2 een bestand kon niet\n"
         "worden gelezen of geschreven, 3 geen kluis, 4 onjuist wachtwoord, 64 verkeerd gebruik,\n"
-        "65 onbruikbare invoer.",
+        "65 onbruikbare invoer, 69 libsodium kon niet worden geladen.",
     .cliVersion = "lockwell-cli-nl {}",
     .cliTryHelp = "Probeer 'lockwell-cli-nl --help'.",
     .cliNoCommand = "Geen opdracht gegeven.",
@@ -235,10 +235,10 @@ const Table kText = {
     .cliUnclosedQuote = "Rij {}: een veld tussen aanhalingstekens wordt niet afgesloten.",
     .cliTextAfterQuote = "Rij {}: er staat tekst na het sluitende aanhalingsteken van een veld.",
     .cliNoDescription = "Rij {}: geen omschrijving, en geen webadres om er een uit te halen.",
-    .cliLineBreak = "Rij {}: de {} bevat een regelovergang.",
-    .cliZeroByte = "Rij {}: de {} bevat een nulbyte.",
-    .cliInvalidUtf8 = "Rij {}: de {} is geen geldige UTF-8-tekst.",
-    .cliTooLong = "Rij {}: de {} is langer dan 65535 tekens.",
+    .cliLineBreak = "Rij {}: {} bevat een regelovergang.",
+    .cliZeroByte = "Rij {}: {} bevat een nulbyte.",
+    .cliInvalidUtf8 = "Rij {}: {} is geen geldige UTF-8-tekst.",
+    .cliTooLong = "Rij {}: {} is langer dan 65535 tekens.",
     .cliFieldNames = {"omschrijving", "webadres", "gebruikersnaam", "wachtwoord"},
     .cliHeaderNotRecognised = "De kopregel is niet herkend: geen kolom voor {}.",
     .cliHeaderMaybeData =
@@ -256,7 +256,7 @@ const Table kText = {
     .cliEntriesNow = "Aantal items nu: {}",
     .cliEntriesAfter = "Aantal items na de import: {}",
     .cliNotImported = "Niet geïmporteerde kolommen: {}",
-    .cliSecondColumn = "De {} komt uit kolom \"{}\", niet uit \"{}\".",
+    .cliSecondColumn = "Voor {} is kolom \"{}\" gebruikt, niet \"{}\".",
     .cliDryRun = "Proefdraaien: er is niets opgeslagen.",
     .cliNewVault = "Er is een nieuwe kluis gemaakt: {}",
     .cliMerged = "Toegevoegd uit {}: {}",
@@ -277,6 +277,19 @@ const Table kText = {
     .cliPasswordNotTypable =
         "Dit hoofdwachtwoord bevat een stuurteken of bytes die geen UTF-8-tekst zijn; "
         "Lockwell kan de kluis er nooit mee openen.",
+
+    // Companion: exit causes.
+    .cliFileCauses = {"Dat bestand bestaat niet.", "Het is een map.",
+                      "Het is een FIFO of een apparaat, geen bestand.", "Toegang geweigerd.",
+                      "De schijf is vol.", "Het bestandssysteem is alleen-lezen."},
+    .cliOutputFailed = "De standaarduitvoer kon niet worden geschreven.",
+    .cliEmptyDir = "--dir vraagt de naam van een map; die mag niet leeg zijn.",
+    .cliExportIsLink = "{} is een symbolische koppeling; er is niets geschreven.",
+    .cliExportNoFolder = "De map van {} bestaat niet; er is niets geschreven.",
+    .cliNoKinds =
+        "De instellingen zetten elke soort tekens uit. Kies er minstens een met --upper, "
+        "--lower, --digits of --symbols, of in de generator van het venster.",
+    .cliColumnPlaceholder = "KOL",
 
     // CSV import: left-out rows and counts.
     .cliShortRow = "Rij {}: deze heeft minder velden dan de eerste regel.",

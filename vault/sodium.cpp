@@ -56,6 +56,16 @@ void Wipe(void* buffer, size_t len) {
   }
 }
 
+// libsodium's frames outlive its calls on the stack, and the cipher's state there holds the
+// key. A frame this size laid over the same addresses right after a call writes them over.
+constexpr size_t kScrubbedStack = 32 * 1024;
+
+[[gnu::noinline]] void ScrubStack() {
+  unsigned char area[kScrubbedStack];
+  explicit_bzero(area, sizeof area);
+  asm volatile("" : : "r"(area) : "memory");
+}
+
 // From this size on, the whole pages inside a block about to be freed go back to the kernel
 // instead of being written over: a private anonymous page comes back zero-filled, and the
 // pages never touched cost nothing.
@@ -141,8 +151,10 @@ namespace Sodium {
 
 int PwHash(unsigned char* out, size_t outLength, const char* password, size_t passwordLength,
            const unsigned char* salt, long long opslimit, size_t memlimit) {
-  return gPwHash(out, outLength, password, passwordLength, salt,
-                 static_cast<unsigned long long>(opslimit), memlimit, kArgon2id13);
+  const int result = gPwHash(out, outLength, password, passwordLength, salt,
+                             static_cast<unsigned long long>(opslimit), memlimit, kArgon2id13);
+  ScrubStack();
+  return result;
 }
 
 void Seal(unsigned char* out, const unsigned char* message, size_t length, const unsigned char* ad,
@@ -150,12 +162,16 @@ void Seal(unsigned char* out, const unsigned char* message, size_t length, const
   unsigned long long sealedLength = 0;
   // Cannot fail for inputs below the 64 MiB file limit.
   (void)gEncrypt(out, &sealedLength, message, length, ad, adLength, nullptr, nonce, key);
+  ScrubStack();
 }
 
 int Open(unsigned char* out, const unsigned char* sealed, size_t length, const unsigned char* ad,
          size_t adLength, const unsigned char* nonce, const unsigned char* key) {
   unsigned long long openedLength = 0;
-  return gDecrypt(out, &openedLength, nullptr, sealed, length, ad, adLength, nonce, key);
+  const int result =
+      gDecrypt(out, &openedLength, nullptr, sealed, length, ad, adLength, nonce, key);
+  ScrubStack();
+  return result;
 }
 
 void RandomBytes(void* out, size_t length) { gRandomBuf(out, length); }

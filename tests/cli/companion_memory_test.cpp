@@ -54,8 +54,8 @@ class CompanionMemory : public ::testing::Test {
     AddMarker(what, text);
     return text;
   }
-  void AddMarker(const std::string& what, std::string_view secret, bool skipStack = false) {
-    markers.push_back(MemoryScan::MarkerOf(what, secret, skipStack));
+  void AddMarker(const std::string& what, std::string_view secret) {
+    markers.push_back(MemoryScan::MarkerOf(what, secret));
   }
 
   // A vault of two entries whose passwords are markers, one short and one long.
@@ -94,7 +94,7 @@ class CompanionMemory : public ::testing::Test {
     Vault::KeyState keys{};
     std::vector<Vault::Entry> list;
     ASSERT_EQ(Vault::ReadVaultFile(path, password, keys, list), Vault::Ok) << what;
-    AddMarker(what, {reinterpret_cast<const char*>(keys.key), Vault::kKeySize}, true);
+    AddMarker(what, {reinterpret_cast<const char*>(keys.key), Vault::kKeySize});
     Vault::WipeAndFree(keys.key, Vault::kKeySize);
     Vault::WipeEntries(list);
   }

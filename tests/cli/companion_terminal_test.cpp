@@ -3,6 +3,7 @@
 #include <poll.h>
 #include <pty.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 
@@ -114,7 +115,10 @@ std::string TmuxPath() {
 }
 
 // A user at a shell in a real terminal: at the prompt Ctrl+Z, then fg, then the password.
-// The shell turns echo on when the job stops; what is typed after fg must stay hidden.
+// The shell turns echo on when the job stops; what is typed after fg must stay hidden. Then
+// a new vault, its password pasted twice at the first prompt: the second line waits for the
+// second prompt. Then a window program that makes and locks the new folder while the
+// password is asked: it keeps the folder, and the import ends with status 1.
 TEST_F(Companion, CtrlZAtThePromptThenFgKeepsThePasswordHidden) {
   ASSERT_EQ(TestVaults::WriteSmallVault(vault, "terminal password", {{"Mail", "", "ann", "x"}}),
             Vault::Ok);
@@ -155,9 +159,38 @@ TEST_F(Companion, CtrlZAtThePromptThenFgKeepsThePasswordHidden) {
   run({"send-keys", "-t", "story", "-l", "terminal password"});
   run({"send-keys", "-t", "story", "Enter"});
   const std::string shown = waitFor("Mail");
-  run({"kill-server"});
   EXPECT_NE(shown.find("Mail"), std::string::npos) << shown;
   EXPECT_EQ(shown.find("terminal password"), std::string::npos) << shown;
+
+  const std::string csv = scratch.path + "rows.csv", pasted = scratch.path + "pasted/";
+  WriteFile(csv, "title,password\nMail,pw\n");
+  auto import = [&](const std::string& folder) {
+    run({"send-keys", "-t", "story", "-l",
+         std::string(LOCKWELL_CLI_EN) + " --dir " + folder + " import " + csv +
+             "; echo status=$?"});
+    run({"send-keys", "-t", "story", "Enter"});
+  };
+  import(pasted);
+  (void)waitFor("Password:");
+  run({"send-keys", "-t", "story", "-l", "new password\nnew password\n"});
+  const std::string made = waitFor("status=0");
+  EXPECT_NE(made.find("A new vault was made: " + pasted + "kluis.lwv"), std::string::npos) << made;
+  EXPECT_EQ(EntriesOf(pasted + "kluis.lwv", "new password").size(), 1u);
+
+  const std::string taken = scratch.path + "taken/";
+  import(taken);
+  (void)waitFor("Password:", 2);
+  ASSERT_EQ(mkdir(taken.c_str(), 0700), 0);  // the window program, started meanwhile
+  const int window = open(taken.c_str(), O_RDONLY | O_DIRECTORY);
+  ASSERT_EQ(flock(window, LOCK_EX | LOCK_NB), 0);
+  run({"send-keys", "-t", "story", "-l", "new password\nnew password\n"});
+  const std::string refused = waitFor("status=1");
+  close(window);
+  run({"kill-server"});
+  EXPECT_NE(refused.find("Lockwell is already running with this vault.\nstatus=1"),
+            std::string::npos)
+      << refused;
+  EXPECT_FALSE(TestFiles::Exists(taken + "kluis.lwv"));
 }
 
 }  // namespace

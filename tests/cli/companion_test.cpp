@@ -521,4 +521,101 @@ TEST_F(Companion, GenerateFollowsOptionsOrTheSettings) {
   }
 }
 
+// The words of text, split at blanks.
+std::vector<std::string> Words(const std::string& text) {
+  std::vector<std::string> words;
+  for (size_t at = 0; at < text.size();) {
+    const size_t end = std::min(text.find(' ', at), text.size());
+    words.push_back(text.substr(at, end - at));
+    at = end + 1;
+  }
+  return words;
+}
+
+// Each failure has its own exit status and says what failed, in the edition's words; a
+// refused export asks for no password.
+TEST_F(Companion, EachFailureSaysWhatFailedWithItsOwnStatus) {
+  ASSERT_EQ(TestVaults::WriteSmallVault(vault, "pw", {{"Mail", "", "ann", "x"}}), Vault::Ok);
+  const std::string& s = scratch.path;
+  WriteFile(s + "there.csv", "kept");
+  ASSERT_EQ(symlink((s + "there.csv").c_str(), (s + "link.csv").c_str()), 0);
+  ASSERT_EQ(mkfifo((s + "fifo.csv").c_str(), 0600), 0);
+  WriteFile(s + "new.csv", "title,password\nNew,pw\n");
+  WriteFile(s + "url.csv", "title,url,password\nA,,a\nB,\"https://b\n\",b\n");
+  WriteFile(s + "pw.csv", "title,password\nA,\"a\nb\"\n");
+  WriteFile(s + "head.csv", "Account;Login Name;Secret\n");
+  WriteFile(s + "to_full.sh", "exec \"$@\" > /dev/full\n");
+  WriteFile(dir + "instellingen.ini",
+            "\xEF\xBB\xBF\nGenCijfers = 0\nGenKlein = 0\nGenHoofd = 0\nGenLeestekens = 0\n");
+  const std::string noSodium = "LD_LIBRARY_PATH=" LOCKWELL_FAKES_DIR "no_uniform";
+  const std::string failing = "LD_PRELOAD=" LOCKWELL_EXPORT_INTERRUPTION " LOCKWELL_WRITE_ERROR=";
+  // Each edition on the story's directory; a second --dir takes its place.
+  const std::string en = LOCKWELL_CLI_EN " --dir " + dir + " ";
+  const std::string nl = LOCKWELL_CLI_NL " --dir " + dir + " ";
+  const std::string sh = "/bin/sh " + s + "to_full.sh ";
+  const struct {
+    std::string command;      // program and arguments, split at blanks
+    std::string environment;  // the same
+    std::string input;        // the password only where it is asked for
+    int status;
+    std::string err;  // found in standard error
+  } cases[] = {
+      {en + "list", noSodium, "", 69,
+       "libsodium was not found.\nInstall the package libsodium23 or libsodium26.\n"},
+      {nl + "list", noSodium, "", 69,
+       "libsodium is niet gevonden.\nInstalleer het pakket libsodium23 of libsodium26.\n"},
+      {en + "--dir= list", "", "", 64,
+       "--dir needs the name of a directory; it cannot be empty.\n"},
+      {nl + "--dir= list", "", "", 64,
+       "--dir vraagt de naam van een map; die mag niet leeg zijn.\n"},
+      {sh + en + "export -", "", "pw\n", 2,
+       "Standard output could not be written. The disk is full.\n"},
+      {sh + nl + "export -", "", "pw\n", 2,
+       "De standaarduitvoer kon niet worden geschreven. De schijf is vol.\n"},
+      {en + "export " + s + "out.csv", failing + "28", "pw\n", 2,
+       "out.csv: The file could not be read or written. The disk is full.\n"},
+      {nl + "import " + s + "new.csv", failing + "30", "pw\n", 2,
+       "Opslaan mislukt: Het bestand kon niet worden gelezen of geschreven. Het "
+       "bestandssysteem is alleen-lezen.\n"},
+      {en + "check " + s + "gone.lwv", "", "pw\n", 2,
+       "gone.lwv: The file could not be read or written. There is no such file.\n"},
+      {nl + "check " + s, "", "pw\n", 2,
+       ": Het bestand kon niet worden gelezen of geschreven. Het is een map.\n"},
+      {en + "import " + s + "fifo.csv", "", "", 2,
+       "fifo.csv: the file could not be read. It is a FIFO or a device, not a file.\n"},
+      {en + "export " + s + "there.csv", "", "", 2,
+       "there.csv already exists; give --force to replace it.\n"},
+      {nl + "export --force " + s + "link.csv", "", "", 2,
+       "link.csv is een symbolische koppeling; er is niets geschreven.\n"},
+      {en + "export --force " + s, "", "", 2, s + " is not a regular file; nothing was written.\n"},
+      {nl + "export " + s + "missing/out.csv", "", "", 2,
+       "De map van " + s + "missing/out.csv bestaat niet; er is niets geschreven.\n"},
+      {en + "generate", "", "", 65,
+       "The settings switch every kind of character off. Choose at least one with --upper, "
+       "--lower, --digits or --symbols, or in the window's generator.\n"},
+      {nl + "generate", "", "", 65,
+       "De instellingen zetten elke soort tekens uit. Kies er minstens een met --upper, "
+       "--lower, --digits of --symbols, of in de generator van het venster.\n"},
+      {nl + "import " + s + "url.csv", "", "", 65,
+       "Rij 3: het webadres bevat een regelovergang.\n"},
+      {nl + "import " + s + "pw.csv", "", "", 65,
+       "Rij 2: het wachtwoord bevat een regelovergang.\n"},
+      {nl + "import " + s + "head.csv", "", "", 65,
+       "  --columns description=1,url=KOL,username=2,password=KOL\n"},
+  };
+  const std::string before = ReadFile(vault);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.command);
+    std::vector<std::string> words = Words(c.command);
+    const std::string program = words[0];
+    words.erase(words.begin());
+    const Outcome r = RunProgram(program.c_str(), words, c.input, s, Words(c.environment));
+    EXPECT_EQ(r.status, c.status) << r.err;
+    EXPECT_NE(r.err.find(c.err), std::string::npos) << r.err;
+    EXPECT_EQ(ReadFile(vault), before);
+  }
+  EXPECT_EQ(ReadFile(s + "there.csv"), "kept");
+  EXPECT_FALSE(TestFiles::Exists(s + "out.csv"));
+}
+
 }  // namespace

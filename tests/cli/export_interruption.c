@@ -2,7 +2,9 @@
  *   LOCKWELL_SIGNAL_AT_WRITE  N: the first write to a file (not a standard stream) raises
  *                             signal N before anything is written, as a kill would
  *   LOCKWELL_NO_TMPFILE       set: opening an unnamed file fails as on a filesystem
- *                             without them (EOPNOTSUPP) */
+ *                             without them (EOPNOTSUPP)
+ *   LOCKWELL_WRITE_ERROR      N: every write to a file fails with errno N, as on a full
+ *                             disk (28) or a file system turned read-only (30) */
 #define _GNU_SOURCE
 #include <dlfcn.h>
 #include <errno.h>
@@ -53,6 +55,11 @@ ssize_t write(int fd, const void* bytes, size_t length) {
   if (fd > 2 && signal != NULL) {
     unsetenv("LOCKWELL_SIGNAL_AT_WRITE");
     raise(atoi(signal));
+  }
+  const char* error = getenv("LOCKWELL_WRITE_ERROR");
+  if (fd > 2 && error != NULL) {
+    errno = atoi(error);
+    return -1;
   }
   return real(fd, bytes, length);
 }

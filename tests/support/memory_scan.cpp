@@ -52,7 +52,6 @@ void FindInChunk(const unsigned char* buffer, size_t starts, size_t got, uintptr
                  const Region& region, const std::vector<Marker>& markers,
                  std::vector<std::string>& found) {
   for (const Marker& marker : markers) {
-    if (marker.skipStack && region.name == "[stack]") continue;
     const size_t length = marker.maskedTail.size();
     const unsigned char first = static_cast<unsigned char>(marker.maskedTail[0]) ^ kMask;
     for (const unsigned char* p = buffer;
@@ -68,8 +67,8 @@ void FindInChunk(const unsigned char* buffer, size_t starts, size_t got, uintptr
 
 }  // namespace
 
-Marker MarkerOf(const std::string& what, std::string_view secret, bool skipStack) {
-  Marker marker{what, std::string(secret.substr(kSkippedBytes)), skipStack};
+Marker MarkerOf(const std::string& what, std::string_view secret) {
+  Marker marker{what, std::string(secret.substr(kSkippedBytes))};
   for (char& c : marker.maskedTail) c = static_cast<char>(c ^ kMask);
   return marker;
 }

@@ -16,12 +16,10 @@ constexpr size_t kSkippedBytes = 4;
 struct Marker {
   std::string what;
   std::string maskedTail;
-  bool skipStack = false;  // for a secret a library leaves in a stack frame out of reach
 };
 
 // The marker of a secret longer than kSkippedBytes.
-[[nodiscard]] Marker MarkerOf(const std::string& what, std::string_view secret,
-                              bool skipStack = false);
+[[nodiscard]] Marker MarkerOf(const std::string& what, std::string_view secret);
 // Fills text in place with length random letters, so that no other copy is made; the caller
 // wipes it.
 void FillRandomLetters(std::mt19937_64& draw, std::string& text, size_t length);

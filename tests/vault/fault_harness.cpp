@@ -187,7 +187,8 @@ bool PrepareExport() {
 }
 bool RunExport() {
   std::string csv = Cli::ExportCsv(kNewEntries);
-  const bool written = Cli::WriteExportFile(Export(), csv);
+  int error = 0;
+  const bool written = Cli::WriteExportFile(Export(), csv, error);
   Vault::WipeText(csv);
   return written;
 }
