@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "cli/csv_reader.h"
+#include "cli/new_entries.h"
 #include "cli/word_scan.h"
 #include "common/ascii_case.h"
 #include "common/blanks.h"
@@ -22,6 +23,81 @@ bool SameName(std::string_view a, std::string_view b) {
                                         Common::TrimBlanks(b, kFieldBlanks));
 }
 
+// What other programs' exports say of a row that is not a login.
+constexpr struct {
+  std::string_view name;
+  int ImportReport::*column;
+} kKindColumns[] = {
+    {"group", &ImportReport::group},
+    {"type", &ImportReport::type},
+    {"archived", &ImportReport::archived},
+};
+constexpr struct {
+  std::string_view word;
+  LeftOut kind;
+} kTypeWords[] = {{"note", SecureNote}, {"card", Card}, {"identity", Identity}};
+constexpr std::string_view kRecycleBins[] = {"recycle bin", "prullenbak"};
+constexpr std::string_view kTrueWords[] = {"true", "yes", "1"};
+constexpr std::string_view kSecureNoteUrl = "http://sn";  // LastPass's notes
+constexpr char kGroupSeparator = '/';
+constexpr int kLogin = -1;
+
+bool IsSchemeCharacter(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '+' ||
+         c == '-' || c == '.';
+}
+
+std::string_view FieldAt(const std::vector<std::string_view>& fields, int column) {
+  return column != kNoColumn && static_cast<size_t>(column) < fields.size() ? fields[column]
+                                                                            : std::string_view();
+}
+
+// A group path ("Root/Recycle Bin/Old") with the recycle bin as one of its parts.
+bool InRecycleBinGroup(std::string_view group) {
+  for (;;) {
+    const size_t slash = group.find(kGroupSeparator);
+    const std::string_view part = group.substr(0, slash);
+    for (std::string_view bin : kRecycleBins) {
+      if (SameName(part, bin)) return true;
+    }
+    if (slash == std::string_view::npos) return false;
+    group.remove_prefix(slash + 1);
+  }
+}
+
+// Where a second address starts: at a comma followed by a scheme's "://", as Bitwarden joins
+// a login's addresses. A comma inside one address (a query's "a=1,2") is no such start.
+size_t SecondAddress(std::string_view url) {
+  for (size_t comma = url.find(','); comma != std::string_view::npos;
+       comma = url.find(',', comma + 1)) {
+    size_t end = comma + 1;
+    while (end < url.size() && (url[end] == ' ' || url[end] == '\t')) ++end;
+    const size_t start = end;
+    while (end < url.size() && IsSchemeCharacter(url[end])) ++end;
+    if (end > start && url.substr(end, 3) == "://") return comma;
+  }
+  return std::string_view::npos;
+}
+
+std::string_view FirstAddress(std::string_view url) { return url.substr(0, SecondAddress(url)); }
+
+// The kind of row that is left out, or kLogin.
+int LeftOutKindOf(const std::vector<std::string_view>& fields, const ImportReport& report) {
+  const std::string_view type = FieldAt(fields, report.type);
+  for (const auto& t : kTypeWords) {
+    if (SameName(type, t.word)) return t.kind;
+  }
+  if (InRecycleBinGroup(FieldAt(fields, report.group))) return InRecycleBin;
+  const std::string_view archived = FieldAt(fields, report.archived);
+  for (std::string_view yes : kTrueWords) {
+    if (SameName(archived, yes)) return Archived;
+  }
+  if (SameName(FirstAddress(FieldAt(fields, report.column[Url])), kSecureNoteUrl)) {
+    return SecureNote;
+  }
+  return kLogin;
+}
+
 ImportFailure FailureOf(CsvStatus status) {
   return status == CsvStatus::UnclosedQuote    ? ImportFailure::UnclosedQuote
          : status == CsvStatus::TextAfterQuote ? ImportFailure::TextAfterQuote
@@ -34,6 +110,14 @@ CsvStatus FirstRecord(CsvReader& reader, std::vector<std::string_view>& fields) 
     const CsvStatus status = NextRecord(reader, fields);
     if (status != CsvStatus::Record || !IsBlankRecord(fields)) return status;
   }
+}
+
+// The fields of the first line that is not blank; 0 when there is none.
+size_t FirstWidth(std::string_view text, char separator) {
+  CsvReader reader;
+  StartCsv(reader, text, separator);
+  std::vector<std::string_view> fields;
+  return FirstRecord(reader, fields) == CsvStatus::Record ? fields.size() : 0;
 }
 
 bool IsNumber(std::string_view text) {
@@ -76,15 +160,16 @@ ImportFailure CheckFieldText(std::string_view text) {
   return units > kMaxFieldUnits ? ImportFailure::TooLong : ImportFailure::None;
 }
 
-// Places the fields: --columns first, then the header's recognised names.
-void MapColumns(const std::vector<std::string_view>& header, const ImportOptions& options,
-                ImportReport& report) {
+// Places the fields: --columns first, then the header's recognised names. width: the fields
+// of the first line, 0 when there is none.
+void MapColumns(const std::vector<std::string_view>& header, size_t width,
+                const ImportOptions& options, ImportReport& report) {
   const ColumnRequest& request = options.columns;
   std::vector<bool> taken(header.size(), false);
   for (int f = 0; f < kFieldCount; ++f) {
     if (!request.given[f]) continue;
     if (request.number[f] > 0) {
-      if (!options.noHeader && static_cast<size_t>(request.number[f]) > header.size()) {
+      if (width > 0 && static_cast<size_t>(request.number[f]) > width) {
         report.failure = ImportFailure::NoSuchColumn;
         report.culprit = std::to_string(request.number[f]);
         return;
@@ -120,6 +205,12 @@ void MapColumns(const std::vector<std::string_view>& header, const ImportOptions
       report.unused.push_back(static_cast<int>(c));
     }
   }
+  for (const auto& kind : kKindColumns) {
+    const auto found = std::find_if(header.begin(), header.end(), [&](std::string_view name) {
+      return SameName(name, kind.name);
+    });
+    if (found != header.end()) report.*kind.column = static_cast<int>(found - header.begin());
+  }
 }
 
 // A header places a password, and a description or a web address to take one from.
@@ -137,9 +228,9 @@ bool IsEmpty(const Vault::Entry& entry) {
 }
 
 // Fills entry in place, as the editor would keep the fields: no temporary entry is left
-// behind holding a short password in its own storage.
+// behind holding a short password in its own storage. several: the web address held more.
 RowResult EntryOfRow(const std::vector<std::string_view>& fields, ImportReport& report,
-                     Vault::Entry& entry) {
+                     Vault::Entry& entry, bool& several) {
   for (int f = 0; f < kFieldCount; ++f) {
     const int c = report.column[f];
     std::string_view value;
@@ -149,6 +240,10 @@ RowResult EntryOfRow(const std::vector<std::string_view>& fields, ImportReport& 
       report.failure = problem;
       report.field = static_cast<Field>(f);
       return RowResult::Refused;
+    }
+    if (f == Url) {
+      several = FirstAddress(value).size() < value.size();
+      value = FirstAddress(value);
     }
     const Vault::EntryField& field = Vault::kEntryFields[f];
     if (field.trimmedByEditor) value = Common::TrimBlanks(value, Common::Blanks::Spaces);
@@ -163,12 +258,8 @@ RowResult EntryOfRow(const std::vector<std::string_view>& fields, ImportReport& 
   return RowResult::Entry;
 }
 
-void ReadRows(CsvReader& reader, ImportReport& report) {
-  // No more rows than line ends, so the list never moves (and leaves no copies behind).
-  report.rows.reserve(static_cast<size_t>(std::count(
-                          reader.text.begin() + static_cast<std::ptrdiff_t>(reader.position),
-                          reader.text.end(), '\n')) +
-                      1);
+// width: the fields every row must have; 0 takes the first row's.
+void ReadRows(CsvReader& reader, size_t width, ImportReport& report) {
   std::vector<std::string_view> fields;
   for (;;) {
     const CsvStatus status = NextRecord(reader, fields);
@@ -178,11 +269,30 @@ void ReadRows(CsvReader& reader, ImportReport& report) {
       report.row = reader.row;
       return;
     }
-    if (IsBlankRecord(fields)) continue;
-    // Made in its place in the list, so that no moved-from copy is left to wipe.
-    Vault::Entry& entry = report.rows.emplace_back();
-    const RowResult result = EntryOfRow(fields, report, entry);
-    if (result == RowResult::Entry) continue;
+    if (IsBlankRecord(fields)) {
+      if (fields.size() > 1) ++report.emptyRows;  // a blank line is no row; ",,," is
+      continue;
+    }
+    if (width == 0) width = fields.size();
+    if (fields.size() < width) {
+      report.failure = ImportFailure::ShortRow;
+      report.row = reader.row;
+      return;
+    }
+    if (const int kind = LeftOutKindOf(fields, report); kind != kLogin) {
+      ++report.leftOut[kind];
+      continue;
+    }
+    // Made in its place in the list, so that no moved-from copy is left to wipe; the list
+    // grows by hand, wiping the storage it leaves (never by counting line ends ahead).
+    Vault::AppendEntry(report.rows, {});
+    Vault::Entry& entry = report.rows.back();
+    bool several = false;
+    const RowResult result = EntryOfRow(fields, report, entry, several);
+    if (result == RowResult::Entry) {
+      report.severalAddresses += several ? 1 : 0;
+      continue;
+    }
     Vault::WipeEntry(entry);
     report.rows.pop_back();
     if (result == RowResult::Refused) {
@@ -255,10 +365,8 @@ char DetectSeparator(std::string_view text) {
 std::string HostOf(std::string_view url) {
   const size_t scheme = url.find("://");
   if (scheme != std::string_view::npos && scheme > 0 &&
-      std::all_of(url.begin(), url.begin() + static_cast<std::ptrdiff_t>(scheme), [](char c) {
-        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-               c == '+' || c == '-' || c == '.';
-      })) {
+      std::all_of(url.begin(), url.begin() + static_cast<std::ptrdiff_t>(scheme),
+                  IsSchemeCharacter)) {
     url.remove_prefix(scheme + 3);
   }
   std::string_view host = url.substr(0, url.find_first_of("/?#"));
@@ -294,13 +402,19 @@ void ReadImport(std::string_view text, const ImportOptions& options, ImportRepor
     for (std::string_view name : header)
       report.header.emplace_back(Common::TrimBlanks(name, kFieldBlanks));
   }
-  MapColumns(header, options, report);
+  const size_t width = options.noHeader ? FirstWidth(text, report.separator) : header.size();
+  MapColumns(header, width, options, report);
   if (report.failure == ImportFailure::None && !Usable(report)) {
     report.failure =
         options.noHeader ? ImportFailure::ColumnsIncomplete : ImportFailure::HeaderNotRecognised;
     for (int f = 0; f < kFieldCount; ++f) report.missing[f] = report.column[f] == kNoColumn;
   }
-  if (report.failure == ImportFailure::None) ReadRows(reader, report);
+  if (report.failure == ImportFailure::None) ReadRows(reader, width, report);
+  if (report.failure == ImportFailure::None) {
+    const size_t read = report.rows.size();
+    KeepEntries(report.rows, MissingEntries({}, report.rows));
+    report.duplicateRows = read - report.rows.size();
+  }
   if (report.failure != ImportFailure::None) Vault::WipeEntries(report.rows);
 }
 

@@ -59,7 +59,12 @@ enum class ImportFailure {
   ZeroByte,             // row, field
   InvalidUtf8,          // row, field
   TooLong,              // row, field
+  ShortRow,             // row: fewer fields than the first line
 };
+
+// Rows that are not logins, which other programs export beside them: left out and counted.
+enum LeftOut : int { SecureNote = 0, Card, Identity, InRecycleBin, Archived };
+constexpr int kLeftOutKinds = 5;
 
 [[nodiscard]] constexpr std::array<int, kFieldCount> NoColumns() {
   std::array<int, kFieldCount> columns{};
@@ -80,7 +85,15 @@ struct ImportReport {
   bool missing[kFieldCount] = {};  // with HeaderNotRecognised: the fields not placed
   // Secret: the accepted rows in file order; the caller wipes them (Vault::WipeEntries).
   std::vector<Vault::Entry> rows;
-  size_t emptyRows = 0;
+  size_t emptyRows = 0;      // empty in every imported field, or separators only
+  size_t duplicateRows = 0;  // equal to an earlier row of the file
+  size_t leftOut[kLeftOutKinds] = {};
+  size_t severalAddresses = 0;  // rows whose web address held more than one; the first is kept
+  // The columns that tell a row is no login (KeePass's group, Bitwarden's type, 1Password's
+  // archived flag), 0-based.
+  int group = kNoColumn;
+  int type = kNoColumn;
+  int archived = kNoColumn;
 };
 
 // Reads the --columns value ("description=COL,url=COL,...", COL a name or a 1-based

@@ -99,6 +99,7 @@ constexpr RowFailure kRowFailures[] = {
     {ImportFailure::ZeroByte, &Texts::Table::cliZeroByte},
     {ImportFailure::InvalidUtf8, &Texts::Table::cliInvalidUtf8},
     {ImportFailure::TooLong, &Texts::Table::cliTooLong},
+    {ImportFailure::ShortRow, &Texts::Table::cliShortRow},
 };
 
 const char* Texts::Table::*RowFailureText(ImportFailure failure) {
@@ -138,14 +139,38 @@ int Refuse(const ImportReport& report) {
   return kBadData;
 }
 
+// The rows that were no logins, by kind ("Left out: 1 secure note, 2 in the recycle bin"),
+// and those whose web address held more than one; nothing when there were none.
+void PrintLeftOut(const ImportReport& report) {
+  const Texts::Table& t = Texts::kText;
+  std::string kinds;
+  for (int k = 0; k < kLeftOutKinds; ++k) {
+    const size_t count = report.leftOut[k];
+    if (count == 0) continue;
+    kinds += (kinds.empty() ? "" : ", ") +
+             Format(t.cliLeftOutKinds[k][count == 1 ? 0 : 1], {std::to_string(count)});
+  }
+  if (!kinds.empty()) PrintLine(Format(t.cliLeftOut, {kinds}));
+  if (report.severalAddresses > 0) {
+    PrintLine(Format(t.cliSeveralAddresses, {std::to_string(report.severalAddresses)}));
+  }
+}
+
 // rows: the rows read that were not empty; added: those that were not present yet.
-void PrintSummary(const ImportReport& report, size_t rows, size_t added, size_t total,
-                  bool dryRun) {
+// noVault: a new vault was to be made, and had nothing to hold.
+void PrintSummary(const ImportReport& report, size_t rows, size_t added, size_t total, bool dryRun,
+                  bool noVault = false) {
   const Texts::Table& t = Texts::kText;
   PrintLine(Format(dryRun ? t.cliWouldImport : t.cliImported, {std::to_string(added)}));
   PrintLine(Format(t.cliAlreadyPresent, {std::to_string(rows - added)}));
+  if (report.duplicateRows > 0) {
+    PrintLine(Format(t.cliDuplicateRows, {std::to_string(report.duplicateRows)}));
+  }
   PrintLine(Format(t.cliEmptyRowsSkipped, {std::to_string(report.emptyRows)}));
-  PrintLine(Format(dryRun ? t.cliEntriesAfter : t.cliEntriesNow, {std::to_string(total)}));
+  PrintLeftOut(report);
+  PrintLine(noVault
+                ? std::string(t.cliNoVaultMade)
+                : Format(dryRun ? t.cliEntriesAfter : t.cliEntriesNow, {std::to_string(total)}));
   if (!report.unused.empty()) {
     std::string names;
     for (int c : report.unused) names += (names.empty() ? "" : ", ") + ColumnName(report, c);
@@ -195,12 +220,22 @@ int Save(const Context& context, ImportReport& report, bool newVault) {
   return kDone;
 }
 
-// Reads the file into report; false when it cannot be read. The file is unmapped on return.
-bool ReadInputFile(const std::string& path, const ImportOptions& options, ImportReport& report) {
+// Reads the file into report: kDone, or kFileProblem after saying why. The file is unmapped
+// on return.
+int ReadInputFile(const std::string& path, const ImportOptions& options, ImportReport& report) {
+  const Texts::Table& t = Texts::kText;
   InputFile file;
-  if (!OpenInputFile(path, file)) return false;
-  ReadImport(View(file), options, report);
-  return true;
+  if (OpenInputFile(path, file)) {
+    ReadImport(View(file), options, report);
+    if (!InputFileChanged(file)) return kDone;
+    Vault::WipeEntries(report.rows);
+  }
+  if (file.changed) {
+    PrintError(Format(t.cliFileChanged, {Printable(path)}));
+  } else {
+    PrintError(WithCause(Format(t.cliCannotRead, {Printable(path)}), ReadCause(path)));
+  }
+  return kFileProblem;
 }
 
 int Import(const Context& context, ImportReport& report) {
@@ -224,7 +259,7 @@ int Import(const Context& context, ImportReport& report) {
     return kDone;
   }
   if (const int status = Save(context, report, newVault); status != kDone) return status;
-  PrintSummary(report, rows, added, total, false);
+  PrintSummary(report, rows, added, total, false, newVault && added == 0);
   return kDone;
 }
 
@@ -240,12 +275,9 @@ int ImportCommand(const Context& context) {
     if (const int status = TakeLock(context); status != kDone) return status;
   }
   ImportReport report;
-  if (!ReadInputFile(arguments.files[0], options, report)) {
-    const std::string& path = arguments.files[0];
-    PrintError(WithCause(Format(Texts::kText.cliCannotRead, {Printable(path)}), ReadCause(path)));
-    return kFileProblem;
-  }
-  int status = Refuse(report);
+  int status = ReadInputFile(arguments.files[0], options, report);
+  if (status != kDone) return status;
+  status = Refuse(report);
   if (status == kDone) status = Import(context, report);
   Vault::WipeEntries(report.rows);
   return status;

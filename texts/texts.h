@@ -223,6 +223,16 @@ struct Table {
   const char* cliNoKinds;            // generate, with every kind switched off in the settings
   const char* cliColumnPlaceholder;  // a column the --columns hint leaves to the user
 
+  // CSV import: left-out rows and counts.
+  const char* cliShortRow;
+  const char* cliFileChanged;
+  const char* cliDuplicateRows;
+  const char* cliLeftOut;
+  // Per kind of row (secure note, card, identity, in the recycle bin, archived): one, more.
+  const char* cliLeftOutKinds[5][2];
+  const char* cliSeveralAddresses;
+  const char* cliNoVaultMade;
+
   // The edition's language, and the About window.
   const char* language;  // "en" or "nl": what a locale that speaks the edition starts with
   const char* aboutTitle;

@@ -282,6 +282,19 @@ const Table kText = {
         "--lower, --digits or --symbols, or in the window's generator.",
     .cliColumnPlaceholder = "COL",
 
+    // CSV import: left-out rows and counts.
+    .cliShortRow = "Row {}: it has fewer fields than the first line.",
+    .cliFileChanged = "{}: the file changed while it was being read.",
+    .cliDuplicateRows = "Duplicate rows in the file: {}",
+    .cliLeftOut = "Left out: {}",
+    .cliLeftOutKinds = {{"{} secure note", "{} secure notes"},
+                        {"{} card", "{} cards"},
+                        {"{} identity", "{} identities"},
+                        {"{} in the recycle bin", "{} in the recycle bin"},
+                        {"{} archived", "{} archived"}},
+    .cliSeveralAddresses = "Rows with more than one web address (the first was kept): {}",
+    .cliNoVaultMade = "Nothing to import, so no vault was made.",
+
     .language = "en",
     .aboutTitle = "About",
     .aboutEncryption = "Encryption: libsodium",

@@ -291,6 +291,19 @@ const Table kText = {
         "--lower, --digits of --symbols, of in de generator van het venster.",
     .cliColumnPlaceholder = "KOL",
 
+    // CSV import: left-out rows and counts.
+    .cliShortRow = "Rij {}: deze heeft minder velden dan de eerste regel.",
+    .cliFileChanged = "{}: het bestand veranderde terwijl het werd gelezen.",
+    .cliDuplicateRows = "Dubbele rijen in het bestand: {}",
+    .cliLeftOut = "Weggelaten: {}",
+    .cliLeftOutKinds = {{"{} beveiligde notitie", "{} beveiligde notities"},
+                        {"{} kaart", "{} kaarten"},
+                        {"{} identiteit", "{} identiteiten"},
+                        {"{} in de prullenbak", "{} in de prullenbak"},
+                        {"{} gearchiveerd", "{} gearchiveerd"}},
+    .cliSeveralAddresses = "Rijen met meer dan één webadres (het eerste is bewaard): {}",
+    .cliNoVaultMade = "Niets te importeren, dus er is geen kluis gemaakt.",
+
     .language = "nl",
     .aboutTitle = "Over",
     .aboutEncryption = "Encryption: libsodium",

@@ -1,6 +1,7 @@
 // The vault file's size limit as the companion meets it: an import or a merge that would
 // pass it is refused with the window's words, before any password for a new vault is asked
-// for and without a folder left behind; a dry run tells the same.
+// for and without a folder left behind; a dry run tells the same. An import's memory grows
+// with the rows it keeps, not with the lines of the file.
 #include <string>
 #include <vector>
 
@@ -14,6 +15,8 @@ constexpr size_t kFieldBytes = 65535;  // the longest field the editor holds
 // Each byte of U+0001 takes six in the vault's JSON ("\u0001"): 43 rows of four such fields
 // pass the 64 MiB limit, 42 stay below it.
 constexpr int kRowsOverTheLimit = 43;
+constexpr size_t kEmptyLineBytes = 20 << 20;
+constexpr long kEmptyLinesPeakKb = 200 << 10;
 
 std::string Filler(char tag) {
   std::string text(kFieldBytes, '\x01');
@@ -35,18 +38,26 @@ TEST_F(Companion, AnImportOrMergePastTheSizeLimitIsRefusedBeforeAnyPassword) {
   const std::string over = scratch.path + "over.csv", under = scratch.path + "under.csv";
   WriteFile(over, CsvOfRows(kRowsOverTheLimit));
   WriteFile(under, CsvOfRows(kRowsOverTheLimit - 1));
-  const std::string fresh = scratch.path + "fresh/";
+  const std::string fresh = scratch.path + "fresh/", lines = scratch.path + "lines.csv";
+  WriteFile(lines, "title,password\n" + std::string(kEmptyLineBytes, '\n') + "Mail,pw\n");
   const struct {
     const char* what;
     std::vector<std::string> arguments;
     std::string input;
     int status;
     std::string err;  // the whole of standard error
+    long peakKb = 0;  // the most resident memory allowed; 0: not measured
   } cases[] = {
       {"into a new vault", {"--dir", fresh, "import", over}, "", 65, tooLarge},
       {"a dry run", {"--dir", dir, "import", "--dry-run", over}, "old\n", 65, tooLarge},
       {"into the vault", {"--dir", dir, "import", over}, "old\n", 65, tooLarge},
       {"a dry run just below", {"--dir", dir, "import", "--dry-run", under}, "old\n", 0, ""},
+      {"20 MB of empty lines",
+       {"--dir", dir, "import", "--dry-run", lines},
+       "old\n",
+       0,
+       "",
+       kEmptyLinesPeakKb},
   };
   ASSERT_EQ(TestVaults::WriteSmallVault(vault, "old", {{"Old", "", "", "x"}}), Vault::Ok);
   const std::string before = ReadFile(vault);
@@ -54,6 +65,9 @@ TEST_F(Companion, AnImportOrMergePastTheSizeLimitIsRefusedBeforeAnyPassword) {
     const Outcome r = RunProgram(LOCKWELL_CLI_EN, c.arguments, c.input, scratch.path);
     EXPECT_EQ(r.status, c.status) << c.what << "\n" << r.err;
     EXPECT_EQ(r.err, c.err) << c.what;
+    if (c.peakKb > 0) {
+      EXPECT_LT(r.peakKb, c.peakKb) << c.what;
+    }
     EXPECT_EQ(ReadFile(vault), before) << c.what;
   }
   EXPECT_FALSE(TestFiles::Exists(fresh)) << "no folder is left behind";

@@ -70,13 +70,21 @@ class CompanionMemory : public ::testing::Test {
 
   // Rows with marker passwords: one plain, one short, one with doubled quotes (copied
   // into the reader's own buffer); bad ends in a row with neither description nor address.
-  void WriteCsv(const std::string& path, bool bad) {
+  // wide writes it as UTF-16, which is read through a UTF-8 copy.
+  void WriteCsv(const std::string& path, bool bad, bool wide = false) {
     std::string plain = NewMarker("CSV password"), shortOne = NewMarker("short CSV password", 15),
                 quoted = NewMarker("quoted CSV password");
     std::string text = "title,password\nplain," + plain + "\nshort," + shortOne +
                        "\nquoted,\"\"\"" + quoted + "\"\"\"\n";
     if (bad) text += ",refused\n";
-    TestFiles::WriteFile(path, text);
+    if (wide) {
+      std::string utf16 = "\xFF\xFE";
+      for (char c : text) utf16 += {c, '\0'};  // the text is ASCII
+      TestFiles::WriteFile(path, utf16);
+      Vault::WipeText(utf16);
+    } else {
+      TestFiles::WriteFile(path, text);
+    }
     for (std::string* s : {&plain, &shortOne, &quoted, &text}) Vault::WipeText(*s);
   }
 
@@ -126,6 +134,7 @@ TEST_F(CompanionMemory, EveryWayOutOfEveryCommandLeavesNoSecret) {
       {"import into the open vault", true, {"import", "CSV"}, {kMaster}, 0},
       {"import with the wrong master password", true, {"import", "CSV"}, {kWrong}, 4},
       {"import, a dry run", true, {"import", "--dry-run", "CSV"}, {kMaster}, 0},
+      {"import of a UTF-16 file", true, {"import", "WIDE"}, {kMaster}, 0},
       {"import refused at a row", true, {"import", "BAD"}, {kMaster}, 65},
       {"import into a new vault", false, {"import", "CSV"}, {kMaster, kMaster}, 0},
       {"import into a new vault, the repeat differs",
@@ -149,7 +158,8 @@ TEST_F(CompanionMemory, EveryWayOutOfEveryCommandLeavesNoSecret) {
     TestFiles::TempDir scratch;
     const std::string dir = scratch.path + "vault/", vault = dir + "kluis.lwv";
     const std::string csv = scratch.path + "rows.csv", bad = scratch.path + "bad.csv",
-                      other = scratch.path + "other.lwv", out = scratch.path + "out.csv";
+                      wide = scratch.path + "wide.csv", other = scratch.path + "other.lwv",
+                      out = scratch.path + "out.csv";
     ASSERT_EQ(mkdir(dir.c_str(), 0700), 0);
     std::string master = NewMarker("master password"),
                 otherPassword = NewMarker("other's password");
@@ -157,9 +167,11 @@ TEST_F(CompanionMemory, EveryWayOutOfEveryCommandLeavesNoSecret) {
     WriteMarkerVault(other, otherPassword, "other");
     WriteCsv(csv, false);
     WriteCsv(bad, true);
+    WriteCsv(wide, false, true);
     std::vector<std::string> arguments{"--dir", dir};
     for (const std::string& a : row.arguments) {
       arguments.push_back(a == "CSV"     ? csv
+                          : a == "WIDE"  ? wide
                           : a == "BAD"   ? bad
                           : a == "OTHER" ? other
                           : a == "OUT"   ? out

@@ -4,6 +4,7 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -26,6 +27,7 @@ struct Outcome {
   int status;
   std::string out;
   std::string err;
+  long peakKb = 0;  // the program's largest resident memory
 };
 
 // Runs a program with input on standard input; HOME points into the scratch folder, and
@@ -54,8 +56,10 @@ inline Outcome RunProgram(const char* program, const std::vector<std::string>& a
   (void)!write(in[1], input.data(), input.size());
   close(in[1]);
   int status = 0;
-  waitpid(pid, &status, 0);
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(out), ReadFile(err)};
+  rusage usage{};
+  wait4(pid, &status, 0, &usage);
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(out), ReadFile(err),
+          usage.ru_maxrss};
 }
 
 inline std::vector<Vault::Entry> EntriesOf(const std::string& path, const std::string& password) {

@@ -108,13 +108,16 @@ TEST(CsvImport, ColumnsOption) {
       {"a,b\n", "description=a,password=2", true, "numbers"},
       {"a,b\n", "", true, "numbers"},
       {"a,b\n", "username=1", true, "incomplete"},
+      {"a,b,c\n1,2\n", "description=1,password=3", true, "short@2"},  // shorter than the first
   };
   for (const auto& c : cases) {
     const Cli::ImportReport r = Import(c.text, c.columns, c.noHeader);
     const std::string got = r.failure == ImportFailure::NoSuchColumn        ? "no-such:" + r.culprit
                             : r.failure == ImportFailure::NumbersNeeded     ? "numbers"
                             : r.failure == ImportFailure::ColumnsIncomplete ? "incomplete"
-                                                                            : Placed(r);
+                            : r.failure == ImportFailure::ShortRow
+                                ? "short@" + std::to_string(r.row)
+                                : Placed(r);
     EXPECT_EQ(got, c.placed) << c.text << " / " << c.columns;
   }
   // With --no-header the first line is a row.
@@ -157,6 +160,8 @@ TEST(CsvImport, Refusals) {
       {"\n,,\n", ImportFailure::NoRows, 2, Cli::Description},
       {"title,url,user\nok,x,y\n", ImportFailure::HeaderNotRecognised, 0, Cli::Description},
       {"notes,password\n", ImportFailure::HeaderNotRecognised, 0, Cli::Description},
+      {"title,url,username,password\nok,,,pw\nShort,,\n", ImportFailure::ShortRow, 3,
+       Cli::Description},  // never filled with empties
   };
   for (const auto& c : cases) {
     const Cli::ImportReport r = Import(c.text);
@@ -174,14 +179,14 @@ TEST(CsvImport, Refusals) {
 TEST(CsvImport, RowsObeyTheEditorsRules) {
   const Cli::ImportReport r = Import(
       "title,url,username,password,notes\r\n"
-      " Bank ,  https://b.example  , ann , pw \r\n"  // description and address trimmed
-      ",,,,only a note\r\n"                          // empty in all four: skipped, counted
-      ",https://user@Mail.Example.org:8443/x?y,bob,pw2\r\n"
-      "Short,,\r\n"  // a short row: the rest is empty
-      ",,,,\r\n"     // separators only: nothing
-      "\r\n");
+      " Bank ,  https://b.example  , ann , pw ,\r\n"  // description and address trimmed
+      ",,,,only a note\r\n"                           // empty in all four: skipped, counted
+      ",https://user@Mail.Example.org:8443/x?y,bob,pw2,\r\n"
+      "Short,,,,\r\n"  // the empty fields written out
+      ",,,,\r\n"       // separators only: an empty row
+      "\r\n");         // a blank line is no row
   ASSERT_EQ(r.failure, ImportFailure::None);
-  EXPECT_EQ(r.emptyRows, 1u);
+  EXPECT_EQ(r.emptyRows, 2u);
   const std::vector<Vault::Entry> expected = {
       {"Bank", "https://b.example", " ann ", " pw "},
       {"Mail.Example.org", "https://user@Mail.Example.org:8443/x?y", "bob", "pw2"},  // host name
