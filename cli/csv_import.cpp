@@ -101,6 +101,7 @@ int LeftOutKindOf(const std::vector<std::string_view>& fields, const ImportRepor
 ImportFailure FailureOf(CsvStatus status) {
   return status == CsvStatus::UnclosedQuote    ? ImportFailure::UnclosedQuote
          : status == CsvStatus::TextAfterQuote ? ImportFailure::TextAfterQuote
+         : status == CsvStatus::TooManyFields  ? ImportFailure::TooManyFields
                                                : ImportFailure::OutOfMemory;
 }
 

@@ -60,6 +60,7 @@ enum class ImportFailure {
   InvalidUtf8,          // row, field
   TooLong,              // row, field
   ShortRow,             // row: fewer fields than the first line
+  TooManyFields,        // row
 };
 
 // Rows that are not logins, which other programs export beside them: left out and counted.

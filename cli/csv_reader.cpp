@@ -123,6 +123,10 @@ CsvStatus NextRecord(CsvReader& reader, std::vector<std::string_view>& fields) {
     }
     if (position >= text.size()) break;
     if (text[position] == separator) {
+      if (fields.size() == kMaxCsvFields) {
+        reader.position = text.size();
+        return CsvStatus::TooManyFields;
+      }
       ++position;
       continue;
     }

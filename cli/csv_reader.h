@@ -9,7 +9,11 @@
 
 namespace Cli {
 
-enum class CsvStatus { Record, End, UnclosedQuote, TextAfterQuote, OutOfMemory };
+enum class CsvStatus { Record, End, UnclosedQuote, TextAfterQuote, TooManyFields, OutOfMemory };
+
+// No export has rows this wide; a line of separators alone would otherwise cost memory many
+// times its length.
+constexpr size_t kMaxCsvFields = 1000;
 
 // Secret: the text belongs to the caller; the reader's buffer holds unescaped fields and is
 // wiped by EndCsv, which the reader's holder calls on going out of scope, on every way out.
@@ -30,7 +34,8 @@ struct CsvReader {
 // Starts reading text.
 void StartCsv(CsvReader& reader, std::string_view text, char separator);
 // The next record's fields (views valid until the next call); a blank line is one empty
-// field. On UnclosedQuote and TextAfterQuote, reader.row names the record; OutOfMemory
+// field. On UnclosedQuote, TextAfterQuote and TooManyFields (more than kMaxCsvFields),
+// reader.row names the record; OutOfMemory
 // when the buffer for a doubled quote cannot be had.
 [[nodiscard]] CsvStatus NextRecord(CsvReader& reader, std::vector<std::string_view>& fields);
 // Wipes and frees the reader's buffer; safe to call twice.

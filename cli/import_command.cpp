@@ -100,6 +100,7 @@ constexpr RowFailure kRowFailures[] = {
     {ImportFailure::InvalidUtf8, &Texts::Table::cliInvalidUtf8},
     {ImportFailure::TooLong, &Texts::Table::cliTooLong},
     {ImportFailure::ShortRow, &Texts::Table::cliShortRow},
+    {ImportFailure::TooManyFields, &Texts::Table::cliTooManyFields},
 };
 
 const char* Texts::Table::*RowFailureText(ImportFailure failure) {

@@ -225,6 +225,7 @@ struct Table {
 
   // CSV import: left-out rows and counts.
   const char* cliShortRow;
+  const char* cliTooManyFields;
   const char* cliFileChanged;
   const char* cliDuplicateRows;
   const char* cliLeftOut;

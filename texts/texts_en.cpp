@@ -284,6 +284,7 @@ const Table kText = {
 
     // CSV import: left-out rows and counts.
     .cliShortRow = "Row {}: it has fewer fields than the first line.",
+    .cliTooManyFields = "Row {}: it has more than 1000 fields.",
     .cliFileChanged = "{}: the file changed while it was being read.",
     .cliDuplicateRows = "Duplicate rows in the file: {}",
     .cliLeftOut = "Left out: {}",

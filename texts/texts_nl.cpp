@@ -293,6 +293,7 @@ const Table kText = {
 
     // CSV import: left-out rows and counts.
     .cliShortRow = "Rij {}: deze heeft minder velden dan de eerste regel.",
+    .cliTooManyFields = "Rij {}: deze heeft meer dan 1000 velden.",
     .cliFileChanged = "{}: het bestand veranderde terwijl het werd gelezen.",
     .cliDuplicateRows = "Dubbele rijen in het bestand: {}",
     .cliLeftOut = "Weggelaten: {}",

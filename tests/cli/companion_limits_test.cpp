@@ -40,6 +40,8 @@ TEST_F(Companion, AnImportOrMergePastTheSizeLimitIsRefusedBeforeAnyPassword) {
   WriteFile(under, CsvOfRows(kRowsOverTheLimit - 1));
   const std::string fresh = scratch.path + "fresh/", lines = scratch.path + "lines.csv";
   WriteFile(lines, "title,password\n" + std::string(kEmptyLineBytes, '\n') + "Mail,pw\n");
+  const std::string wide = scratch.path + "wide.csv";
+  WriteFile(wide, "title,password\n" + std::string(kEmptyLineBytes, ',') + "\n");
   const struct {
     const char* what;
     std::vector<std::string> arguments;
@@ -57,6 +59,12 @@ TEST_F(Companion, AnImportOrMergePastTheSizeLimitIsRefusedBeforeAnyPassword) {
        "old\n",
        0,
        "",
+       kEmptyLinesPeakKb},
+      {"20 MB of separators on one line",
+       {"--dir", dir, "import", "--dry-run", wide},
+       "old\n",
+       65,
+       "Row 2: it has more than 1000 fields.\nNothing was imported.\n",
        kEmptyLinesPeakKb},
   };
   ASSERT_EQ(TestVaults::WriteSmallVault(vault, "old", {{"Old", "", "", "x"}}), Vault::Ok);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/csv_reader.h"
 #include "cli/new_entries.h"
 
 namespace {
@@ -162,6 +163,8 @@ TEST(CsvImport, Refusals) {
       {"notes,password\n", ImportFailure::HeaderNotRecognised, 0, Cli::Description},
       {"title,url,username,password\nok,,,pw\nShort,,\n", ImportFailure::ShortRow, 3,
        Cli::Description},  // never filled with empties
+      {"title,password\nok,pw\n" + std::string(Cli::kMaxCsvFields, ','),
+       ImportFailure::TooManyFields, 3, Cli::Description},
   };
   for (const auto& c : cases) {
     const Cli::ImportReport r = Import(c.text);
