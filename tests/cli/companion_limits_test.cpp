@@ -16,7 +16,11 @@ constexpr size_t kFieldBytes = 65535;  // the longest field the editor holds
 // pass the 64 MiB limit, 42 stay below it.
 constexpr int kRowsOverTheLimit = 43;
 constexpr size_t kEmptyLineBytes = 20 << 20;
+#ifdef LOCKWELL_SANITIZED
+constexpr long kEmptyLinesPeakKb = 500 << 10;  // the sanitizers' shadow and quarantine come on top
+#else
 constexpr long kEmptyLinesPeakKb = 200 << 10;
+#endif
 
 std::string Filler(char tag) {
   std::string text(kFieldBytes, '\x01');
