@@ -74,10 +74,14 @@ constexpr ResponseRow kAnswers[] = {{GTK_RESPONSE_OK, MessageAnswer::Ok},
                                     {GTK_RESPONSE_CANCEL, MessageAnswer::Cancel}};
 
 GtkWidget* NewMessageBox(const std::string& text, MessageIcon icon, MessageButtons buttons) {
+  // A file name in the text may hold bytes that are no UTF-8, which neither the label nor the
+  // accessibility bus behind it may be given.
+  gchar* valid = g_utf8_make_valid(text.c_str(), static_cast<gssize>(text.size()));
   GtkWidget* box =
       gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, kMessageTypes[static_cast<int>(icon)],
                              buttons == MessageButtons::Ok ? GTK_BUTTONS_OK : GTK_BUTTONS_NONE,
-                             "%s", MessageBoxText(text).c_str());
+                             "%s", MessageBoxText(valid).c_str());
+  g_free(valid);
   if (buttons != MessageButtons::Ok) {
     // In GTK's own order; the words are the edition's, as the texts that name them.
     gtk_dialog_add_button(GTK_DIALOG(box), ButtonLabel(StandardButton::No), GTK_RESPONSE_NO);

@@ -63,7 +63,16 @@ void ForgetStatusBar() {
 }
 
 void SetStatusText(const std::string& message) {
-  gtk_label_set_text(GTK_LABEL(gFields[kMessageField]), (" " + message).c_str());
+  // A file name in it may hold bytes that are no UTF-8; the label (and the accessibility bus
+  // behind it) takes only valid text.
+  gchar* valid = g_utf8_make_valid((" " + message).c_str(), -1);
+  gtk_label_set_text(GTK_LABEL(gFields[kMessageField]), valid);
+  g_free(valid);
+}
+
+std::string StatusText() {
+  const std::string shown = gtk_label_get_text(GTK_LABEL(gFields[kMessageField]));
+  return shown.empty() ? shown : shown.substr(1);
 }
 
 void ShowCountdown(double fraction, const std::string& secondsText) {

@@ -17,6 +17,7 @@
 #include "cli/csv_import.h"
 #include "cli/input_file.h"
 #include "cli/new_entries.h"
+#include "common/entry_merge.h"
 #include "tests/support/test_files.h"
 #include "tests/support/test_vaults.h"
 #include "vault/vault.h"
@@ -40,7 +41,7 @@ void ImportIntoNewVault(const std::string& csv, const std::string& vault) {
   Cli::ReadImport(Cli::View(file), {}, report);
   Cli::CloseInputFile(file);
   if (report.failure != Cli::ImportFailure::None) std::abort();
-  Cli::KeepEntries(report.rows, Cli::MissingEntries({}, report.rows));
+  Cli::KeepEntries(report.rows, Common::MissingEntries({}, report.rows));
   if (Vault::CreateVaultHolding(vault, kPassword, std::move(report.rows)) != Vault::Ok) {
     std::abort();
   }

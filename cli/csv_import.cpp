@@ -5,6 +5,7 @@
 
 #include "cli/csv_reader.h"
 #include "cli/new_entries.h"
+#include "common/entry_merge.h"
 #include "cli/word_scan.h"
 #include "common/ascii_case.h"
 #include "common/blanks.h"
@@ -413,7 +414,7 @@ void ReadImport(std::string_view text, const ImportOptions& options, ImportRepor
   if (report.failure == ImportFailure::None) ReadRows(reader, width, report);
   if (report.failure == ImportFailure::None) {
     const size_t read = report.rows.size();
-    KeepEntries(report.rows, MissingEntries({}, report.rows));
+    KeepEntries(report.rows, Common::MissingEntries({}, report.rows));
     report.duplicateRows = read - report.rows.size();
   }
   if (report.failure != ImportFailure::None) Vault::WipeEntries(report.rows);

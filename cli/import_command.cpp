@@ -12,6 +12,8 @@
 #include "cli/file_problem.h"
 #include "cli/input_file.h"
 #include "cli/new_entries.h"
+#include "common/entry_merge.h"
+#include "common/sync_base.h"
 #include "cli/output.h"
 #include "common/instance_lock.h"
 #include "common/paths.h"
@@ -204,6 +206,7 @@ int CreateWithNewPassword(const Context& context, ImportReport& report) {
     if (madeDirectory) (void)rmdir(context.dir.c_str());  // only ever an empty one
     return SaveFailure(t.creatingFailed, result, error);
   }
+  Common::ForgetCommonBase();  // what an earlier vault here shared is no base of this one
   PrintLine(Format(t.cliNewVault, {Printable(Common::VaultFilePath())}));
   return kDone;
 }
@@ -247,7 +250,7 @@ int Import(const Context& context, ImportReport& report) {
   }
   const size_t rows = report.rows.size();
   // From here on the report holds only the rows to add, in file order.
-  KeepEntries(report.rows, MissingEntries(Vault::Entries(), report.rows));
+  KeepEntries(report.rows, Common::MissingEntries(Vault::Entries(), report.rows));
   const size_t added = report.rows.size();
   const size_t total = Vault::Entries().size() + added;
   // Before any password is asked for a new vault, and in a dry run too.

@@ -1,18 +1,22 @@
-// merge: other vault files, or every copy that a sync tool or Lockwell left beside the
-// vault, brought in as a union (no common base is known here).
+// merge: other vault files (as a union: nothing is known of where they came from), or every
+// copy that a sync tool or Lockwell left beside the vault, merged as the window merges them:
+// against the base both computers had, or as a union where none is known. A file that cannot
+// be read is named with its reason and left; the others are merged all the same.
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <string>
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/file_problem.h"
 #include "cli/held_keys.h"
-#include "cli/new_entries.h"
 #include "cli/output.h"
-#include "common/entry_merge.h"
+#include "cli/password_input.h"
 #include "common/paths.h"
 #include "common/sync_copies.h"
+#include "common/sync_merge.h"
 #include "texts/texts.h"
 #include "vault/vault.h"
 
@@ -22,10 +26,13 @@ namespace {
 static_assert(sizeof Texts::Table::cliFieldsInSentence / sizeof(const char*) ==
               Vault::kEntryFieldCount);
 
-// Another vault file and its entries. Secret: entries are wiped by the command.
-struct Copy {
-  std::string path;
-  std::vector<Vault::Entry> entries;
+// Other vault files and their entries. Secret: the entries, wiped when it goes.
+struct Copies {
+  std::vector<std::string> paths;
+  std::vector<std::vector<Vault::Entry>> lists;
+  ~Copies() {
+    for (std::vector<Vault::Entry>& list : lists) Vault::WipeEntries(list);
+  }
 };
 
 // Opens the vault and keeps the password, for the copies that share it. Secret: the caller
@@ -42,25 +49,34 @@ int OpenKeepingPassword(const Context& context, SecretBuffer& password) {
   return result == Vault::Ok ? kDone : VaultFailure(Common::VaultFilePath(), result);
 }
 
-// Reads a copy read-only with the vault's password, or else with its own, asked for.
-int ReadCopy(Copy& copy, std::string_view vaultPassword) {
+// Reads a copy with the vault's password, or else with its own, asked for: "" or why not.
+std::string ReadCopy(const std::string& path, std::string_view vaultPassword,
+                     std::vector<Vault::Entry>& list) {
+  const Texts::Table& t = Texts::kText;
   HeldKeys keys;
-  Vault::VaultError result =
-      Vault::ReadVaultFile(copy.path, vaultPassword, keys.state, copy.entries);
+  Vault::VaultError result = Vault::ReadVaultFile(path, vaultPassword, keys.state, list);
   if (result == Vault::WrongPassword) {
     SecretBuffer password;
-    const std::string prompt = Format(Texts::kText.cliOtherPasswordPrompt, {Printable(copy.path)});
-    if (const int status = AskPassword(prompt, password); status != kDone) return status;
-    result = Vault::ReadVaultFile(copy.path, View(password), keys.state, copy.entries);
+    const std::string prompt = Format(t.cliOtherPasswordPrompt, {Printable(path)});
+    if (!ReadPassword(prompt, password)) return t.cliNoPassword;
+    if (password.size == 0) return t.enterPassword;
+    result = Vault::ReadVaultFile(path, View(password), keys.state, list);
   }
-  return result == Vault::Ok ? kDone : VaultFailure(copy.path, result);
+  if (result == Vault::Ok) return "";
+  const std::string why = Vault::ErrorText(result);
+  return result == Vault::FileError ? WithCause(why, ReadCause(path)) : why;
+}
+
+// "Mail (ann)", as a terminal may show it.
+std::string ShownName(const Vault::Entry& entry) {
+  std::string name = Printable(entry.Omschrijving);
+  if (!entry.Gebruiker.empty()) name += " (" + Printable(entry.Gebruiker) + ")";
+  return name;
 }
 
 // "Mail (ann): two versions kept; they differ in the web address and the password"
-std::string TwinLine(const Vault::Entry& entry, const std::vector<size_t>& fields) {
+std::string TwinLine(const std::string& name, const std::vector<size_t>& fields) {
   const Texts::Table& t = Texts::kText;
-  std::string name = Printable(entry.Omschrijving);
-  if (!entry.Gebruiker.empty()) name += " (" + Printable(entry.Gebruiker) + ")";
   std::string differ;
   for (size_t n = 0; n < fields.size(); ++n) {
     if (n > 0) differ += n + 1 == fields.size() ? t.cliAnd : ", ";
@@ -69,59 +85,82 @@ std::string TwinLine(const Vault::Entry& entry, const std::vector<size_t>& field
   return Format(t.cliTwinKept, {name, differ});
 }
 
-// Brings a copy into the open vault's entries and prints what it added; true when the
-// list changed.
-bool MergeCopy(const Copy& copy) {
+// What each copy brought, as the merge found it: the entries added, changed and removed,
+// each by name, and the twins.
+void PrintWhatEachBrought(const Copies& copies, const Common::CopiesReport& report) {
   const Texts::Table& t = Texts::kText;
-  std::vector<Vault::Entry>& entries = Vault::Entries();
-  std::vector<Vault::Entry> merged;
-  Common::MergeReport report;
-  Common::MergeUnion(entries, copy.entries, merged, report);
-  const size_t added = merged.size() - entries.size();
-  PrintLine(Format(t.cliMerged, {Printable(copy.path), std::to_string(added)}));
-  std::vector<bool> twinned(merged.size(), false);
-  for (const Common::MergeReport::Twin& twin : report.twins) twinned[twin.second] = true;
-  // The union keeps the vault's entries in their order; the others are the new ones.
-  for (size_t i = 0, k = 0; i < merged.size(); ++i) {
-    if (k < entries.size() && merged[i] == entries[k]) {
-      ++k;
-    } else if (!twinned[i]) {
-      PrintLine("  " + Printable(merged[i].Omschrijving));
+  size_t added = 0, removed = 0, twins = 0;
+  for (size_t c = 0; c < copies.paths.size(); ++c) {
+    const Common::MergeReport& step = report.perCopy[c];
+    const std::string path = Printable(copies.paths[c]);
+    // Added: the entries the list gained, twins among them.
+    const size_t gained = step.added + step.twins.size();
+    PrintLine(Format(t.cliMerged, {path, std::to_string(gained)}));
+    for (size_t n = 0; n < step.added; ++n) PrintLine("  " + report.addedNames[added++]);
+    if (step.changed > 0) PrintLine(Format(t.cliChangedBy, {path, std::to_string(step.changed)}));
+    if (step.removed > 0) PrintLine(Format(t.cliRemovedBy, {path, std::to_string(step.removed)}));
+    for (size_t n = 0; n < step.removed; ++n) PrintLine("  " + report.removedNames[removed++]);
+    for (const Common::MergeReport::Twin& twin : step.twins) {
+      PrintLine(TwinLine(report.twinNames[twins++], twin.fields));
     }
+    const size_t brought = std::min(gained + step.changed, copies.lists[c].size());
+    PrintLine(Format(t.cliAlreadyPresent, {std::to_string(copies.lists[c].size() - brought)}));
   }
-  for (const Common::MergeReport::Twin& twin : report.twins) {
-    PrintLine(TwinLine(merged[twin.second], twin.fields));
-  }
-  PrintLine(Format(t.cliAlreadyPresent, {std::to_string(copy.entries.size() - added)}));
-  entries.swap(merged);
-  Vault::WipeEntries(merged);
-  return added > 0;
 }
 
-// After the save: each copy whose every entry is in the saved list goes.
-void RemoveMergedCopies(const std::vector<Copy>& copies) {
-  for (const Copy& copy : copies) {
-    if (!MissingEntries(Vault::Entries(), copy.entries).empty()) continue;
-    if (unlink(copy.path.c_str()) == 0) {
-      PrintLine(Format(Texts::kText.cliCopyRemoved, {Printable(copy.path)}));
+// After the save: each copy whose entries are all in the saved list, or were in the base and
+// changed or removed since, goes.
+void RemoveMergedCopies(const Copies& copies, const std::vector<Vault::Entry>& base) {
+  for (size_t c = 0; c < copies.paths.size(); ++c) {
+    if (!Common::CopyMayGo(copies.lists[c], Vault::Entries(), base)) continue;
+    if (unlink(copies.paths[c].c_str()) == 0) {
+      PrintLine(Format(Texts::kText.cliCopyRemoved, {Printable(copies.paths[c])}));
     }
   }
 }
 
-int MergeCopies(std::vector<Copy>& copies, bool removeMerged) {
+int MergeCopies(const Copies& copies, bool besideVault) {
   const Texts::Table& t = Texts::kText;
-  bool changed = false;
-  for (const Copy& copy : copies) changed = MergeCopy(copy) || changed;
-  if (changed && Vault::TooLargeToSave(Vault::Entries())) return RefuseTooLarge();
+  std::vector<const std::vector<Vault::Entry>*> lists;
+  for (const std::vector<Vault::Entry>& list : copies.lists) lists.push_back(&list);
+  Common::VersionMerge merge;
+  Common::CopiesReport report;
+  Common::MergeCopies(Vault::Entries(), lists, ShownName,
+                      besideVault ? Common::BaseUse::CommonBase : Common::BaseUse::Union, merge,
+                      report);
+  PrintWhatEachBrought(copies, report);
+  const bool changed = !report.total.sameAsOurs;
+  if (changed && Vault::TooLargeToSave(merge.merged)) return RefuseTooLarge();
   if (changed) {
+    Vault::WipeEntries(Vault::Entries());
+    Vault::Entries().swap(merge.merged);
     errno = 0;
     if (const Vault::VaultError result = Vault::SaveVaultQuietly(); result != Vault::Ok) {
       return SaveFailure(t.savingFailed, result, errno);
     }
   }
   PrintLine(Format(t.cliEntriesNow, {std::to_string(Vault::Entries().size())}));
-  if (removeMerged) RemoveMergedCopies(copies);
+  if (besideVault) RemoveMergedCopies(copies, merge.base);
   return kDone;
+}
+
+// Reads every copy; those that cannot be read are named and left out. The number left out.
+size_t ReadCopies(const std::vector<std::string>& paths, std::string_view password,
+                  Copies& copies) {
+  size_t left = 0;
+  for (const std::string& path : paths) {
+    std::vector<Vault::Entry> list;  // secret: moved into copies or wiped
+    const std::string why = ReadCopy(path, password, list);
+    if (why.empty()) {
+      copies.paths.push_back(path);
+      copies.lists.push_back(std::move(list));
+      continue;
+    }
+    Vault::WipeEntries(list);
+    PrintError(Format(Texts::kText.cliCopyLeft, {Printable(path), why}));
+    ++left;
+  }
+  return left;
 }
 
 }  // namespace
@@ -132,26 +171,27 @@ int MergeCommand(const Context& context) {
     PrintError(t.cliMergeLocked);
     return status;
   }
-  // Without a file: the copies beside the vault, which go once they are merged.
+  // Without a file: the copies beside the vault (or beside the file a link there leads to),
+  // which go once they are merged.
   const bool besideVault = context.arguments.files.empty();
-  std::vector<Copy> copies;
-  for (const std::string& path :
-       besideVault ? Common::FindVaultCopies(Common::VaultFilePath()) : context.arguments.files) {
-    copies.push_back({path, {}});
-  }
-  if (besideVault && copies.empty() && Common::VaultFileExists(Common::VaultFilePath())) {
+  const std::vector<std::string> paths =
+      besideVault ? Common::FindVaultCopies(Common::VaultFilePath()) : context.arguments.files;
+  if (besideVault && paths.empty() && Common::VaultFileExists(Common::VaultFilePath())) {
     PrintLine(Format(t.cliNoCopies, {Printable(context.dir)}));
     return kDone;
   }
   SecretBuffer password;
-  int status = OpenKeepingPassword(context, password);
-  for (Copy& copy : copies) {
-    if (status == kDone) status = ReadCopy(copy, View(password));
+  if (const int status = OpenKeepingPassword(context, password); status != kDone) {
+    ReleaseSecret(password);
+    return status;
   }
+  Copies copies;
+  const size_t left = ReadCopies(paths, View(password), copies);
   ReleaseSecret(password);  // no longer needed while the copies are merged and saved
-  if (status == kDone) status = MergeCopies(copies, besideVault);
-  for (Copy& copy : copies) Vault::WipeEntries(copy.entries);
-  return status;
+  const int status = MergeCopies(copies, besideVault);
+  if (status != kDone || left == 0) return status;
+  PrintError(Format(t.cliCopiesLeft, {std::to_string(left)}));
+  return kBadData;
 }
 
 }  // namespace Cli

@@ -1,4 +1,4 @@
-// Which entries an import or a merge adds: those not yet present, all four fields compared.
+// Keeping the entries an import adds, and whether they still fit in the vault file.
 #pragma once
 
 #include <cstddef>
@@ -8,10 +8,6 @@
 
 namespace Cli {
 
-// The indices of candidates that equal neither an entry of present nor an earlier candidate,
-// in order.
-[[nodiscard]] std::vector<size_t> MissingEntries(const std::vector<Vault::Entry>& present,
-                                                 const std::vector<Vault::Entry>& candidates);
 // Keeps only the entries at the given ascending indices, in order, in place: no text is
 // copied, and the texts of the others are wiped.
 void KeepEntries(std::vector<Vault::Entry>& list, const std::vector<size_t>& indices);

@@ -1,11 +1,13 @@
 #include "commands/change_password.h"
 
 #include <string>
+#include <vector>
 
 #include "app/message_box.h"
 #include "app/status_bar.h"
 #include "commands/password_dialog.h"
 #include "common/paths.h"
+#include "common/sync_base.h"
 #include "texts/texts.h"
 #include "vault/vault.h"
 
@@ -25,8 +27,13 @@ void ChangeMasterPasswordCommand() {
   }
   if (!AskMasterPassword(t.changeTitle, t.changeNewPrompt, true, password)) return;
   App::PaintNow();
+  std::vector<Vault::Entry> base;  // secret: wiped below
+  const bool hadBase = Common::ReadCommonBase(base);
   const Vault::VaultError result = Vault::ChangeMasterPassword(password);
   Vault::WipeText(password);
+  // The base both computers had stays one, now under the new key.
+  if (result == Vault::Ok && hadBase) Common::ResealCommonBase(base);
+  Vault::WipeEntries(base);
   if (result != Vault::Ok) {
     App::ShowMessageBox(t.changeTitle, t.changingFailed + Vault::WriteErrorText(result),
                         App::MessageIcon::Error, App::MessageButtons::Ok);

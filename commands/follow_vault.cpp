@@ -1,15 +1,20 @@
 #include "commands/follow_vault.h"
 
-#include <algorithm>
+#include <unistd.h>
+
+#include <optional>
 #include <utility>
+#include <vector>
 
 #include "app/dialog_window.h"
-#include "app/entry_list.h"
 #include "app/main_loop.h"
-#include "app/message_box.h"
-#include "app/status_bar.h"
 #include "commands/password_dialog.h"
+#include "commands/sync_status.h"
+#include "common/sync_base.h"
+#include "common/sync_copies.h"
+#include "common/sync_merge.h"
 #include "texts/texts.h"
+#include "vault/vault.h"
 
 namespace Commands {
 namespace {
@@ -17,46 +22,71 @@ namespace {
 // The last version of the vault file looked at: one that could not be read (a writer still
 // busy with it) or was turned down is not tried again until the file changes once more.
 Vault::FileIdentity gLookedAt;
-std::vector<Vault::VersionStamp> gDeclined;
+// The stamp of the known version when a copy of it was seen beside the vault.
+std::optional<Vault::VersionStamp> gSetAside;
 
-// "Mail (ann)", or the description alone when it has no user name.
-std::string EntryName(const Vault::Entry& entry) {
-  std::string name = Vault::ShownText(entry.Omschrijving);
-  if (!entry.Gebruiker.empty()) name += " (" + Vault::ShownText(entry.Gebruiker) + ")";
-  return name;
+// The copies beside the vault that hold the known version; true when a sync tool set that
+// version aside, now or earlier.
+bool KnownVersionSetAside(std::vector<std::string>& copies) {
+  for (const std::string& path : Common::FindVaultCopies(Vault::VaultPath())) {
+    if (Vault::IsKnownVersion(path)) copies.push_back(path);
+  }
+  Vault::VersionStamp known{};
+  return !copies.empty() || (gSetAside && Vault::KnownStamp(known) && known == *gSetAside);
 }
 
-int FindAgain(const Vault::Entry& wanted, int fallback) {
-  const std::vector<Vault::Entry>& list = Vault::Entries();
-  auto same = std::ranges::find(list, wanted);
-  if (same == list.end()) {
-    same = std::ranges::find_if(list, [&](const Vault::Entry& e) {
-      return e.Omschrijving == wanted.Omschrijving && e.Gebruiker == wanted.Gebruiker;
-    });
+// Of the copies of the known version, those whose every entry is in ours: the merge takes
+// them in whole, so they may go once it is saved.
+std::vector<std::string> TakenWhole(const std::vector<std::string>& copies) {
+  std::vector<std::string> whole;
+  for (const std::string& path : copies) {
+    std::vector<Vault::Entry> copy;  // secret: wiped below
+    Vault::FileIdentity seen;
+    bool otherKey = false;
+    if (Vault::ReadWithHeldKey(path, copy, seen, otherKey) == Vault::Ok &&
+        Common::MissingEntries(Vault::Entries(), copy).empty()) {
+      whole.push_back(path);
+    }
+    Vault::WipeEntries(copy);
   }
-  return same != list.end() ? static_cast<int>(same - list.begin()) : fallback;
+  return whole;
 }
 
 // Merges theirs into what the window holds, takes it and shows what changed.
 void BringIn(std::vector<Vault::Entry>& theirs, const Vault::FileIdentity& seen,
-             Vault::KeyState* keys) {
+             Vault::KeyState* keys, const std::string& sealed) {
   const Texts::Table& t = Texts::kText;
+  std::vector<std::string> setAside;
+  const bool apart = KnownVersionSetAside(setAside) || Vault::HasUnsavedChanges();
+  const std::vector<std::string> mayGo = TakenWhole(setAside);
+  // Our own earlier version come back is no version of another computer's.
+  const bool fromElsewhere = !Vault::IsOwnVersion(Vault::VaultPath());
   KeptSelection selection = RememberSelection();
-  std::vector<Vault::Entry> merged;
-  Common::MergeReport report;
-  Common::MergeThreeWay(Vault::BaseEntries(), Vault::Entries(), theirs, merged, report);
-  const std::string changes = ChangesText(report, merged);
+  Common::VersionMerge merge;
+  Common::MergeArrived(Vault::Entries(), theirs,
+                       apart ? Common::Arrival::Apart : Common::Arrival::GrewFromOurs, merge);
+  const ChangesShown changes = ChangesText(merge.report, merge.merged);
   // The same list written again (or only touched) is taken without a word.
-  const bool nothingNew = merged == Vault::Entries() && keys == nullptr;
-  // A failed save is told by the store; what was merged stays on the screen to be saved
-  // with the next change.
-  (void)Vault::TakeVersion(std::move(theirs), std::move(merged), seen, keys);
-  if (nothingNew) {
+  const bool nothingNew = merge.merged == Vault::Entries() && keys == nullptr;
+  // A failed save is told by the store and kept as an unsaved change.
+  const bool saved =
+      Vault::TakeVersion(std::move(theirs), std::move(merge.merged), seen, keys) == Vault::Ok;
+  if (fromElsewhere) Common::KeepCommonBase(sealed);
+  gSetAside.reset();
+  std::string removed;
+  for (const std::string& path : saved ? mayGo : std::vector<std::string>{}) {
+    if (unlink(path.c_str()) == 0) {
+      removed += " - " + Filled(t.statusCopyRemoved, {ShownFileName(path)});
+    }
+  }
+  if (nothingNew && removed.empty()) {
     Vault::WipeEntry(selection.entry);
     return;
   }
   ShowListKeeping(selection);
-  App::SetStatusText(t.statusUpdated + changes + (keys != nullptr ? t.statusPasswordTaken : ""));
+  ShowSyncStatus(changes.twins + t.statusUpdated + changes.counts +
+                     (keys != nullptr ? t.statusPasswordTaken : "") + removed,
+                 !changes.twins.empty());
 }
 
 }  // namespace
@@ -66,96 +96,31 @@ bool MayFollowNow() {
          !App::QuitIsRequested();
 }
 
-std::string Filled(std::string text, std::initializer_list<std::string> values) {
-  size_t from = 0;
-  for (const std::string& value : values) {
-    const size_t mark = text.find("{}", from);
-    if (mark == std::string::npos) break;
-    text.replace(mark, 2, value);
-    from = mark + value.size();
-  }
-  return text;
-}
-
-std::string ChangesText(const Common::MergeReport& report,
-                        const std::vector<Vault::Entry>& merged) {
-  const Texts::Table& t = Texts::kText;
-  std::string counts;
-  const std::pair<size_t, const char*> kinds[] = {{report.added, t.countAdded},
-                                                  {report.changed, t.countChanged},
-                                                  {report.removed, t.countRemoved}};
-  for (const auto& [count, text] : kinds) {
-    if (count == 0) continue;
-    counts += (counts.empty() ? "" : ", ") + Filled(text, {std::to_string(count)});
-  }
-  std::string twins;
-  for (const Common::MergeReport::Twin& twin : report.twins) {
-    twins += (twins.empty() ? "" : ", ") + EntryName(merged[twin.first]);
-  }
-  if (!twins.empty())
-    counts += (counts.empty() ? "" : "; ") + std::string(t.twoVersionsKept) + twins;
-  return counts.empty() ? "" : ": " + counts;
-}
-
-KeptSelection RememberSelection() {
-  KeptSelection selection;
-  selection.index = App::SelectedIndex();
-  if (selection.index >= 0)
-    selection.entry = Vault::Entries()[static_cast<size_t>(selection.index)];
-  return selection;
-}
-
-void ShowListKeeping(KeptSelection& selection) {
-  const int index = selection.index < 0 ? 0 : FindAgain(selection.entry, selection.index);
-  Vault::WipeEntry(selection.entry);
-  App::FillEntryList(index);
-}
-
-bool ReadWithItsPassword(const std::string& path, const std::string& title,
-                         const std::string& prompt, std::vector<Vault::Entry>& list,
-                         Vault::FileIdentity& seen, Vault::KeyState& keys) {
-  std::string password;  // secret: wiped right after the read
-  if (!AskMasterPassword(title, prompt, false, password)) return false;
-  App::SetStatusText(Texts::kText.statusOpeningVault);
-  App::PaintNow();
-  const Vault::VaultError result = Vault::ReadVaultFile(path, password, keys, list, &seen);
-  Vault::WipeText(password);
-  App::SetStatusText("");
-  if (result == Vault::Ok) return true;
-  App::ShowWarning(title, Vault::ErrorText(result));
-  return false;
-}
-
-void Decline(const std::string& path) {
+void NoteSetAside(const std::string& path) {
   Vault::VersionStamp stamp{};
-  if (Vault::VersionStampAt(path, stamp)) gDeclined.push_back(stamp);
-}
-
-bool Declined(const std::string& path) {
-  Vault::VersionStamp stamp{};
-  return Vault::VersionStampAt(path, stamp) &&
-         std::ranges::find(gDeclined, stamp) != gDeclined.end();
+  if (Vault::VersionStampAt(path, stamp)) gSetAside = stamp;
 }
 
 void FollowVaultFile() {
   if (!MayFollowNow() || !Vault::VaultFileChanged()) return;
   const std::string path = Vault::VaultPath();
   const Vault::FileIdentity now = Vault::IdentityAt(path);
-  if (now == gLookedAt || Declined(path)) return;
+  if (now == gLookedAt || Common::IsDeclinedCopy(path)) return;
   gLookedAt = now;
   std::vector<Vault::Entry> theirs;  // secret: wiped here or taken by the store
   Vault::FileIdentity seen;
+  std::string sealed;
   bool otherKey = false;
-  if (Vault::ReadWithHeldKey(path, theirs, seen, otherKey) == Vault::Ok) {
-    BringIn(theirs, seen, nullptr);
+  if (Vault::ReadWithHeldKey(path, theirs, seen, otherKey, &sealed) == Vault::Ok) {
+    BringIn(theirs, seen, nullptr, sealed);
   } else if (otherKey) {
     const Texts::Table& t = Texts::kText;
     Vault::KeyState keys{};
     if (ReadWithItsPassword(path, t.followPasswordTitle, t.followPasswordPrompt, theirs, seen,
-                            keys)) {
-      BringIn(theirs, seen, &keys);
+                            keys, sealed)) {
+      BringIn(theirs, seen, &keys, sealed);
     } else {
-      Decline(path);  // kept as a copy at the next save, as before
+      Common::DeclineCopy(path);  // kept as a copy at the next save, and not asked again
     }
   }
   Vault::WipeEntries(theirs);

@@ -7,6 +7,7 @@
 #include "commands/password_dialog.h"
 #include "commands/vault_copies.h"
 #include "common/paths.h"
+#include "common/sync_base.h"
 #include "texts/texts.h"
 #include "vault/vault.h"
 
@@ -41,6 +42,7 @@ bool CreateFirstVault() {
                         App::MessageIcon::Error, App::MessageButtons::Ok);
     return false;
   }
+  Common::ForgetCommonBase();  // what an earlier vault here shared is no base of this one
   return true;
 }
 

@@ -7,6 +7,7 @@
 #include "app/labels.h"
 #include "app/message_box.h"
 #include "app/secret_field.h"
+#include "app/status_bar.h"
 #include "common/password_rules.h"
 #include "texts/texts.h"
 
@@ -91,6 +92,21 @@ bool AskMasterPassword(const std::string& title, const std::string& prompt, bool
   // The entry buffers wipe their text when the window is destroyed.
   App::CloseDialogWindow();
   return accepted;
+}
+
+bool ReadWithItsPassword(const std::string& path, const std::string& title,
+                         const std::string& prompt, std::vector<Vault::Entry>& list,
+                         Vault::FileIdentity& seen, Vault::KeyState& keys, std::string& sealed) {
+  std::string password;  // secret: wiped right after the read
+  if (!AskMasterPassword(title, prompt, false, password)) return false;
+  App::SetStatusText(Texts::kText.statusOpeningVault);
+  App::PaintNow();
+  const Vault::VaultError result = Vault::ReadVaultFile(path, password, keys, list, &seen, &sealed);
+  Vault::WipeText(password);
+  App::SetStatusText("");
+  if (result == Vault::Ok) return true;
+  App::ShowWarning(title, Vault::ErrorText(result));
+  return false;
 }
 
 }  // namespace Commands

@@ -2,8 +2,10 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "commands/dialog_controls.h"
+#include "vault/vault.h"
 
 namespace Commands {
 
@@ -12,5 +14,13 @@ namespace Commands {
 // Secret: the caller owns password and wipes it once the vault operation has used it.
 [[nodiscard]] bool AskMasterPassword(const std::string& title, const std::string& prompt,
                                      bool confirm, std::string& password);
+// Reads the version of the vault at path with its own master password, asked with the dialog:
+// true with list, seen, keys and sealed (the file's bytes as read) filled; false when the user
+// cancelled or the password did not open it (said in a warning). Secret: the caller owns
+// keys.key and wipes list.
+[[nodiscard]] bool ReadWithItsPassword(const std::string& path, const std::string& title,
+                                       const std::string& prompt, std::vector<Vault::Entry>& list,
+                                       Vault::FileIdentity& seen, Vault::KeyState& keys,
+                                       std::string& sealed);
 
 }  // namespace Commands

@@ -2,18 +2,18 @@
 
 #include <unistd.h>
 
-#include <algorithm>
 #include <set>
 #include <string>
-#include <tuple>
 #include <utility>
 #include <vector>
 
 #include "app/message_box.h"
-#include "app/status_bar.h"
 #include "commands/follow_vault.h"
-#include "common/entry_merge.h"
+#include "commands/password_dialog.h"
+#include "commands/sync_status.h"
+#include "common/sync_base.h"
 #include "common/sync_copies.h"
+#include "common/sync_merge.h"
 #include "texts/texts.h"
 #include "vault/vault.h"
 
@@ -22,138 +22,186 @@ namespace {
 
 using Vault::Entry;
 
+constexpr size_t kNamesShown = 3;  // removed entries named in the question; the rest counted
+
 Vault::FileIdentity gFolderSeen;  // the folder as last scanned
 std::set<std::string> gAsked;     // copies offered in this run, whatever the answer
-std::set<std::string> gAtLogin;   // copies that were there at the last login
+
+// The copies that appeared together, read. Secret: their entries, wiped when it goes.
+struct Offered {
+  std::vector<std::string> paths;
+  std::vector<std::vector<Entry>> lists;
+  ~Offered() {
+    for (std::vector<Entry>& list : lists) Vault::WipeEntries(list);
+  }
+};
 
 std::string FolderOf(const std::string& path) {
   const size_t slash = path.rfind('/');
   return slash == std::string::npos ? "." : path.substr(0, slash + 1);
 }
 
-auto Fields(const Entry& e) { return std::tie(e.Omschrijving, e.Url, e.Gebruiker, e.Wachtwoord); }
-
-// Whether every entry of copy is in saved, so that removing the copy loses nothing.
-bool AllSaved(const std::vector<Entry>& copy, const std::vector<Entry>& saved) {
-  std::vector<const Entry*> sorted;
-  sorted.reserve(saved.size());
-  for (const Entry& e : saved) sorted.push_back(&e);
-  const auto less = [](const Entry* a, const Entry* b) { return Fields(*a) < Fields(*b); };
-  std::ranges::sort(sorted, less);
-  return std::ranges::all_of(
-      copy, [&](const Entry& e) { return std::ranges::binary_search(sorted, &e, less); });
-}
-
-void Remove(const std::string& path) {
-  if (unlink(path.c_str()) == 0) {
-    App::SetStatusText(Filled(Texts::kText.statusCopyRemoved, {Vault::FileNameOf(path)}));
-  }
-}
-
-// The copy's entries, with the held key or, for another key, with its own password.
-bool ReadCopy(const std::string& path, std::vector<Entry>& list, Vault::FileIdentity& seen) {
+// The copy's entries, with the held key or, for another key, with its own password; false
+// with a reason when it cannot be read, or with none when its password was not given.
+bool ReadCopy(const std::string& path, std::vector<Entry>& list, std::string& why) {
+  Vault::FileIdentity seen;
   bool otherKey = false;
-  if (Vault::ReadWithHeldKey(path, list, seen, otherKey) == Vault::Ok) return true;
-  if (!otherKey) return false;
+  const Vault::VaultError read = Vault::ReadWithHeldKey(path, list, seen, otherKey);
+  if (read == Vault::Ok) return true;
+  if (!otherKey) {
+    why = Vault::ErrorText(read);
+    return false;
+  }
   const Texts::Table& t = Texts::kText;
   Vault::KeyState keys{};
+  std::string sealed;
   if (!ReadWithItsPassword(path, t.copyPasswordTitle,
-                           Filled(t.copyPasswordPrompt, {Vault::FileNameOf(path)}), list, seen,
-                           keys)) {
+                           Filled(t.copyPasswordPrompt, {ShownFileName(path)}), list, seen, keys,
+                           sealed)) {
     return false;
   }
   Vault::WipeAndFree(keys.key, Vault::kKeySize);  // only its entries are wanted
   return true;
 }
 
-// A copy that appears while the vault is open and was written after the version the window
-// last read most likely grew from it: three-way. Others (found at login, older ones) share no
-// base the window knows of: a union.
-void MergeCopy(const std::string& path, const std::vector<Entry>& copy,
-               const Vault::FileIdentity& seen, std::vector<Entry>& merged,
-               Common::MergeReport& report) {
-  const Vault::FileIdentity& base = Vault::BaseVersion();
-  const bool sharesBase =
-      !gAtLogin.contains(path) && std::tie(seen.modifiedSeconds, seen.modifiedNanoseconds) >
-                                      std::tie(base.modifiedSeconds, base.modifiedNanoseconds);
-  if (sharesBase) {
-    Common::MergeThreeWay(Vault::BaseEntries(), Vault::Entries(), copy, merged, report);
-  } else {
-    Common::MergeUnion(Vault::Entries(), copy, merged, report);
+// Reads each copy not asked about yet; one of the known version tells that it was set aside.
+void ReadNewCopies(const std::vector<std::string>& found, Offered& offered) {
+  for (const std::string& path : found) {
+    if (!MayFollowNow()) return;
+    if (Vault::IsKnownVersion(path)) NoteSetAside(path);
+    if (!gAsked.insert(path).second || Common::IsDeclinedCopy(path)) continue;
+    std::vector<Entry> list;  // secret: moved into offered or wiped
+    std::string why;
+    if (ReadCopy(path, list, why)) {
+      offered.paths.push_back(path);
+      offered.lists.push_back(std::move(list));
+      continue;
+    }
+    Vault::WipeEntries(list);
+    if (why.empty()) {
+      Common::DeclineCopy(path);  // its password not given: as a No
+    } else {
+      ShowSyncStatus(Filled(Texts::kText.statusCopyUnreadable, {ShownFileName(path), why}), false);
+    }
   }
 }
 
-// Saves merged as the vault; true when it is on disk.
-bool SaveMerged(std::vector<Entry>& merged) {
-  Vault::WipeEntries(Vault::Entries());
-  Vault::Entries().swap(merged);
-  const Vault::VaultError result = Vault::SaveVaultQuietly();
-  if (result == Vault::Ok) return true;
-  App::ShowMessageBox(Texts::kText.programTitle,
-                      Texts::kText.savingFailed + Vault::WriteErrorText(result),
-                      App::MessageIcon::Error, App::MessageButtons::Ok);
-  return false;
+// "adds 1 entry and removes 2 entries (Shop, Bank)"
+std::string WhatMergingDoes(const Common::CopiesReport& report) {
+  const Texts::Table& t = Texts::kText;
+  std::vector<std::string> parts;
+  const Common::MergeReport& total = report.total;
+  if (total.added > 0) parts.push_back(Counted(t.copyAdds, total.added));
+  if (total.changed > 0) parts.push_back(Counted(t.copyChanges, total.changed));
+  if (total.removed > 0) {
+    std::string names;
+    for (size_t n = 0; n < report.removedNames.size() && n < kNamesShown; ++n) {
+      names += (n > 0 ? ", " : "") + report.removedNames[n];
+    }
+    if (report.removedNames.size() > kNamesShown) {
+      names = Filled(t.namesAndMore,
+                     {names, std::to_string(report.removedNames.size() - kNamesShown)});
+    }
+    parts.push_back(Counted(t.copyRemoves, total.removed) + " (" + names + ")");
+  }
+  if (!report.twinNames.empty()) parts.push_back(Counted(t.copyKeepsTwice, report.twinNames.size()));
+  if (parts.empty()) return t.copyOnlyOrder;
+  std::string text = parts[0];
+  for (size_t n = 1; n < parts.size(); ++n) {
+    text += (n + 1 == parts.size() ? t.cliAnd : ", ") + parts[n];
+  }
+  return text;
 }
 
-bool Asked(const std::string& name, const Common::MergeReport& report) {
+bool Asked(const Offered& offered, const Common::CopiesReport& report) {
+  const Texts::Table& t = Texts::kText;
+  const size_t count = offered.paths.size();
+  const bool lockwells =
+      Vault::FileNameOf(offered.paths[0]).find(Vault::kKeptCopyInfix) != std::string::npos;
   const std::string question =
-      Filled(Texts::kText.copyQuestion,
-             {name, std::to_string(report.added), std::to_string(report.twins.size())});
-  return App::ShowMessageBox(Texts::kText.programTitle, question, App::MessageIcon::Information,
+      count == 1
+          ? Filled(t.copyKeptBy[lockwells ? 1 : 0], {ShownFileName(offered.paths[0])}) + "\n\n" +
+                Filled(t.mergingDoes[0], {WhatMergingDoes(report)}) + "\n\n" + t.copyQuestionEnd
+          : Filled(t.copiesFound, {std::to_string(count)}) + "\n\n" +
+                Filled(t.mergingDoes[1], {WhatMergingDoes(report)}) + "\n\n" +
+                Filled(t.copiesQuestionEnd, {std::to_string(count)});
+  return App::ShowMessageBox(t.programTitle, question, App::MessageIcon::Information,
                              App::MessageButtons::YesNo) == App::MessageAnswer::Yes;
 }
 
-void OfferCopy(const std::string& path) {
-  if (Vault::IsOwnVersion(path)) return Remove(path);
-  if (Declined(path)) return;
-  std::vector<Entry> copy, merged;  // secret: wiped below
-  Vault::FileIdentity seen;
-  Common::MergeReport report;
-  if (ReadCopy(path, copy, seen)) MergeCopy(path, copy, seen, merged, report);
-  const std::string name = Vault::FileNameOf(path);
-  if (!seen.present) {
-    // Unreadable, or its password not given: as a No.
-  } else if (report.sameAsOurs) {
-    Remove(path);
-  } else if (Asked(name, report)) {
-    KeptSelection selection = RememberSelection();
-    const std::string changes = ChangesText(report, merged);
-    if (SaveMerged(merged) && AllSaved(copy, Vault::Entries())) (void)unlink(path.c_str());
-    ShowListKeeping(selection);
-    App::SetStatusText(Filled(Texts::kText.statusCopyMerged, {name}) + changes);
-  }
-  Vault::WipeEntries(copy);
-  Vault::WipeEntries(merged);
+// Saves merged as the vault; true when it is on disk. A failure is told and remembered.
+bool SaveMerged(std::vector<Entry>& merged) {
+  Vault::WipeEntries(Vault::Entries());
+  Vault::Entries().swap(merged);
+  Vault::SaveVault();
+  return !Vault::HasUnsavedChanges();
 }
 
-// Where the copies are: beside the file that a link at the vault's name leads to (into a
-// synced folder, say), since the sync tool makes them there.
-std::string SyncedVault() {
-  const std::string followed = Vault::FollowLinks(Vault::VaultPath());
-  return followed.empty() ? Vault::VaultPath() : followed;
+// Removes each copy whose entries are all accounted for by what is saved; the names of those
+// removed, for the status line.
+std::string RemoveMerged(const Offered& offered, const std::vector<Entry>& base) {
+  std::string removed;
+  for (size_t i = 0; i < offered.paths.size(); ++i) {
+    if (Common::CopyMayGo(offered.lists[i], Vault::Entries(), base) &&
+        unlink(offered.paths[i].c_str()) == 0) {
+      removed += (removed.empty() ? "" : ", ") + ShownFileName(offered.paths[i]);
+    }
+  }
+  return removed;
+}
+
+void MergeOffered(Offered& offered) {
+  const Texts::Table& t = Texts::kText;
+  std::vector<const std::vector<Entry>*> lists;
+  for (const std::vector<Entry>& list : offered.lists) lists.push_back(&list);
+  Common::VersionMerge merge;
+  Common::CopiesReport report;
+  Common::MergeCopies(Vault::Entries(), lists, EntryName, Common::BaseUse::CommonBase, merge,
+                      report);
+  if (report.total.sameAsOurs) {
+    const std::string removed = RemoveMerged(offered, merge.base);
+    if (!removed.empty()) ShowSyncStatus(Filled(t.statusCopyRemoved, {removed}), false);
+    return;
+  }
+  if (!Asked(offered, report)) {
+    for (const std::string& path : offered.paths) Common::DeclineCopy(path);
+    return;
+  }
+  KeptSelection selection = RememberSelection();
+  const bool saved = SaveMerged(merge.merged);
+  if (saved) (void)RemoveMerged(offered, merge.base);
+  ShowListKeeping(selection);
+  Common::MergeReport shown = report.total;
+  const ChangesShown changes = ChangesText(shown, {});
+  std::string twins;
+  for (const std::string& name : report.twinNames) twins += (twins.empty() ? "" : ", ") + name;
+  const std::string subject =
+      offered.paths.size() == 1
+          ? Filled(t.statusCopyMerged, {ShownFileName(offered.paths[0])})
+          : Filled(t.statusCopiesMerged, {std::to_string(offered.paths.size())});
+  ShowSyncStatus((twins.empty() ? "" : Filled(t.twoVersionsKept, {twins})) + subject +
+                     changes.counts,
+                 !twins.empty());
 }
 
 }  // namespace
 
 void OfferVaultCopies() {
   if (!MayFollowNow()) return;
-  const std::string vault = SyncedVault();
-  const Vault::FileIdentity folder = Vault::IdentityAt(FolderOf(vault));
+  const Vault::FileIdentity folder =
+      Vault::IdentityAt(FolderOf(Common::SyncedVaultPath(Vault::VaultPath())));
   if (folder == gFolderSeen) return;
   gFolderSeen = folder;
-  for (const std::string& path : Common::FindVaultCopies(vault)) {
-    if (!MayFollowNow()) {
-      gFolderSeen = {};  // look again once the way is free
-      return;
-    }
-    if (gAsked.insert(path).second) OfferCopy(path);
+  Offered offered;
+  ReadNewCopies(Common::FindVaultCopies(Vault::VaultPath()), offered);
+  if (!MayFollowNow()) {
+    for (const std::string& path : offered.paths) gAsked.erase(path);
+    gFolderSeen = {};  // look again once the way is free
+    return;
   }
+  if (!offered.paths.empty()) MergeOffered(offered);
 }
 
-void ScanCopiesAfterLogin() {
-  const std::vector<std::string> found = Common::FindVaultCopies(SyncedVault());
-  gAtLogin = {found.begin(), found.end()};
-  gFolderSeen = {};
-}
+void ScanCopiesAfterLogin() { gFolderSeen = {}; }
 
 }  // namespace Commands

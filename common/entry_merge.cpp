@@ -275,17 +275,66 @@ void CountChanges(ThreeWay& m, MergeReport& report) {
   Prepare(keys, true, fresh.size() + gone.size() + twinFirsts.size());
   std::vector<size_t> goneByKey(fresh.size() + gone.size() + twinFirsts.size(), 0);
   for (const Entry* e : gone) ++goneByKey[NumberOf(keys, *e)];
-  size_t goneLeft = gone.size();
   auto consume = [&](const Entry& e) {
     size_t& n = goneByKey[NumberOf(keys, e)];
     if (n == 0) return false;
     --n;
-    --goneLeft;
     return true;
   };
   for (const Entry* e : twinFirsts) (void)consume(*e);
-  for (const Entry* e : fresh) consume(*e) ? ++report.changed : ++report.added;
-  report.removed = goneLeft;
+  for (const Entry* e : fresh) {
+    if (consume(*e)) {
+      ++report.changed;
+    } else {
+      report.addedAt.push_back(static_cast<size_t>(e - m.merged.data()));
+    }
+  }
+  report.added = report.addedAt.size();
+  // What no change accounts for was removed: as many of each name as are left, first first.
+  for (const Entry* e : gone) {
+    if (consume(*e)) report.removedAt.push_back(static_cast<size_t>(e - m.ours.data()));
+  }
+  report.removed = report.removedAt.size();
+}
+
+// Where the union puts each entry of theirs that ours lacks: after an entry of ours (its
+// group: the entry of ours it follows in theirs, or the one whose name it shares, a twin), or
+// at the end (group ours.size()). In the order of their groups.
+struct Placed {
+  size_t group, index;
+  bool twin;
+};
+
+std::vector<Placed> PlaceNewOnes(const std::vector<Entry>& ours, const std::vector<Entry>& theirs) {
+  Numbering numbering, keys;
+  Prepare(numbering, false, ours.size() + theirs.size());
+  Prepare(keys, true, ours.size() + theirs.size());
+  // Ours is numbered first, so a number below oursAt.size() is an entry of ours.
+  std::vector<size_t> oursAt, keyAt;
+  for (size_t k = 0; k < ours.size(); ++k) {
+    if (NumberOf(numbering, ours[k]) == oursAt.size()) oursAt.push_back(k);
+    if (NumberOf(keys, ours[k]) == keyAt.size()) keyAt.push_back(k);
+  }
+  std::vector<Placed> placed;
+  std::vector<size_t> groupOfNew;  // by number - oursAt.size()
+  size_t group = ours.size();
+  for (size_t j = 0; j < theirs.size(); ++j) {
+    const uint32_t n = NumberOf(numbering, theirs[j]);
+    if (n < oursAt.size()) {
+      group = oursAt[n];
+    } else if (n - oursAt.size() < groupOfNew.size()) {
+      group = groupOfNew[n - oursAt.size()];  // an equal one of theirs is placed already
+    } else {
+      const uint32_t key = NumberOf(keys, theirs[j]);
+      const bool twin = key < keyAt.size();
+      if (twin) group = keyAt[key];
+      placed.push_back({group, j, twin});
+      groupOfNew.push_back(group);
+    }
+  }
+  std::stable_sort(placed.begin(), placed.end(),
+                   [](const Placed& x, const Placed& y) { return x.group < y.group; });
+  return placed;
 }
 
 }  // namespace
@@ -314,40 +363,7 @@ void MergeUnion(const std::vector<Vault::Entry>& ours, const std::vector<Vault::
   Vault::WipeEntries(merged);
   report = {};
   merged.reserve(ours.size() + theirs.size());
-  Numbering numbering, keys;
-  Prepare(numbering, false, ours.size() + theirs.size());
-  Prepare(keys, true, ours.size() + theirs.size());
-  // Ours is numbered first, so a number below oursAt.size() is an entry of ours.
-  std::vector<size_t> oursAt, keyAt;
-  for (size_t k = 0; k < ours.size(); ++k) {
-    if (NumberOf(numbering, ours[k]) == oursAt.size()) oursAt.push_back(k);
-    if (NumberOf(keys, ours[k]) == keyAt.size()) keyAt.push_back(k);
-  }
-  // Each new entry of theirs goes after an entry of ours (its group), or at the end.
-  struct Placed {
-    size_t group, index;
-    bool twin;
-  };
-  std::vector<Placed> placed;
-  std::vector<size_t> groupOfNew;  // by number - oursAt.size()
-  const size_t atEnd = ours.size();
-  size_t group = atEnd;
-  for (size_t j = 0; j < theirs.size(); ++j) {
-    const uint32_t n = NumberOf(numbering, theirs[j]);
-    if (n < oursAt.size()) {
-      group = oursAt[n];
-    } else if (n - oursAt.size() < groupOfNew.size()) {
-      group = groupOfNew[n - oursAt.size()];  // an equal one of theirs is placed already
-    } else {
-      const uint32_t key = NumberOf(keys, theirs[j]);
-      const bool twin = key < keyAt.size();
-      if (twin) group = keyAt[key];
-      placed.push_back({group, j, twin});
-      groupOfNew.push_back(group);
-    }
-  }
-  std::stable_sort(placed.begin(), placed.end(),
-                   [](const Placed& x, const Placed& y) { return x.group < y.group; });
+  std::vector<Placed> placed = PlaceNewOnes(ours, theirs);
   size_t p = 0, oursIndex = 0;
   for (size_t k = 0; k <= ours.size(); ++k) {
     if (k < ours.size()) {
@@ -359,13 +375,27 @@ void MergeUnion(const std::vector<Vault::Entry>& ours, const std::vector<Vault::
       if (placed[p].twin) {
         report.twins.push_back({oursIndex, merged.size(), DifferingFields(ours[k], entry)});
       } else {
-        ++report.added;
+        report.addedAt.push_back(merged.size());
       }
       merged.push_back(entry);
     }
   }
+  report.added = report.addedAt.size();
   report.sameAsOurs = placed.empty();
   report.sameAsTheirs = merged == theirs;
+}
+
+std::vector<size_t> MissingEntries(const std::vector<Vault::Entry>& present,
+                                   const std::vector<Vault::Entry>& candidates) {
+  Numbering numbering;
+  Prepare(numbering, false, present.size() + candidates.size());
+  for (const Entry& e : present) (void)NumberOf(numbering, e);
+  std::vector<size_t> missing;
+  for (size_t i = 0; i < candidates.size(); ++i) {
+    const size_t known = numbering.first.size();
+    if (NumberOf(numbering, candidates[i]) == known) missing.push_back(i);
+  }
+  return missing;
 }
 
 }  // namespace Common

@@ -13,8 +13,10 @@ namespace Common {
 // What a merge did, for the messages. Indices point into the merged list.
 struct MergeReport {
   size_t added = 0;    // entries that only the other version had
+  std::vector<size_t> addedAt;  // those entries' indices in the merged list, in order
   size_t changed = 0;  // entries the other version changed and this one did not
   size_t removed = 0;  // entries the other version deleted and this one left alone
+  std::vector<size_t> removedAt;  // those entries' indices in ours, in order
   // Pairs kept side by side because the two versions differ: first, then second index.
   struct Twin {
     size_t first;
@@ -45,5 +47,10 @@ void MergeThreeWay(const std::vector<Vault::Entry>& base, const std::vector<Vaul
 // right after that entry. Secret: as for MergeThreeWay.
 void MergeUnion(const std::vector<Vault::Entry>& ours, const std::vector<Vault::Entry>& theirs,
                 std::vector<Vault::Entry>& merged, MergeReport& report);
+
+// The indices of candidates that equal neither an entry of present nor an earlier candidate
+// (every field compared), in order.
+[[nodiscard]] std::vector<size_t> MissingEntries(const std::vector<Vault::Entry>& present,
+                                                 const std::vector<Vault::Entry>& candidates);
 
 }  // namespace Common

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "vault/file_guard.h"
+#include "vault/replace_file.h"
 
 namespace Common {
 namespace {
@@ -126,7 +127,13 @@ bool IsVaultCopyName(std::string_view vaultName, std::string_view fileName) {
          IsDropboxCopy(stem, extension, fileName) || IsKeptCopy(vaultName, fileName);
 }
 
-std::vector<std::string> FindVaultCopies(const std::string& vaultPath) {
+std::string SyncedVaultPath(const std::string& vaultPath) {
+  const std::string followed = Vault::FollowLinks(vaultPath);
+  return followed.empty() ? vaultPath : followed;
+}
+
+std::vector<std::string> FindVaultCopies(const std::string& linkedPath) {
+  const std::string vaultPath = SyncedVaultPath(linkedPath);
   const size_t slash = vaultPath.rfind('/');
   const std::string folder = slash == std::string::npos ? "./" : vaultPath.substr(0, slash + 1);
   const std::string vaultName =

@@ -14,7 +14,10 @@ namespace Common {
 //   Dropbox            kluis (<name>'s conflicted copy <date>).lwv
 //   Lockwell           kluis.lwv.extern-<date>-<time>[-n]
 [[nodiscard]] bool IsVaultCopyName(std::string_view vaultName, std::string_view fileName);
-// The paths of the regular files beside vaultPath whose names are copies of it, by name.
+// The file a sync tool works on for the vault at vaultPath: the target of the links there (a
+// link into a synced folder), else vaultPath itself.
+[[nodiscard]] std::string SyncedVaultPath(const std::string& vaultPath);
+// The paths of the regular files beside SyncedVaultPath whose names are copies of it, by name.
 [[nodiscard]] std::vector<std::string> FindVaultCopies(const std::string& vaultPath);
 
 }  // namespace Common

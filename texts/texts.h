@@ -68,15 +68,29 @@ struct Table {
   const char* countAdded;           // "{} added"
   const char* countChanged;         // "{} changed"
   const char* countRemoved;         // "{} removed"
-  const char* twoVersionsKept;      // followed by the descriptions kept in two versions
+  const char* twoVersionsKept;      // "{}": the entries kept in two versions; first in a status
   const char* followPasswordTitle;  // the password dialog for a version with another key
   const char* followPasswordPrompt;
   const char* statusPasswordTaken;  // after what changed, when its master password was taken
-  const char* copyQuestion;         // file name, entries added, entries in two versions
+  // The question about copies: who kept one (a sync tool, Lockwell), how many were found,
+  // what merging does (one entry, more), its end for one copy and for all of them.
+  const char* copyKeptBy[2];      // file name
+  const char* copiesFound;        // number of copies
+  const char* mergingDoes[2];     // for one copy, for all: "{}" what it does
+  const char* copyAdds[2];        // "{}": a number
+  const char* copyChanges[2];
+  const char* copyRemoves[2];
+  const char* copyKeepsTwice[2];
+  const char* copyOnlyOrder;      // a merge that changes nothing but the order
+  const char* namesAndMore;       // the names shown, then how many more
+  const char* copyQuestionEnd;    // one copy
+  const char* copiesQuestionEnd;  // number of copies
   const char* copyPasswordTitle;
-  const char* copyPasswordPrompt;  // file name
-  const char* statusCopyMerged;    // file name, then what changed
-  const char* statusCopyRemoved;   // file name: a copy that held nothing new
+  const char* copyPasswordPrompt;    // file name
+  const char* statusCopyMerged;      // file name, then what changed
+  const char* statusCopiesMerged;    // number of copies, then what changed
+  const char* statusCopyRemoved;     // file name: a copy that held nothing new
+  const char* statusCopyUnreadable;  // file name, why
   // Browser, backup, restore and About.
   const char* onlyWebAddresses;
   const char* systemDefaultBrowser;
@@ -208,6 +222,10 @@ struct Table {
   const char* cliFieldsInSentence[4];  // the fields as a sentence names them, in order
   const char* cliAnd;
   const char* cliCopyRemoved;
+  const char* cliChangedBy;   // file name, number, then a line per entry
+  const char* cliRemovedBy;   // file name, number, then a line per entry
+  const char* cliCopyLeft;    // file name, why
+  const char* cliCopiesLeft;  // number of copies left beside the vault
 
   // The companion's new master passwords: only what the window could type.
   const char* cliPasswordNotTypable;

@@ -70,25 +70,37 @@ const Table kText = {
     .keptCopyAfter = "; your changes are saved.",
     // Following the file and sync copies (window).
     .keptCopyNextStep =
-        " To bring its entries back, let Lockwell merge it when it asks, or run "
-        "\"lockwell-cli-en merge\"; Restore backup puts that version in place of this one.",
+        " Lockwell offers to merge it unless you turned that version down; \"lockwell-cli-en "
+        "merge\" merges it at any time, and Restore backup puts it in place of this one.",
     .statusUpdated = "Updated from another computer",
     .countAdded = "{} added",
     .countChanged = "{} changed",
     .countRemoved = "{} removed",
-    .twoVersionsKept = "two versions kept: ",
+    .twoVersionsKept = "Two versions kept: {}. ",
     .followPasswordTitle = "Vault changed elsewhere",
     .followPasswordPrompt =
         "The vault was saved elsewhere with another master password. Enter that password to "
         "bring it in.",
     .statusPasswordTaken = " - the master password is now that of the other computer",
-    .copyQuestion =
-        "{} is another version of the vault, kept by a sync tool.\n\nMerging it adds {} "
-        "password(s); {} password(s) would be kept in two versions.\n\nMerge it into the vault?",
+    .copyKeptBy = {"{} is another version of the vault, kept by a sync tool.",
+                   "{} is another version of the vault, kept by Lockwell when it saved over it."},
+    .copiesFound = "{} other versions of the vault lie beside it, kept by sync tools or by "
+                   "Lockwell.",
+    .mergingDoes = {"Merging it {}.", "Merging all of them {}."},
+    .copyAdds = {"adds 1 entry", "adds {} entries"},
+    .copyChanges = {"changes 1 entry", "changes {} entries"},
+    .copyRemoves = {"removes 1 entry", "removes {} entries"},
+    .copyKeepsTwice = {"keeps 1 entry in two versions", "keeps {} entries in two versions"},
+    .copyOnlyOrder = "changes only the order of the entries",
+    .namesAndMore = "{} and {} more",
+    .copyQuestionEnd = "Merge it into the vault?",
+    .copiesQuestionEnd = "Merge all {} copies into the vault?",
     .copyPasswordTitle = "Sync copy",
     .copyPasswordPrompt = "Enter the master password of {}.",
     .statusCopyMerged = "Merged {}",
+    .statusCopiesMerged = "Merged {} copies",
     .statusCopyRemoved = "{} removed: it held nothing new",
+    .statusCopyUnreadable = "{} could not be read: {}",
     .onlyWebAddresses = "Only http:// and https:// addresses can be opened.",
     .systemDefaultBrowser = "(system default browser)",
     .chooseBrowserTitle = "Choose browser",
@@ -264,6 +276,11 @@ const Table kText = {
     .cliFieldsInSentence = {"the description", "the web address", "the user name", "the password"},
     .cliAnd = " and ",
     .cliCopyRemoved = "Removed {}: all its entries are in the vault.",
+    .cliChangedBy = "Changed by {}: {}",
+    .cliRemovedBy = "Removed by {}: {}",
+    .cliCopyLeft = "{}: {} It stays where it is: move it aside, or run merge again and give its "
+                   "own master password.",
+    .cliCopiesLeft = "Copies left beside the vault: {}",
 
     .cliPasswordNotTypable =
         "This master password holds a control character or bytes that are not UTF-8 text; "

@@ -71,27 +71,40 @@ const Table kText = {
     .keptCopyAfter = "; uw wijzigingen zijn opgeslagen.",
     // Following the file and sync copies (window).
     .keptCopyNextStep =
-        " Haal de items ervan terug door Lockwell ze te laten samenvoegen wanneer het dat vraagt, "
-        "of met \"lockwell-cli-nl merge\"; Backup terugzetten zet die versie in de plaats van "
-        "deze.",
+        " Lockwell biedt aan hem samen te voegen, tenzij u die versie al hebt afgewezen; "
+        "\"lockwell-cli-nl merge\" voegt hem altijd samen, en Backup terugzetten zet hem in de "
+        "plaats van deze.",
     .statusUpdated = "Bijgewerkt vanaf een andere computer",
     .countAdded = "{} toegevoegd",
     .countChanged = "{} gewijzigd",
     .countRemoved = "{} verwijderd",
-    .twoVersionsKept = "twee versies bewaard: ",
+    .twoVersionsKept = "Twee versies bewaard: {}. ",
     .followPasswordTitle = "Kluis elders gewijzigd",
     .followPasswordPrompt =
         "De kluis is elders opgeslagen met een ander hoofdwachtwoord. Voer dat wachtwoord in om "
         "hem over te nemen.",
     .statusPasswordTaken = " - het hoofdwachtwoord is nu dat van de andere computer",
-    .copyQuestion =
-        "{} is een andere versie van de kluis, bewaard door een synchronisatieprogramma.\n\n"
-        "Samenvoegen voegt {} wachtwoord(en) toe; {} wachtwoord(en) zouden in twee versies "
-        "bewaard blijven.\n\nSamenvoegen met de kluis?",
+    .copyKeptBy = {"{} is een andere versie van de kluis, bewaard door een "
+                   "synchronisatieprogramma.",
+                   "{} is een andere versie van de kluis, bewaard door Lockwell toen het eroverheen "
+                   "opsloeg."},
+    .copiesFound = "Naast de kluis liggen {} andere versies ervan, bewaard door "
+                   "synchronisatieprogramma's of door Lockwell.",
+    .mergingDoes = {"Samenvoegen {}.", "Ze allemaal samenvoegen {}."},
+    .copyAdds = {"voegt 1 item toe", "voegt {} items toe"},
+    .copyChanges = {"wijzigt 1 item", "wijzigt {} items"},
+    .copyRemoves = {"verwijdert 1 item", "verwijdert {} items"},
+    .copyKeepsTwice = {"bewaart 1 item in twee versies", "bewaart {} items in twee versies"},
+    .copyOnlyOrder = "verandert alleen de volgorde van de items",
+    .namesAndMore = "{} en nog {}",
+    .copyQuestionEnd = "Samenvoegen met de kluis?",
+    .copiesQuestionEnd = "Alle {} kopieën samenvoegen met de kluis?",
     .copyPasswordTitle = "Synchronisatiekopie",
     .copyPasswordPrompt = "Voer het hoofdwachtwoord van {} in.",
     .statusCopyMerged = "{} samengevoegd",
+    .statusCopiesMerged = "{} kopieën samengevoegd",
     .statusCopyRemoved = "{} verwijderd: er stond niets nieuws in",
+    .statusCopyUnreadable = "{} kon niet worden gelezen: {}",
     .onlyWebAddresses = "Alleen http:// en https:// adressen kunnen worden geopend.",
     .systemDefaultBrowser = "(standaardbrowser van het systeem)",
     .chooseBrowserTitle = "Kies browser",
@@ -273,6 +286,11 @@ const Table kText = {
                             "het wachtwoord"},
     .cliAnd = " en ",
     .cliCopyRemoved = "{} verwijderd: alle items erin staan in de kluis.",
+    .cliChangedBy = "Gewijzigd door {}: {}",
+    .cliRemovedBy = "Verwijderd door {}: {}",
+    .cliCopyLeft = "{}: {} Hij blijft waar hij is: zet hem opzij, of voer merge opnieuw uit en "
+                   "geef zijn eigen hoofdwachtwoord.",
+    .cliCopiesLeft = "Kopieën die naast de kluis blijven: {}",
 
     .cliPasswordNotTypable =
         "Dit hoofdwachtwoord bevat een stuurteken of bytes die geen UTF-8-tekst zijn; "

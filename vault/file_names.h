@@ -21,6 +21,14 @@ constexpr std::string_view kSafetyCopySuffix = ".voor-terugzetten";
 // overwritten: the vault's path + kKeptCopyInfix + "YYYY-MM-DD-HHMMSS" (local time).
 constexpr std::string_view kKeptCopyInfix = ".extern-";
 
+// In the user's state folder ($XDG_STATE_HOME, else ~/.local/state), never in a synced one:
+// kStateFolderName + "/" + "kluis-" + 16 hex digits naming the configuration folder, then
+// kCommonBaseSuffix (the last version of the vault received from another computer, sealed as
+// it came) or kDeclinedSuffix (the stamps of the copies the user turned down, in hex).
+constexpr std::string_view kStateFolderName = "lockwell";
+constexpr std::string_view kCommonBaseSuffix = ".basis.lwv";
+constexpr std::string_view kDeclinedSuffix = ".afgewezen";
+
 // The keys of the settings file, in the order they are written: the browser's path, then
 // the settings that hold a number.
 constexpr std::string_view kBrowserKey = "Browser";

@@ -164,7 +164,7 @@ VaultError CheckVaultImage(const unsigned char* bytes, size_t size, int64_t& ops
 }
 
 VaultError ReadVaultFile(const std::string& path, std::string_view password, KeyState& keys,
-                         std::vector<Entry>& list, FileIdentity* seen) {
+                         std::vector<Entry>& list, FileIdentity* seen, std::string* sealed) {
   SecretBuffer<unsigned char> file(nullptr, WipeAndFreeDeleter{0});
   size_t size = 0;
   FileIdentity identity;
@@ -179,6 +179,7 @@ VaultError ReadVaultFile(const std::string& path, std::string_view password, Key
   SecretBuffer<unsigned char> key(DeriveKey(password, header + kSaltOffset, opslimit, memlimit),
                                   WipeAndFreeDeleter{kKeySize});
   if (key == nullptr) return OutOfMemory;
+  if (sealed != nullptr) sealed->assign(reinterpret_cast<const char*>(header), size);
   if (const VaultError opened = OpenImage(file.get(), size, key.get(), list); opened != Ok) {
     return opened;
   }
@@ -191,7 +192,8 @@ VaultError ReadVaultFile(const std::string& path, std::string_view password, Key
 }
 
 VaultError ReadVaultFileWithKey(const std::string& path, const KeyState& keys,
-                                std::vector<Entry>& list, FileIdentity& seen, bool& otherKey) {
+                                std::vector<Entry>& list, FileIdentity& seen, bool& otherKey,
+                                std::string* sealed) {
   otherKey = false;
   if (keys.key == nullptr) return NotOpen;
   SecretBuffer<unsigned char> file(nullptr, WipeAndFreeDeleter{0});
@@ -208,6 +210,7 @@ VaultError ReadVaultFileWithKey(const std::string& path, const KeyState& keys,
     otherKey = true;
     return WrongPassword;
   }
+  if (sealed != nullptr) sealed->assign(reinterpret_cast<const char*>(file.get()), size);
   const VaultError opened = OpenImage(file.get(), size, keys.key, list);
   if (opened == Ok) seen = identity;
   return opened;

@@ -73,16 +73,16 @@ using VersionStamp = std::array<unsigned char, kNonceSize>;
                                          int64_t& memlimit);
 // Reads, checks and decrypts a vault file. On Ok, keys is filled and owns a new key, which
 // the caller releases; on failure keys is untouched and nothing secret is left. seen, when
-// given, receives the identity of the file that was read.
+// given, receives the identity of the file that was read, and sealed its bytes as read.
 [[nodiscard]] VaultError ReadVaultFile(const std::string& path, std::string_view password,
                                        KeyState& keys, std::vector<Entry>& list,
-                                       FileIdentity* seen = nullptr);
+                                       FileIdentity* seen = nullptr, std::string* sealed = nullptr);
 // ReadVaultFile with the key of keys instead of a password, so no key is derived: for
 // another version of an open vault. A file whose salt or costs are not those of keys needs
 // its own password: otherKey is set and WrongPassword returned.
 [[nodiscard]] VaultError ReadVaultFileWithKey(const std::string& path, const KeyState& keys,
                                               std::vector<Entry>& list, FileIdentity& seen,
-                                              bool& otherKey);
+                                              bool& otherKey, std::string* sealed = nullptr);
 
 // The stamp of the vault file at path; false when there is no vault header to read.
 [[nodiscard]] bool VersionStampAt(const std::string& path, VersionStamp& stamp);

@@ -13,9 +13,8 @@ namespace {
 
 KeyState gKeys{};  // owns the open vault's key; released only by CloseVault or a key change
 std::vector<Entry> gEntries;
-std::vector<Entry> gBase;  // secret: the list as last read from disk
-FileIdentity gBaseVersion;
-std::vector<VersionStamp> gOwnVersions;  // versions of the file read or written since the open
+std::vector<VersionStamp> gOwnVersions;  // versions of the file read or written since the open,
+                                         // the known one last
 SaveErrorReporter gReportSaveError = nullptr;
 bool gUnsaved = false;  // a failed SaveVault not yet made good
 int64_t gNewOpsLimit = kNewOpsLimit;
@@ -30,13 +29,6 @@ void NewKeyParameters() {
 void NoteOwnVersion(const std::string& path) {
   VersionStamp stamp{};
   if (VersionStampAt(path, stamp)) gOwnVersions.push_back(stamp);
-}
-
-void SetBase(const std::vector<Entry>& list, const FileIdentity& version) {
-  gBaseVersion = version;
-  WipeEntries(gBase);
-  gBase.reserve(list.size());
-  for (const Entry& entry : list) gBase.push_back(entry);
 }
 
 }  // namespace
@@ -79,7 +71,6 @@ void CloseVault() {
   }
   WipeEntries(gEntries);
   gUnsaved = false;
-  WipeEntries(gBase);
   gOwnVersions.clear();
 }
 
@@ -95,7 +86,6 @@ VaultError OpenVault(const std::string& path, std::string_view password) {
   }
   gKeys = read;
   RememberVaultFile(path, seen);
-  SetBase(gEntries, seen);
   NoteOwnVersion(path);
   return Ok;
 }
@@ -123,7 +113,6 @@ VaultError CreateVaultHolding(const std::string& path, std::string_view password
   if (path != GuardedPath()) RememberVaultFile(path, {});
   const VaultError result = SaveVaultQuietly();
   if (result != Ok) CloseVault();
-  if (result == Ok) SetBase(gEntries, KnownVersion());
   return result;
 }
 
@@ -161,9 +150,6 @@ VaultError CheckVaultFile(const std::string& path, std::string_view password) {
   return result;
 }
 
-const std::vector<Entry>& BaseEntries() { return gBase; }
-const FileIdentity& BaseVersion() { return gBaseVersion; }
-
 bool VaultFileChanged() {
   if (!IsVaultOpen()) return false;
   const FileIdentity now = IdentityAt(GuardedPath());
@@ -171,14 +157,29 @@ bool VaultFileChanged() {
 }
 
 VaultError ReadWithHeldKey(const std::string& path, std::vector<Entry>& list, FileIdentity& seen,
-                           bool& otherKey) {
-  return ReadVaultFileWithKey(path, gKeys, list, seen, otherKey);
+                           bool& otherKey, std::string* sealed) {
+  return ReadVaultFileWithKey(path, gKeys, list, seen, otherKey, sealed);
 }
 
 bool IsOwnVersion(const std::string& path) {
   VersionStamp stamp{};
   return VersionStampAt(path, stamp) &&
          std::ranges::find(gOwnVersions, stamp) != gOwnVersions.end();
+}
+
+bool IsKnownVersion(const std::string& path) {
+  VersionStamp stamp{}, known{};
+  return KnownStamp(known) && VersionStampAt(path, stamp) && stamp == known;
+}
+
+bool KnownStamp(VersionStamp& stamp) {
+  if (gOwnVersions.empty()) return false;
+  stamp = gOwnVersions.back();
+  return true;
+}
+
+VaultError SealWithHeldKey(const std::string& path, const std::vector<Entry>& list) {
+  return SealToFile(path, gKeys, list);
 }
 
 VaultError TakeVersion(std::vector<Entry>&& theirs, std::vector<Entry>&& merged,
@@ -189,15 +190,14 @@ VaultError TakeVersion(std::vector<Entry>&& theirs, std::vector<Entry>&& merged,
     keys->key = nullptr;
   }
   const bool asRead = merged == theirs;
-  WipeEntries(gBase);
-  gBase.swap(theirs);
-  gBaseVersion = seen;
+  WipeEntries(theirs);
   WipeEntries(gEntries);
   gEntries.swap(merged);
   RememberVaultFile(GuardedPath(), seen);
   NoteOwnVersion(GuardedPath());
   if (asRead) return Ok;
   const VaultError result = SaveVaultQuietly();
+  if (result != Ok) gUnsaved = true;
   if (result != Ok && gReportSaveError != nullptr) {
     gReportSaveError(Texts::kText.savingFailed + WriteErrorText(result));
   }

@@ -42,28 +42,33 @@ void SaveVault();
 void CloseVault();
 
 // ---- Versions of the vault file that another computer wrote (a synced folder) ----------
-// The list last read from the vault file, at the open or at the last TakeVersion: what the
-// window's own changes and another computer's are both measured against. Empty while closed.
-[[nodiscard]] const std::vector<Entry>& BaseEntries();
-// The version of the file that BaseEntries was read from.
-[[nodiscard]] const FileIdentity& BaseVersion();
 // Whether something other than the version last read or written here is at VaultPath.
 [[nodiscard]] bool VaultFileChanged();
 // Reads the vault file at path (VaultPath or a copy of it) with the open vault's key, no key
 // derivation: Ok and list filled; otherKey set (with WrongPassword) when it needs its own
-// password. Secret: the caller wipes list.
+// password. sealed, when given, receives the file's bytes as read. Secret: the caller wipes
+// list.
 [[nodiscard]] VaultError ReadWithHeldKey(const std::string& path, std::vector<Entry>& list,
-                                         FileIdentity& seen, bool& otherKey);
+                                         FileIdentity& seen, bool& otherKey,
+                                         std::string* sealed = nullptr);
 // Whether the file at path is a version of the vault this process read or wrote since the
-// open: nothing in it is new here.
+// open (under any name).
 [[nodiscard]] bool IsOwnVersion(const std::string& path);
-// Brings in theirs, the version read from VaultPath as seen: it becomes the base, merged
-// becomes Entries, and keys (unless null) the key from now on, the old one wiped. merged is
-// saved unless it is theirs as read; the guard counts theirs as known, so no copy of it is
-// kept. Takes theirs, merged and keys' key (wiped or kept); Ok, or the save's code (the
-// failure reported as SaveVault reports it).
+// Whether the file at path holds the version that this process last read from or wrote to
+// VaultPath: the one Entries was last equal to on disk.
+[[nodiscard]] bool IsKnownVersion(const std::string& path);
+// The stamp of that version; false while none is known.
+[[nodiscard]] bool KnownStamp(VersionStamp& stamp);
+// Brings in theirs, the version read from VaultPath as seen: merged becomes Entries, and keys
+// (unless null) the key from now on, the old one wiped. merged is saved unless it is theirs
+// as read; the guard counts theirs as known, so no copy of it is kept. Takes theirs, merged
+// and keys' key (wiped or kept); Ok, or the save's code (the failure reported as SaveVault
+// reports it, and remembered as an unsaved change).
 [[nodiscard]] VaultError TakeVersion(std::vector<Entry>&& theirs, std::vector<Entry>&& merged,
                                      const FileIdentity& seen, KeyState* keys);
+// Seals list with the open vault's key into path, written whole, unguarded: for a version
+// kept outside the vault's folder. Ok, FileError, OutOfMemory or NotOpen.
+[[nodiscard]] VaultError SealWithHeldKey(const std::string& path, const std::vector<Entry>& list);
 
 // The message of a code in the running edition.
 [[nodiscard]] std::string ErrorText(int code);

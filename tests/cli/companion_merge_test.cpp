@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "common/paths.h"
+#include "common/sync_base.h"
 #include "tests/cli/companion_story.h"
 #include "tests/support/test_files.h"
 #include "tests/support/test_vaults.h"
@@ -21,7 +23,10 @@ TEST_F(Companion, MergeAppendsWhatIsMissing) {
   ASSERT_EQ(TestVaults::WriteSmallVault(other, "theirs", {b, c, a}), Vault::Ok);
   const std::string before = ReadFile(vault);
   Outcome r = En({"merge", other}, "mine\nwrong\n");
-  EXPECT_EQ(r.status, 4);
+  EXPECT_EQ(r.status, 65);
+  EXPECT_NE(r.err.find(other + ": Wrong password, or the file is damaged. It stays"),
+            std::string::npos)
+      << r.err;
   EXPECT_EQ(ReadFile(vault), before);
   r = En({"merge", other}, "mine\ntheirs\n");
   ASSERT_EQ(r.status, 0) << r.err;
@@ -81,6 +86,49 @@ TEST_F(Companion, MergeWithoutAFileTakesTheCopiesBesideTheVault) {
   EXPECT_EQ(r.out, "Er zijn geen kopie\xC3\xABn van de kluis gevonden in " + dir + ".\n");
 }
 
-// At a terminal the password is asked for and not echoed.
+// Copies that cannot be read are named with their reason and left; the others are merged, and
+// the status says that some were left. With a base both computers had (kept in the state
+// folder), what a copy deleted goes, and the copy with it.
+TEST_F(Companion, MergeGoesPastCopiesItCannotReadAgainstTheCommonBase) {
+  const Vault::Entry a{"A", "", "", "a"}, shop{"Shop", "", "", "s"}, library{"Library", "", "", "l"};
+  const Vault::Entry mail{"Mail", "", "ann", "old"}, newMail{"Mail", "", "ann", "new"};
+  ASSERT_EQ(TestVaults::WriteSmallVault(vault, "mine", {a, mail, shop}), Vault::Ok);
+  const std::string state = scratch.path + "state";
+  ASSERT_EQ(setenv("XDG_STATE_HOME", state.c_str(), 1), 0);
+  Common::SetConfigDir(dir);
+  ASSERT_EQ(mkdir(state.c_str(), 0700), 0);
+  ASSERT_EQ(mkdir((state + "/lockwell").c_str(), 0700), 0);
+  WriteFile(Common::CommonBasePath(), ReadFile(vault));  // both computers had this one
+  unsetenv("XDG_STATE_HOME");
+  ASSERT_EQ(Vault::OpenVault(vault, "mine"), Vault::Ok);  // here, Mail got a new password
+  Vault::Entries()[1] = newMail;
+  ASSERT_EQ(Vault::SaveVaultQuietly(), Vault::Ok);
+  Vault::CloseVault();
+  const std::string wrong = dir + "kluis (conflicted copy 2026-12-09 101500).lwv";
+  const std::string good = dir + "kluis.sync-conflict-20261209-101500-AAAAAAA.lwv";
+  const std::string damaged = dir + "kluis.sync-conflict-20261209-101500-BBBBBBB.lwv";
+  ASSERT_EQ(TestVaults::WriteSmallVault(wrong, "secret", {a}), Vault::Ok);
+  ASSERT_EQ(TestVaults::WriteSmallVault(good, "mine", {a, mail, library}), Vault::Ok);
+  WriteFile(damaged, std::string(100, 'x'));
+
+  const Outcome r = RunProgram(LOCKWELL_CLI_EN, {"--dir", dir, "merge"}, "mine\nnope\nmine\n",
+                               scratch.path, {"XDG_STATE_HOME=" + state});
+  EXPECT_EQ(r.status, 65);
+  EXPECT_EQ(r.out, "Added from " + good + ": 1\n  Library\nRemoved by " + good +
+                       ": 1\n  Shop\nAlready present: 2\nEntries now: 3\nRemoved " + good +
+                       ": all its entries are in the vault.\n");
+  const std::string stays =
+      " It stays where it is: move it aside, or run merge again and give its own master "
+      "password.\n";
+  EXPECT_NE(r.err.find(wrong + ": Wrong password, or the file is damaged." + stays),
+            std::string::npos)
+      << r.err;
+  EXPECT_NE(r.err.find(damaged + ": This is not a valid vault file." + stays), std::string::npos)
+      << r.err;
+  EXPECT_NE(r.err.find("Copies left beside the vault: 2\n"), std::string::npos) << r.err;
+  EXPECT_EQ(EntriesOf(vault, "mine"), (std::vector<Vault::Entry>{a, newMail, library}));
+  EXPECT_TRUE(TestFiles::Exists(wrong));
+  EXPECT_TRUE(TestFiles::Exists(damaged));
+}
 
 }  // namespace

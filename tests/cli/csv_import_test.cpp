@@ -9,6 +9,7 @@
 
 #include "cli/csv_reader.h"
 #include "cli/new_entries.h"
+#include "common/entry_merge.h"
 
 namespace {
 
@@ -227,7 +228,7 @@ TEST(NewEntries, NotYetPresentInOrder) {
       {{a, b, c}, {c, b, a}, {}},
   };
   for (const auto& t : cases) {
-    EXPECT_EQ(Cli::MissingEntries(t.present, t.candidates), t.missing);
+    EXPECT_EQ(Common::MissingEntries(t.present, t.candidates), t.missing);
     std::vector<Vault::Entry> kept = t.candidates;
     Cli::KeepEntries(kept, t.missing);
     std::vector<Vault::Entry> expected;

@@ -77,10 +77,11 @@ inline std::string Restored() {
 // How a version kept beside the vault comes back, after the message that it was kept.
 inline std::string KeptCopyNextStep() {
   return Pick(
-      " To bring its entries back, let Lockwell merge it when it asks, or run \"lockwell-cli-en "
-      "merge\"; Restore backup puts that version in place of this one.",
-      " Haal de items ervan terug door Lockwell ze te laten samenvoegen wanneer het dat vraagt, of "
-      "met \"lockwell-cli-nl merge\"; Backup terugzetten zet die versie in de plaats van deze.");
+      " Lockwell offers to merge it unless you turned that version down; \"lockwell-cli-en merge\" "
+      "merges it at any time, and Restore backup puts it in place of this one.",
+      " Lockwell biedt aan hem samen te voegen, tenzij u die versie al hebt afgewezen; "
+      "\"lockwell-cli-nl merge\" voegt hem altijd samen, en Backup terugzetten zet hem in de "
+      "plaats van deze.");
 }
 
 }  // namespace StoryText

@@ -39,9 +39,9 @@ std::string Told(const std::string& name) {
   return "The vault file was changed by another program while Lockwell had it open. That "
          "version is kept as " +
          name +
-         "; your changes are saved. To bring its entries back, let Lockwell merge it when it "
-         "asks, or run \"lockwell-cli-en merge\"; Restore backup puts that version in place of "
-         "this one.";
+         "; your changes are saved. Lockwell offers to merge it unless you turned that version "
+         "down; \"lockwell-cli-en merge\" merges it at any time, and Restore backup puts it in "
+         "place of this one.";
 }
 
 class OtherWriters : public VaultFixture {
@@ -357,11 +357,11 @@ TEST_F(OtherWriters, AnotherComputersVersionIsReadWithTheHeldKey) {
   }
 }
 
-TEST_F(OtherWriters, ATakenVersionBecomesTheBaseAndKeepsNoCopy) {
+TEST_F(OtherWriters, ATakenVersionBecomesTheKnownOneAndKeepsNoCopy) {
   const std::string first = ReadFile(path);
   Vault::Entries().push_back({"added here", "", "", ""});
   Vault::SaveVault();
-  EXPECT_EQ(Vault::BaseEntries(), (std::vector<Entry>{{"mine", "", "", ""}}));
+  EXPECT_TRUE(Vault::IsKnownVersion(path));
   EXPECT_FALSE(Vault::VaultFileChanged());
 
   // Their version merged with ours is saved over it without keeping it.
@@ -372,9 +372,12 @@ TEST_F(OtherWriters, ATakenVersionBecomesTheBaseAndKeepsNoCopy) {
   ASSERT_EQ(Vault::ReadWithHeldKey(path, theirs, seen, otherKey), Vault::Ok);
   std::vector<Entry> merged = {
       {"mine", "", "", ""}, {"added here", "", "", ""}, {"laptop", "", "", ""}};
+  const std::string theirsOnDisk = ReadFile(path);
   EXPECT_EQ(Vault::TakeVersion(std::move(theirs), std::move(merged), seen, nullptr), Vault::Ok);
-  EXPECT_EQ(Vault::BaseEntries(),
-            (std::vector<Entry>{{"mine", "", "", ""}, {"laptop", "", "", ""}}));
+  WriteFile(dir.path + "theirs as taken", theirsOnDisk);
+  EXPECT_TRUE(Vault::IsKnownVersion(path));
+  EXPECT_FALSE(Vault::IsKnownVersion(dir.path + "theirs as taken"));
+  EXPECT_TRUE(Vault::IsOwnVersion(dir.path + "theirs as taken"));
   EXPECT_EQ(DescriptionsIn(path, "ours"),
             (std::vector<std::string>{"mine", "added here", "laptop"}));
   EXPECT_FALSE(Vault::VaultFileChanged());
