@@ -150,19 +150,44 @@ std::string RemoveMerged(const Offered& offered, const std::vector<Entry>& base)
   return removed;
 }
 
-void MergeOffered(Offered& offered) {
-  const Texts::Table& t = Texts::kText;
+// Merges the copies in turn into the vault's entries.
+void MergeInTurn(const Offered& offered, Common::VersionMerge& merge,
+                 Common::CopiesReport& report) {
   std::vector<const std::vector<Entry>*> lists;
   for (const std::vector<Entry>& list : offered.lists) lists.push_back(&list);
-  Common::VersionMerge merge;
-  Common::CopiesReport report;
   Common::MergeCopies(Vault::Entries(), lists, EntryName, Common::BaseUse::CommonBase, merge,
                       report);
-  if (report.total.sameAsOurs) {
-    const std::string removed = RemoveMerged(offered, merge.base);
-    if (!removed.empty()) ShowSyncStatus(Filled(t.statusCopyRemoved, {removed}), false);
-    return;
+}
+
+// Removes the copies that hold nothing new without a question, and leaves the others.
+void RemoveThoseWithNothingNew(Offered& offered) {
+  Offered rest;
+  std::string removed;
+  for (size_t i = 0; i < offered.paths.size(); ++i) {
+    Offered one;
+    one.paths.push_back(offered.paths[i]);
+    one.lists.push_back(std::move(offered.lists[i]));
+    Common::VersionMerge merge;
+    Common::CopiesReport report;
+    MergeInTurn(one, merge, report);
+    const std::string gone = report.total.sameAsOurs ? RemoveMerged(one, merge.base) : "";
+    removed += (removed.empty() || gone.empty() ? "" : ", ") + gone;
+    if (!gone.empty()) continue;
+    rest.paths.push_back(std::move(one.paths[0]));
+    rest.lists.push_back(std::move(one.lists[0]));
   }
+  if (!removed.empty()) ShowSyncStatus(Filled(Texts::kText.statusCopyRemoved, {removed}), false);
+  std::swap(offered.paths, rest.paths);
+  std::swap(offered.lists, rest.lists);
+}
+
+void MergeOffered(Offered& offered) {
+  const Texts::Table& t = Texts::kText;
+  RemoveThoseWithNothingNew(offered);
+  if (offered.paths.empty()) return;
+  Common::VersionMerge merge;
+  Common::CopiesReport report;
+  MergeInTurn(offered, merge, report);
   if (!Asked(offered, report)) {
     for (const std::string& path : offered.paths) Common::DeclineCopy(path);
     return;

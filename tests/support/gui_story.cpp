@@ -14,6 +14,7 @@
 void GuiStory::SetUp() {
   ASSERT_TRUE(TestDisplay::Start()) << "Xvfb could not be started";
   ASSERT_TRUE(Vault::LoadSodium());
+  ASSERT_EQ(setenv("XDG_STATE_HOME", state.path.c_str(), 1), 0);
   Robot::Reset();
   // The pointer rests where the idle watch starts counting from, so only the story moves it.
   if (Display* display = XOpenDisplay(TestDisplay::Name().c_str())) {

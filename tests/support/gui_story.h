@@ -32,4 +32,5 @@ class GuiStory : public ::testing::Test {
   std::string SettingsFile() const { return dir.path + "instellingen.ini"; }
 
   TestFiles::TempDir dir;
+  TestFiles::TempDir state;  // the user's state folder ($XDG_STATE_HOME) of this story
 };
