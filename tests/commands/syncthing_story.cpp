@@ -12,6 +12,7 @@
 #include "commands/entry_editor.h"
 #include "tests/commands/sync_story.h"
 #include "tests/support/story_checks.h"
+#include "tests/support/story_texts.h"
 #include "tests/support/syncthing.h"
 
 namespace {
@@ -36,29 +37,40 @@ class SyncthingStory : public SyncStory {
   // A save on B (or on A with the window closed) with the vault's key, written outside the
   // shared folder and renamed into it.
   void SavesOn(const Syncthing::Instance& computer, const std::vector<Entry>& list) {
-    const std::string vault = computer.folder + "kluis.lwv", incoming = machines.path + "incoming";
-    Vault::KeyState keys{};
-    std::vector<Entry> read;
-    ASSERT_EQ(Vault::ReadVaultFile(vault, password, keys, read), Vault::Ok);
-    Vault::WipeEntries(read);
-    const Vault::VaultError sealed = Vault::SealToFile(incoming, keys, list);
-    Vault::WipeAndFree(keys.key, Vault::kKeySize);
-    ASSERT_EQ(sealed, Vault::Ok);
-    ASSERT_EQ(rename(incoming.c_str(), vault.c_str()), 0);
+    (void)SyncFiles::SaveWithItsKey(computer.folder + "kluis.lwv", password, list, "kluis.lwv");
     ASSERT_TRUE(Syncthing::Rescan(computer));
   }
   std::vector<Entry> On(const Syncthing::Instance& computer) const {
-    Vault::KeyState keys{};
-    std::vector<Entry> list;
-    if (Vault::ReadVaultFile(computer.folder + "kluis.lwv", password, keys, list) == Vault::Ok) {
-      Vault::WipeAndFree(keys.key, Vault::kKeySize);
-    }
-    return list;
+    return SyncFiles::EntriesIn(computer.folder + "kluis.lwv", password);
   }
-  static std::string Question(const std::string& copy, int added, int twins) {
-    return copy + " is another version of the vault, kept by a sync tool.\n\nMerging it adds " +
-           std::to_string(added) + " password(s); " + std::to_string(twins) +
-           " password(s) would be kept in two versions.\n\nMerge it into the vault?";
+  // A's window, on the first list: B saves once while it is open (so A has a version both
+  // had) or not; apart, A adds Library and deletes Shop, and starts again; B, later, changes
+  // Mail's password; together again, Syncthing sets A's version aside as a conflict copy.
+  void BothChangeApartWhileAStartsAgain(bool baseKnown) {
+    Shared({bank, mail, shop});
+    LogInWith(password, 3);
+    if (baseKnown) {
+      Robot::Do("B adds Club", [&] { SavesOn(pair.b, {bank, mail, shop, club}); });
+      Robot::WaitStatus("Updated from another computer: 1 added");
+    }
+    const std::vector<Entry> onB = baseKnown ? std::vector<Entry>{bank, newMail, shop, club}
+                                             : std::vector<Entry>{bank, newMail, shop};
+    Robot::Do("the computers lose each other", [&] { ASSERT_TRUE(Syncthing::Apart(pair)); });
+    Robot::ClickRow(2);
+    Robot::PressKey(GDK_KEY_Delete);
+    Robot::AnswerMessage(StoryText::DeleteQuestion("Shop"), GTK_MESSAGE_WARNING, GTK_RESPONSE_YES);
+    StoryCheck::AddEntryInWindow("Library", baseKnown ? 4 : 3);
+    Robot::ChooseMenu(App::MenuExit);
+    EXPECT_EQ(RunLockwell(), 0);
+    LogInWith(password, baseKnown ? 4 : 3);
+    Robot::Do("B changes Mail's password later; together again", [&, onB] {
+      ASSERT_TRUE(Syncthing::Rescan(pair.a));
+      usleep(1100 * 1000);  // later by the clock, so that Syncthing keeps B's as the vault
+      SavesOn(pair.b, onB);
+      ASSERT_TRUE(Syncthing::Together(pair));
+      *copy = Syncthing::WaitForConflictCopy(pair, "kluis.lwv");
+      ASSERT_FALSE(copy->empty()) << Syncthing::LogOf(pair.a);
+    });
   }
   // A step that waits until the status bar shows text, asked once the earlier steps ran.
   static void WaitStatusOnceKnown(std::function<std::string()> text) {
@@ -71,7 +83,8 @@ class SyncthingStory : public SyncStory {
   std::shared_ptr<std::string> copy = std::make_shared<std::string>();
   const Entry newMail{"Mail", "", "ann", "new"}, newBank{"Bank", "", "", "b2"};
   const Entry train{"Train", "", "", "t"}, onA{"Added on A", "", "", ""};
-  const Entry apart{"Added while apart", "", "", ""};
+  const Entry apart{"Added while apart", "", "", ""}, club{"Club", "", "", "c"};
+  const Entry library{"Library", "", "", ""};
 };
 
 TEST_F(SyncthingStory, BsSavesAppearInAsOpenWindowAndAConflictIsMergedOnce) {
@@ -104,8 +117,8 @@ TEST_F(SyncthingStory, BsSavesAppearInAsOpenWindowAndAConflictIsMergedOnce) {
     *copy = Syncthing::WaitForConflictCopy(pair, "kluis.lwv");
     ASSERT_FALSE(copy->empty()) << Syncthing::LogOf(pair.a);
   });
-  Robot::AnswerMessage([this] { return Question(*copy, 0, 0); }, GTK_MESSAGE_INFO,
-                       GTK_RESPONSE_YES);
+  Robot::AnswerMessage([this] { return SyncFiles::Question(*copy, "changes 1 entry", ""); },
+                       GTK_MESSAGE_INFO, GTK_RESPONSE_YES);
   WaitStatusOnceKnown([this] { return "Merged " + *copy + ": 1 changed"; });
   Robot::Do("Mail's new password appears once", [] {
     EXPECT_EQ(Robot::ListRows(), (std::vector<std::string>{"Mail", "Bank", "Train", "Added on A",
@@ -133,10 +146,14 @@ TEST_F(SyncthingStory, AConflictCopyFoundAtLoginIsMergedWithBothVersionsOfMail) 
   ASSERT_TRUE(Syncthing::WaitUntilEqual(pair, "kluis.lwv"));
 
   LogInWith(password, 3);
-  Robot::AnswerMessage([this] { return Question(*copy, 1, 1); }, GTK_MESSAGE_INFO,
-                       GTK_RESPONSE_YES);
+  // No base both had is known on A: a union.
+  Robot::AnswerMessage(
+      [this] {
+        return SyncFiles::Question(*copy, "adds 1 entry and keeps 1 entry in two versions", "");
+      },
+      GTK_MESSAGE_INFO, GTK_RESPONSE_YES);
   WaitStatusOnceKnown(
-      [this] { return "Merged " + *copy + ": 1 added; two versions kept: Mail (ann)"; });
+      [this] { return "Two versions kept: Mail (ann). Merged " + *copy + ": 1 added"; });
   Robot::Do("every entry of both, Mail in both versions side by side", [] {
     EXPECT_EQ(Robot::ListRows(),
               (std::vector<std::string>{"Mail", "Mail", "Bank", "Train", "Shop"}));
@@ -149,6 +166,36 @@ TEST_F(SyncthingStory, AConflictCopyFoundAtLoginIsMergedWithBothVersionsOfMail) 
   EXPECT_TRUE(Syncthing::WaitUntilEqual(pair, "kluis.lwv"));
   EXPECT_EQ(On(pair.b).size(), 5u);
   EXPECT_EQ(Messages().size(), 1u);
+}
+
+// A new entry on A and B's later change of another both survive, and the copy goes: the base
+// is a version both computers had, never A's own last save, which B never saw.
+TEST_F(SyncthingStory, ANewEntryOnAAndBsLaterChangeBothSurviveAStart) {
+  BothChangeApartWhileAStartsAgain(true);
+  StoryCheck::WaitRows("A merged B's version with its own", {"Bank", "Mail", "Club", "Library"},
+                       [] {});
+  Robot::ChooseMenu(App::MenuExit);
+  EXPECT_EQ(RunLockwell(), 0);
+
+  ASSERT_TRUE(Syncthing::Rescan(pair.a));
+  EXPECT_TRUE(Syncthing::WaitUntilGone(pair, *copy)) << Syncthing::LogOf(pair.b);
+  EXPECT_TRUE(Syncthing::WaitUntilEqual(pair, "kluis.lwv"));
+  EXPECT_EQ(On(pair.b), (std::vector<Entry>{bank, newMail, club, library}));
+  EXPECT_TRUE(Messages().size() == 1u) << "only the delete's question";
+}
+
+// Where no version both had is known, the merge is a union: Shop comes back, once.
+TEST_F(SyncthingStory, WithoutABaseBothHadNothingIsLostAndShopComesBackOnce) {
+  BothChangeApartWhileAStartsAgain(false);
+  StoryCheck::WaitRows("A merged B's version as a union",
+                       {"Bank", "Mail", "Mail", "Shop", "Library"}, [] {});
+  Robot::ChooseMenu(App::MenuExit);
+  EXPECT_EQ(RunLockwell(), 0);
+
+  ASSERT_TRUE(Syncthing::Rescan(pair.a));
+  EXPECT_TRUE(Syncthing::WaitUntilGone(pair, *copy)) << Syncthing::LogOf(pair.b);
+  EXPECT_TRUE(Syncthing::WaitUntilEqual(pair, "kluis.lwv"));
+  EXPECT_EQ(On(pair.b), (std::vector<Entry>{bank, mail, newMail, shop, library}));
 }
 
 }  // namespace
