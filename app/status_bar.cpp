@@ -66,6 +66,12 @@ void SetStatusText(const std::string& message) {
   gtk_label_set_text(GTK_LABEL(gFields[kMessageField]), (" " + message).c_str());
 }
 
+std::string StatusText() {
+  if (gFields[kMessageField] == nullptr) return "";
+  const std::string shown = gtk_label_get_text(GTK_LABEL(gFields[kMessageField]));
+  return shown.empty() ? shown : shown.substr(1);
+}
+
 void ShowCountdown(double fraction, const std::string& secondsText) {
   if (!gCountdownIsBar) {
     // The field turns into a progress bar at the first countdown.

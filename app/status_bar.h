@@ -14,6 +14,8 @@ GtkWidget* BuildStatusBar();
 void ForgetStatusBar();
 // Shows " " + message in field 0, the message line.
 void SetStatusText(const std::string& message);
+// The message line's text, without the leading space.
+[[nodiscard]] std::string StatusText();
 // Field 1 as a progress bar (from the first call on) and the seconds text in field 2.
 void ShowCountdown(double fraction, const std::string& secondsText);
 // The label or progress bar of a field.
