@@ -131,8 +131,6 @@ GtkTreeModel* NewEntryModel() {
   return GTK_TREE_MODEL(model);
 }
 
-int EntryRowOf(const GtkTreeIter* iter) { return GPOINTER_TO_INT(iter->user_data); }
-
 void EntryRowChanged(GtkTreeModel* model, int row) {
   GtkTreeIter iter;
   if (model == nullptr || !gtk_tree_model_iter_nth_child(model, &iter, nullptr, row)) return;

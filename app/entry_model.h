@@ -21,7 +21,5 @@ constexpr size_t kRowCharacters = 1000;
 // Tells the views of a model that a row's entry changed (edited or moved), so none of them
 // keeps showing the old text.
 void EntryRowChanged(GtkTreeModel* model, int row);
-// The row an iterator of such a model stands on.
-[[nodiscard]] int EntryRowOf(const GtkTreeIter* iter);
 
 }  // namespace App

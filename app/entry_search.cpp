@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "app/controls.h"
-#include "app/entry_model.h"
 #include "app/events.h"
 #include "app/status_bar.h"
 #include "common/entry_find.h"
@@ -50,7 +49,7 @@ void Update(const std::string& typed) {
   gTyped = typed;
   gKnown = true;
   // Whatever the search found before it still finds: a description that starts so.
-  gTarget = Common::FirstDescriptionStart(gFolded, gQuery);
+  gTarget = Common::FirstDescriptionStart(gFolded, gQuery, gMatches);
   if (gTarget < 0 && !gMatches.empty()) gTarget = gMatches.front();
 }
 
@@ -60,29 +59,40 @@ std::string TypedText() {
 
 bool PopupOpen() { return gSearchField != nullptr && gtk_widget_is_visible(gSearchField); }
 
-// The toolkit searches again, from the first row, and selects the one row the rule names.
-void SelectTarget() { g_signal_emit_by_name(gSearchField, "changed"); }
+void SelectTarget() {
+  GtkTreeView* list = GTK_TREE_VIEW(ControlWidget(EntryList));
+  if (gTarget < 0) {
+    gtk_tree_selection_unselect_all(gtk_tree_view_get_selection(list));
+    return;
+  }
+  GtkTreePath* path = gtk_tree_path_new_from_indices(gTarget, -1);
+  gtk_tree_view_scroll_to_cell(list, path, nullptr, TRUE, 0.5f, 0.0f);
+  gtk_tree_view_set_cursor(list, path, nullptr, FALSE);
+  gtk_tree_path_free(path);
+}
 
 // ---- the toolkit's callbacks: each posts one event or answers a question ------------------
 
 void PostSearchEvent(int type) { PostEvent({EventKind::Control, kMainWindow, EntryList, type}); }
 
-// The toolkit asks row by row, from the first, whether a row does NOT match the text.
-gboolean NotTheTarget(GtkTreeModel*, gint, const gchar* typed, GtkTreeIter* iter, gpointer) {
-  const int row = EntryRowOf(iter);
-  if (row == 0) Update(typed);
-  return row != gTarget;
+// The toolkit would ask row by row, from the first, whether a row does NOT match; told that
+// the first one does, it never walks 100,000 rows. The rule's own choice is selected when the
+// text's event is handled, right after.
+gboolean FirstRowMatches(GtkTreeModel*, gint, const gchar*, GtkTreeIter*, gpointer) {
+  return FALSE;
 }
 
 void OnSearchChanged(GtkEditable*, gpointer) { PostSearchEvent(kSearchChanged); }
 void OnSearchConfirmed(GtkEntry*, gpointer) { PostSearchEvent(kSearchConfirm); }
 void OnPopupHidden(GtkWidget*, gpointer) { PostSearchEvent(kSearchClosed); }
 
-// Up and Down are taken before the toolkit's own moves, which count matches from the top.
-gboolean OnPopupKey(GtkEventControllerKey*, guint key, guint, GdkModifierType, gpointer) {
-  if (key == GDK_KEY_Down || key == GDK_KEY_KP_Down) {
+// Up and Down (and the toolkit's Ctrl+G, Shift+Ctrl+G) are taken before the toolkit's own
+// moves, which count matches from the top.
+gboolean OnPopupKey(GtkEventControllerKey*, guint key, guint, GdkModifierType mods, gpointer) {
+  const bool g = (key == GDK_KEY_g || key == GDK_KEY_G) && (mods & GDK_CONTROL_MASK) != 0;
+  if (key == GDK_KEY_Down || key == GDK_KEY_KP_Down || (g && !(mods & GDK_SHIFT_MASK))) {
     PostSearchEvent(kSearchNext);
-  } else if (key == GDK_KEY_Up || key == GDK_KEY_KP_Up) {
+  } else if (key == GDK_KEY_Up || key == GDK_KEY_KP_Up || g) {
     PostSearchEvent(kSearchPrevious);
   } else {
     return FALSE;
@@ -152,13 +162,14 @@ void MoveTarget(bool next) {
   } else {
     gTarget = before != gMatches.begin() ? *(before - 1) : gMatches.back();
   }
-  SelectTarget();
+  // Through the toolkit's own search of the text, which keeps its popup open another while.
+  g_signal_emit_by_name(gSearchField, "changed");
 }
 
 }  // namespace
 
 void ConnectEntrySearch(GtkTreeView* list) {
-  gtk_tree_view_set_search_equal_func(list, NotTheTarget, nullptr, nullptr);
+  gtk_tree_view_set_search_equal_func(list, FirstRowMatches, nullptr, nullptr);
   gtk_tree_view_set_search_position_func(list, PlacePopup, nullptr, nullptr);
 }
 
@@ -185,9 +196,10 @@ void ShowSearchCount() {
   const std::string typed = TypedText();
   if (!PopupOpen() || typed.empty()) {
     RestoreStatus();
-    return;
+    return;  // the toolkit selects nothing for an empty text
   }
   Update(typed);
+  SelectTarget();  // the toolkit selected the first row meanwhile
   const Texts::Table& t = Texts::kText;
   std::string count = gMatches.size() == 1 ? t.searchOneMatch : t.searchMatches;
   if (gMatches.empty()) count = t.searchNoMatch;

@@ -1,6 +1,9 @@
 #include "common/entry_find.h"
 
 #include <glib.h>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 #include <algorithm>
 #include <array>
@@ -17,8 +20,6 @@ constexpr char kFieldEnd = '\n';      // folding turns every control character i
 constexpr char kUnmatchable = '\x1';  // likewise never in a folded entry
 constexpr uint32_t kNotFolded = UINT32_MAX;
 constexpr gunichar kCachedBelow = 0x10000;  // the Basic Multilingual Plane
-// Folding makes no character more than 18 characters of up to 3 bytes (U+FDFA).
-constexpr size_t kMostBytesFromOne = 64;
 
 static_assert(Vault::kDescriptionField == 0, "the description comes first in a folded entry");
 
@@ -67,10 +68,12 @@ std::string FoldCodePoint(gunichar c) {
   return folded;
 }
 
-void AppendFoldedCodePoint(std::string& out, gunichar c) {
+std::string gBeyondPlane;  // the last fold of a character beyond the cached plane
+
+std::string_view FoldedCodePoint(gunichar c) {
   if (c >= kCachedBelow) {
-    out += FoldCodePoint(c);
-    return;
+    gBeyondPlane = FoldCodePoint(c);
+    return gBeyondPlane;
   }
   if (gCachedSpans.empty()) gCachedSpans.assign(kCachedBelow, kNotFolded);
   uint32_t& span = gCachedSpans[c];
@@ -79,7 +82,7 @@ void AppendFoldedCodePoint(std::string& out, gunichar c) {
     span = static_cast<uint32_t>(gCachedFolds.size() << 8 | folded.size());
     gCachedFolds += folded;
   }
-  out.append(gCachedFolds, span >> 8, span & 0xFF);
+  return std::string_view(gCachedFolds).substr(span >> 8, span & 0xFF);
 }
 
 gunichar Decode(std::string_view text, size_t i, size_t length) {
@@ -97,43 +100,67 @@ size_t InvalidLength(std::string_view text, size_t i) {
   return surrogate ? 3 : 1;
 }
 
-// Grows out to hold at least need bytes without leaving a copy of it behind unwiped.
-void MakeRoom(std::string& out, size_t need) {
-  if (need <= out.capacity()) return;
-  std::string bigger;
-  bigger.reserve(std::max(need, 2 * out.capacity()));
-  bigger.assign(out);
-  Vault::WipeText(out);
-  out.swap(bigger);
+// Writes folded text into out's characters from used on; out's size is its room, grown
+// without leaving a copy behind unwiped. The caller cuts out down to used at the end.
+struct Writer {
+  std::string& out;
+  size_t used = 0;
+
+  char* Room(size_t bytes) {
+    if (used + bytes > out.size()) {
+      std::string bigger(std::max(used + bytes, 2 * out.size()), '\0');
+      std::memcpy(bigger.data(), out.data(), used);
+      Vault::WipeText(out);
+      out.swap(bigger);
+    }
+    return out.data() + used;
+  }
+};
+
+// Folds the ASCII bytes at the start of text to out (which has room for all of text);
+// gives back how many it folded.
+size_t FoldAscii(std::string_view text, char* out) {
+  size_t i = 0;
+#ifdef __SSE2__
+  // Sixteen at a time: letters A-Z get the lower-case bit, control characters become spaces.
+  const __m128i beforeA = _mm_set1_epi8('A' - 1), afterZ = _mm_set1_epi8('Z' + 1);
+  const __m128i space = _mm_set1_epi8(' '), del = _mm_set1_epi8(0x7F);
+  for (; i + 16 <= text.size(); i += 16) {
+    __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + i));
+    if (_mm_movemask_epi8(v) != 0) break;  // a byte of a longer sequence
+    const __m128i upper = _mm_and_si128(_mm_cmpgt_epi8(v, beforeA), _mm_cmplt_epi8(v, afterZ));
+    v = _mm_or_si128(v, _mm_and_si128(upper, space));
+    const __m128i control = _mm_or_si128(_mm_cmplt_epi8(v, space), _mm_cmpeq_epi8(v, del));
+    v = _mm_or_si128(_mm_andnot_si128(control, v), _mm_and_si128(control, space));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), v);
+  }
+#endif
+  for (; i < text.size() && static_cast<unsigned char>(text[i]) < 0x80; ++i) {
+    out[i] = kAsciiFold[static_cast<unsigned char>(text[i])];
+  }
+  return i;
 }
 
-void AppendFolded(std::string& out, std::string_view text, bool query) {
+void AppendFolded(Writer& out, std::string_view text, bool query) {
   size_t i = 0;
   while (i < text.size()) {
-    size_t run = i;
-    while (run < text.size() && static_cast<unsigned char>(text[run]) < 0x80) ++run;
-    if (run > i) {
-      const size_t at = out.size();
-      MakeRoom(out, at + run - i);
-      out.resize(at + run - i);
-      std::transform(text.begin() + i, text.begin() + run, out.begin() + at,
-                     [](char c) { return kAsciiFold[static_cast<unsigned char>(c)]; });
-      i = run;
+    if (static_cast<unsigned char>(text[i]) < 0x80) {
+      const size_t folded = FoldAscii(text.substr(i), out.Room(text.size() - i));
+      out.used += folded;
+      i += folded;
       continue;
     }
-    MakeRoom(out, out.size() + kMostBytesFromOne);
     const size_t length = SequenceLength(text, i);
+    std::string_view piece;
     if (length == 0) {
-      if (query) {
-        out += kUnmatchable;
-      } else {
-        out += kReplacementCharacter;
-      }
+      piece = query ? std::string_view(&kUnmatchable, 1) : kReplacementCharacter;
       i += InvalidLength(text, i);
-      continue;
+    } else {
+      piece = FoldedCodePoint(Decode(text, i, length));
+      i += length;
     }
-    AppendFoldedCodePoint(out, Decode(text, i, length));
-    i += length;
+    std::memcpy(out.Room(piece.size()), piece.data(), piece.size());
+    out.used += piece.size();
   }
 }
 
@@ -148,8 +175,10 @@ bool HasEveryWord(const FoldedEntries& folded, size_t entry, const SearchQuery& 
 }  // namespace
 
 std::string FoldForSearch(std::string_view text, bool query) {
-  std::string folded;
-  AppendFolded(folded, text, query);
+  std::string folded(text.size(), '\0');
+  Writer out{folded};
+  AppendFolded(out, text, query);
+  folded.resize(out.used);
   return folded;
 }
 
@@ -166,25 +195,27 @@ SearchQuery MakeSearchQuery(std::string_view typed) {
 
 void BuildFoldedEntries(const std::vector<Vault::Entry>& list, FoldedEntries& folded) {
   WipeFoldedEntries(folded);
-  size_t estimate = 0;  // most texts fold to as many bytes as they have
+  size_t room = 0;  // most texts fold to as many bytes as they have
   for (const Vault::Entry& entry : list) {
     for (size_t f = 0; f < Vault::kEntryFieldCount; ++f) {
-      if (f != Vault::kPasswordField) estimate += (entry.*Vault::kEntryFields[f].member).size() + 1;
+      if (f != Vault::kPasswordField) room += (entry.*Vault::kEntryFields[f].member).size() + 1;
     }
   }
-  folded.text.reserve(estimate + estimate / 8);
+  std::string text(room + room / 8, '\0');
+  Writer out{text};
   folded.starts.reserve(list.size() + 1);
   for (const Vault::Entry& entry : list) {
-    folded.starts.push_back(folded.text.size());
+    folded.starts.push_back(out.used);
     for (size_t f = 0; f < Vault::kEntryFieldCount; ++f) {
       if (f == Vault::kPasswordField) continue;
-      const std::string& text = entry.*Vault::kEntryFields[f].member;
-      AppendFolded(folded.text, text, false);
-      MakeRoom(folded.text, folded.text.size() + 1);
-      folded.text += kFieldEnd;
+      AppendFolded(out, entry.*Vault::kEntryFields[f].member, false);
+      *out.Room(1) = kFieldEnd;
+      ++out.used;
     }
   }
-  folded.starts.push_back(folded.text.size());
+  folded.starts.push_back(out.used);
+  text.resize(out.used);
+  folded.text.swap(text);
 }
 
 void WipeFoldedEntries(FoldedEntries& folded) {
@@ -229,14 +260,15 @@ std::vector<int> NarrowMatches(const FoldedEntries& folded, const SearchQuery& q
   return matches;
 }
 
-int FirstDescriptionStart(const FoldedEntries& folded, const SearchQuery& query) {
+int FirstDescriptionStart(const FoldedEntries& folded, const SearchQuery& query,
+                          const std::vector<int>& matches) {
   if (query.words.empty()) return -1;
   const std::string& whole = query.whole;
-  for (size_t e = 0; e + 1 < folded.starts.size(); ++e) {
-    const size_t start = folded.starts[e];
-    if (folded.starts[e + 1] - start >= whole.size() &&
+  for (const int e : matches) {
+    const size_t start = folded.starts[static_cast<size_t>(e)];
+    if (folded.starts[static_cast<size_t>(e) + 1] - start >= whole.size() &&
         std::memcmp(folded.text.data() + start, whole.data(), whole.size()) == 0) {
-      return static_cast<int>(e);
+      return e;
     }
   }
   return -1;

@@ -44,8 +44,10 @@ void WipeFoldedEntries(FoldedEntries& folded);
 [[nodiscard]] std::vector<int> NarrowMatches(const FoldedEntries& folded, const SearchQuery& query,
                                              const SearchQuery& earlier,
                                              const std::vector<int>& earlierMatches);
-// The first entry whose description starts with the whole query, or -1.
-[[nodiscard]] int FirstDescriptionStart(const FoldedEntries& folded, const SearchQuery& query);
+// The first of the matches whose description starts with the whole query, or -1. Such a
+// description holds every word, so it is always among the matches.
+[[nodiscard]] int FirstDescriptionStart(const FoldedEntries& folded, const SearchQuery& query,
+                                        const std::vector<int>& matches);
 // Whether one entry matches, without folded copies kept (the companion).
 [[nodiscard]] bool EntryMatches(const Vault::Entry& entry, const SearchQuery& query);
 

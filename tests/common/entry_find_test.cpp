@@ -74,8 +74,10 @@ TEST(EntryFind, MatchesByTheRule) {
     EXPECT_EQ(Find({c.entry}, c.typed).size() == 1, c.matches) << '"' << shown << '"';
     Common::FoldedEntries folded;
     Common::BuildFoldedEntries({c.entry}, folded);
-    EXPECT_EQ(Common::FirstDescriptionStart(folded, Common::MakeSearchQuery(c.typed)) == 0,
-              c.startsDescription)
+    const Common::SearchQuery query = Common::MakeSearchQuery(c.typed);
+    EXPECT_EQ(
+        Common::FirstDescriptionStart(folded, query, Common::MatchingEntries(folded, query)) == 0,
+        c.startsDescription)
         << '"' << shown << '"';
     EXPECT_EQ(folded.text.find(c.entry.Wachtwoord.empty() ? "\x02" : c.entry.Wachtwoord),
               std::string::npos);
