@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/entry_model.h"
+#include "app/entry_search.h"
 #include "app/main_window.h"
 #include "app/menus.h"
 #include "common/utf8.h"
@@ -140,6 +141,7 @@ void ClearEntryList() {
   GtkTreeModel* empty = GTK_TREE_MODEL(gtk_list_store_new(1, G_TYPE_STRING));
   gtk_tree_view_set_model(ListView(), empty);
   g_object_unref(empty);
+  WipeSearchCopies();
 }
 
 void FillEntryList(int index) {
@@ -148,6 +150,7 @@ void FillEntryList(int index) {
   gtk_tree_view_set_model(view, model);
   g_object_unref(model);
   FitListColumn();
+  RebuildSearchCopies();  // also after another computer's version came in
 
   const int count = static_cast<int>(Vault::Entries().size());
   if (index >= count) index = count - 1;
@@ -158,6 +161,7 @@ void FillEntryList(int index) {
 void RefreshRow(int row) {
   EntryRowChanged(gtk_tree_view_get_model(ListView()), row);
   FitListColumn();
+  RebuildSearchCopies();
 }
 
 void SelectRow(int row) {

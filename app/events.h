@@ -17,6 +17,12 @@ constexpr int kClicked = 0;  // buttons; list: left click or selection change
 constexpr int kRightClick = 1;
 constexpr int kLeftDoubleClick = 2;
 constexpr int kRightDoubleClick = 3;
+// The list's search popup: its text changed, Down, Up, Return, and it closed.
+constexpr int kSearchChanged = 4;
+constexpr int kSearchNext = 5;
+constexpr int kSearchPrevious = 6;
+constexpr int kSearchConfirm = 7;
+constexpr int kSearchClosed = 8;
 
 // Menu numbers of the dialog window's shortcuts.
 constexpr int kDialogConfirm = 11;

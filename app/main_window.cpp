@@ -2,6 +2,7 @@
 #include "app/main_window.h"
 
 #include "app/dialog_window.h"
+#include "app/entry_search.h"
 #include "app/events.h"
 #include "app/labels.h"
 #include "app/main_loop.h"
@@ -126,6 +127,7 @@ GtkWidget* NewEntryListView() {
   gtk_tree_view_set_fixed_height_mode(GTK_TREE_VIEW(list), TRUE);
   gtk_tree_view_set_enable_search(GTK_TREE_VIEW(list), TRUE);
   gtk_tree_view_set_search_column(GTK_TREE_VIEW(list), 0);
+  ConnectEntrySearch(GTK_TREE_VIEW(list));
   GtkTreeSelection* selection = gtk_tree_view_get_selection(GTK_TREE_VIEW(list));
   gtk_tree_selection_set_mode(selection, GTK_SELECTION_SINGLE);
   g_signal_connect(selection, "changed", G_CALLBACK(OnSelectionChanged), nullptr);

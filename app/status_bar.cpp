@@ -71,6 +71,7 @@ void SetStatusText(const std::string& message) {
 }
 
 std::string StatusText() {
+  if (gFields[kMessageField] == nullptr) return "";
   const std::string shown = gtk_label_get_text(GTK_LABEL(gFields[kMessageField]));
   return shown.empty() ? shown : shown.substr(1);
 }

@@ -14,7 +14,7 @@ GtkWidget* BuildStatusBar();
 void ForgetStatusBar();
 // Shows " " + message in field 0, the message line (bytes that are no UTF-8 shown as U+FFFD).
 void SetStatusText(const std::string& message);
-// The message shown, without the leading space.
+// The message line's text, without the leading space.
 [[nodiscard]] std::string StatusText();
 // Field 1 as a progress bar (from the first call on) and the seconds text in field 2.
 void ShowCountdown(double fraction, const std::string& secondsText);

@@ -20,7 +20,7 @@ constexpr CommandRow kCommands[] = {
     {"import", Command::Import, 1, 1, ImportCommand},
     {"export", Command::Export, 1, 1, ExportCommand},
     {"merge", Command::Merge, 0, SIZE_MAX, MergeCommand},
-    {"list", Command::List, 0, 0, ListCommand},
+    {"list", Command::List, 0, SIZE_MAX, ListCommand},  // the words to find
     {"check", Command::Check, 0, 1, CheckCommand},
     {"generate", Command::Generate, 0, 0, GenerateCommand},
 };

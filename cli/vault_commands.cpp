@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "cli/export_file.h"
 #include "cli/held_keys.h"
 #include "cli/output.h"
+#include "common/entry_find.h"
 #include "common/password_generator.h"
 #include "common/paths.h"
 #include "common/settings.h"
@@ -93,8 +95,24 @@ int ExportCommand(const Context& context) {
 
 int ListCommand(const Context& context) {
   if (const int status = OpenVaultAsking(context); status != kDone) return status;
+  const std::vector<Vault::Entry>& entries = Vault::Entries();
+  const std::vector<std::string>& words = context.arguments.files;
+  std::vector<int> shown;
+  if (words.empty()) {
+    shown.resize(entries.size());
+    std::iota(shown.begin(), shown.end(), 0);
+  } else {
+    std::string typed;
+    for (const std::string& word : words) typed += word + " ";
+    Common::FoldedEntries folded;
+    Common::BuildFoldedEntries(entries, folded);
+    shown = Common::MatchingEntries(folded, Common::MakeSearchQuery(typed));
+    Common::WipeFoldedEntries(folded);
+    if (shown.empty()) PrintError(Texts::kText.cliNoMatch);
+  }
   std::string lines;
-  for (const Vault::Entry& e : Vault::Entries()) {
+  for (const int i : shown) {
+    const Vault::Entry& e = entries[static_cast<size_t>(i)];
     lines +=
         Printable(e.Omschrijving) + "\t" + Printable(e.Gebruiker) + "\t" + Printable(e.Url) + "\n";
   }

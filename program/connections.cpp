@@ -7,6 +7,7 @@
 #include <array>
 
 #include "app/entry_list.h"
+#include "app/entry_search.h"
 #include "app/key_table.h"
 #include "app/main_loop.h"
 #include "app/main_window.h"
@@ -52,7 +53,7 @@ void ShowAbout() {
 }
 
 // The main window's keys, by key event number.
-enum MainKey { KeyNew, KeyEdit, KeyEditKeypad, KeyDelete, kMainKeyCount };
+enum MainKey { KeyNew, KeyEdit, KeyEditKeypad, KeyDelete, KeyFind, kMainKeyCount };
 
 struct Connection {
   Event event;
@@ -126,6 +127,26 @@ constexpr Connection kConnections[] = {
      .enable = EnableRule::VaultOpen},
     {.event = Control(App::EntryList, App::kRightDoubleClick),
      .command = App::RefreshDetails,
+     .enable = EnableRule::VaultOpen},
+    // The list's search popup, opened by typing in the list or by Ctrl+F.
+    {.event = Key(KeyFind),
+     .command = App::StartSearch,
+     .enable = EnableRule::VaultOpen,
+     .key = {GDK_KEY_f, GDK_CONTROL_MASK}},
+    {.event = Control(App::EntryList, App::kSearchChanged),
+     .command = App::ShowSearchCount,
+     .enable = EnableRule::VaultOpen},
+    {.event = Control(App::EntryList, App::kSearchNext),
+     .command = App::SearchNext,
+     .enable = EnableRule::VaultOpen},
+    {.event = Control(App::EntryList, App::kSearchPrevious),
+     .command = App::SearchPrevious,
+     .enable = EnableRule::VaultOpen},
+    {.event = Control(App::EntryList, App::kSearchConfirm),
+     .command = Commands::EditSelectedEntry,
+     .enable = EnableRule::VaultOpen},
+    {.event = Control(App::EntryList, App::kSearchClosed),
+     .command = App::EndSearch,
      .enable = EnableRule::VaultOpen},
     // Buttons
     {.event = Control(App::UpButton),

@@ -58,6 +58,12 @@ struct Table {
   const char* passwordTooShort;
   const char* passwordsDiffer;
 
+  // Finding entries as the user types (window and companion). "{}" marks the count.
+  const char* searchMatches;
+  const char* searchOneMatch;
+  const char* searchNoMatch;
+  const char* cliNoMatch;  // list TEXT found nothing (standard error)
+
   // Guards against other writers.
   const char* alreadyRunning;  // a second Lockwell on the same configuration directory
   const char* keptCopyBefore;  // followed by the kept file's name, then keptCopyAfter

@@ -62,6 +62,11 @@ const Table kText = {
     .enterPassword = "Please enter a password.",
     .passwordTooShort = "The master password must have at least 8 characters.",
     .passwordsDiffer = "The passwords do not match.",
+    // Finding entries as the user types.
+    .searchMatches = "{} matches",
+    .searchOneMatch = "1 match",
+    .searchNoMatch = "No matches",
+    .cliNoMatch = "No entries match.",
     // Guards against other writers.
     .alreadyRunning = "Lockwell is already running with this vault.",
     .keptCopyBefore =

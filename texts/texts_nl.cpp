@@ -63,6 +63,11 @@ const Table kText = {
     .enterPassword = "Vul een wachtwoord in.",
     .passwordTooShort = "Het hoofdwachtwoord moet minimaal 8 tekens hebben.",
     .passwordsDiffer = "De wachtwoorden zijn niet gelijk.",
+    // Finding entries as the user types.
+    .searchMatches = "{} treffers",
+    .searchOneMatch = "1 treffer",
+    .searchNoMatch = "Geen treffers",
+    .cliNoMatch = "Geen items gevonden.",
     // Guards against other writers.
     .alreadyRunning = "Lockwell draait al met deze kluis.",
     .keptCopyBefore =

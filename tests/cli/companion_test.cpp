@@ -63,6 +63,13 @@ TEST_F(Companion, ExportThenImportIntoANewVaultGivesTheIdenticalList) {
             "Caf\xC3\xA9 \xF0\x9F\x94\x91\t spaced user \t\n"
             "Mail\t\thttps://mail.example.org\n"
             "Semi;colon tab\ta\\b\tx\n");
+  // With words: only the entries holding every one of them, case and accents aside.
+  r = En({"list", "EXAMPLE"}, "old password\n");
+  EXPECT_EQ(r.out,
+            "Bank, main\tann\thttps://bank.example.com/login?a=1,2\n"
+            "Mail\t\thttps://mail.example.org\n");
+  r = En({"list", "cafe", "spaced"}, "old password\n");
+  EXPECT_EQ(r.out, "Caf\xC3\xA9 \xF0\x9F\x94\x91\t spaced user \t\n");
 }
 
 // While a Lockwell holds the directory, import and merge refuse in its words and write
@@ -321,6 +328,8 @@ TEST_F(Companion, EachFailureSaysWhatFailedWithItsOwnStatus) {
       {en + "export --force " + s, "", "", 2, s + " is not a regular file; nothing was written.\n"},
       {nl + "export " + s + "missing/out.csv", "", "", 2,
        "De map van " + s + "missing/out.csv bestaat niet; er is niets geschreven.\n"},
+      {en + "list x", "", "pw\n", 0, "No entries match.\n"},  // only the password holds it
+      {nl + "list \xFF", "", "pw\n", 0, "Geen items gevonden.\n"},
       {en + "generate", "", "", 65,
        "The settings switch every kind of character off. Choose at least one with --upper, "
        "--lower, --digits or --symbols, or in the window's generator.\n"},
