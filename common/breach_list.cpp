@@ -23,7 +23,21 @@ constexpr char kFirstRangeFile[] = "00000.txt";
 // starting in it can be read whole.
 constexpr size_t kProbeBytes = 128;
 // Below this the rest of the search is one read, scanned line by line.
-constexpr uint64_t kScanBytes = 4096;
+constexpr uint64_t kScanBytes = 256;
+// A file from this size on is sampled every kSampleSpacing bytes, at most kMaxSamples times
+// (256 KiB of samples, read in a few tens of milliseconds).
+constexpr uint64_t kSampleSpacing = 64 * 1024;
+constexpr uint64_t kMaxSamples = 16384;
+// Once the search is down to this many bytes, they are read in one go and the rest of its
+// steps read from memory. Copying from the page cache costs more than a read call, so both
+// this block and the scan stay small.
+constexpr uint64_t kBlockBytes = 4 * 1024;
+
+struct Block {
+  uint64_t at = 0;
+  size_t size = 0;
+  char bytes[kBlockBytes + kProbeBytes];
+};
 
 // A sorted file of lines that start with `digits` hex digits of the hash.
 struct Region {
@@ -32,6 +46,7 @@ struct Region {
   int fd;
   uint64_t size;
   size_t digits;
+  Block* block = nullptr;  // the search's block, once it is read
 };
 
 struct Line {
@@ -40,7 +55,7 @@ struct Line {
   uint64_t count = 0;
 };
 
-size_t LongestLine(size_t digits) { return digits + 1 + kMaxCountDigits + 2; }
+constexpr size_t LongestLine(size_t digits) { return digits + 1 + kMaxCountDigits + 2; }
 
 BreachProblem Fail(const Region& r, BreachProblem problem, uint64_t offset) {
   r.list.problemFile = r.file;
@@ -56,6 +71,11 @@ BreachProblem OpenProblem(int error) {
 
 // Exactly n bytes at offset; a file that ends sooner was cut while it was read.
 BreachProblem ReadAt(const Region& r, uint64_t offset, char* buffer, size_t n) {
+  const Block* b = r.block;
+  if (b != nullptr && b->size > 0 && offset >= b->at && offset + n <= b->at + b->size) {
+    std::memcpy(buffer, b->bytes + (offset - b->at), n);
+    return BreachProblem::None;
+  }
   size_t done = 0;
   while (done < n) {
     const ssize_t got = pread(r.fd, buffer + done, n - done, static_cast<off_t>(offset + done));
@@ -118,13 +138,52 @@ BreachProblem LineAtOrAfter(const Region& r, uint64_t pos, Line& line) {
 
 int Compare(const char* a, const char* b, size_t digits) { return std::memcmp(a, b, digits); }
 
+// The first 64 bits of a key of upper-case hex digits.
+uint64_t TopOf(const char* key) {
+  uint64_t top = 0;
+  for (size_t i = 0; i < 16; ++i)
+    top = (top << 4) | (key[i] <= '9' ? key[i] - '0' : key[i] - 'A' + 10);
+  return top;
+}
+
+// Samples a large file evenly; they must come in order, which catches most unsorted files
+// at once.
+BreachProblem Sample(const Region& r, std::vector<BreachSample>& samples) {
+  samples.clear();
+  const uint64_t count = std::min(kMaxSamples, r.size / kSampleSpacing);
+  for (uint64_t i = 1; i < count; ++i) {
+    Line line;
+    if (const BreachProblem p = LineAtOrAfter(r, r.size / count * i, line);
+        p != BreachProblem::None)
+      return p;
+    if (line.start >= r.size) break;
+    const uint64_t top = TopOf(line.key);
+    if (!samples.empty() && top < samples.back().top) {
+      return Fail(r, BreachProblem::NotSorted, line.start);
+    }
+    samples.push_back({line.start, top});
+  }
+  return BreachProblem::None;
+}
+
+// The part of the file between the samples around the key: after the last one whose hash
+// begins lower, before the first one whose hash begins higher.
+void Narrow(const std::vector<BreachSample>& samples, const char* key, uint64_t& lo, uint64_t& hi) {
+  const uint64_t top = TopOf(key);
+  const auto above = std::ranges::upper_bound(samples, top, {}, &BreachSample::top);
+  if (above != samples.end()) hi = above->start;
+  const auto below = std::ranges::lower_bound(samples, top, {}, &BreachSample::top);
+  if (below != samples.begin()) lo = std::prev(below)->start;
+}
+
 // The lines that start in [lo, hi), read in one block: each must come after the one before
 // it and before the line at hi (when known).
 BreachProblem Scan(const Region& r, uint64_t lo, uint64_t hi, const char* hiKey, const char* key,
                    uint64_t& count) {
   const uint64_t end = std::min(r.size, hi + LongestLine(r.digits));
-  std::string block(static_cast<size_t>(end - lo), '\0');
-  if (const BreachProblem p = ReadAt(r, lo, block.data(), block.size()); p != BreachProblem::None)
+  char bytes[kScanBytes + 2 * LongestLine(kHashDigits)];
+  const std::string_view block(bytes, static_cast<size_t>(end - lo));
+  if (const BreachProblem p = ReadAt(r, lo, bytes, block.size()); p != BreachProblem::None)
     return p;
   Line line, previous;
   bool first = true;
@@ -151,12 +210,22 @@ BreachProblem Scan(const Region& r, uint64_t lo, uint64_t hi, const char* hiKey,
 
 // Binary search by byte offset: every step reads one probe at the middle of the part where
 // the key's line must start, and each line seen must lie between those seen around it.
-BreachProblem Search(const Region& r, const char* key, uint64_t& count) {
+BreachProblem Search(const Region& region, const char* key, uint64_t& count) {
   count = 0;
+  Block block;
+  Region r = region;
+  r.block = &block;
   uint64_t lo = 0, hi = r.size;
+  if (r.digits == kHashDigits) Narrow(r.list.samples, key, lo, hi);
   Line low, high;
   bool haveLow = false, haveHigh = false;
   while (hi - lo > kScanBytes) {
+    if (block.size == 0 && hi - lo <= kBlockBytes) {
+      const size_t n = static_cast<size_t>(std::min(r.size, hi + kProbeBytes) - lo);
+      if (const BreachProblem p = ReadAt(r, lo, block.bytes, n); p != BreachProblem::None) return p;
+      block.at = lo;
+      block.size = n;
+    }
     const uint64_t mid = lo + (hi - lo) / 2;
     Line line;
     if (const BreachProblem p = LineAtOrAfter(r, mid, line); p != BreachProblem::None) return p;
@@ -253,10 +322,12 @@ BreachProblem OpenBreachList(const std::string& path, BreachList& list) {
     close(fd);
     return problem;
   }
-  const BreachProblem problem = OpenFile(list, path, list.fd, list.size);
+  BreachProblem problem = OpenFile(list, path, list.fd, list.size);
   if (problem != BreachProblem::None) return problem;
+  const Region r{list, path, list.fd, list.size, kHashDigits};
   Line line;
-  return LineAtOrAfter({list, path, list.fd, list.size, kHashDigits}, 0, line);
+  problem = LineAtOrAfter(r, 0, line);
+  return problem == BreachProblem::None ? Sample(r, list.samples) : problem;
 }
 
 BreachProblem CountInBreachList(BreachList& list, const Sha1& hash, uint64_t& count) {
@@ -267,13 +338,8 @@ BreachProblem CountInBreachList(BreachList& list, const Sha1& hash, uint64_t& co
   if (list.folder) {
     problem = CountInFolder(list, hex, count);
   } else {
-    struct stat info {};
-    const Region r{list, list.path, list.fd, list.size, kHashDigits};
-    if (fstat(list.fd, &info) != 0 || static_cast<uint64_t>(info.st_size) != list.size) {
-      problem = Fail(r, BreachProblem::Changed, 0);
-    } else {
-      problem = Search(r, hex, count);
-    }
+    // A file cut while it is read shows as a read that finds its end too soon.
+    problem = Search({list, list.path, list.fd, list.size, kHashDigits}, hex, count);
   }
   Vault::WipeMemory(hex, sizeof hex);
   return problem;

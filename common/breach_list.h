@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace Common {
 
@@ -34,11 +35,20 @@ enum class BreachProblem {
   Changed,  // the file was cut or grew while it was read
 };
 
+// A line of the sorted file: where it starts, and the first 64 bits of its hash.
+struct BreachSample {
+  uint64_t start;
+  uint64_t top;
+};
+
 struct BreachList {
   std::string path;  // as chosen
   bool folder = false;
   int fd = -1;  // the sorted file; a folder's range files are opened one lookup at a time
   uint64_t size = 0;
+  // Lines spread evenly over a large file, read when it is opened: a lookup starts its search
+  // between two of them, which saves it the first steps.
+  std::vector<BreachSample> samples;
   // Where the last problem was seen: the file (a range file of a folder) and the byte.
   std::string problemFile;
   uint64_t problemOffset = 0;
