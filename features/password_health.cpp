@@ -1,6 +1,7 @@
 #include "features/password_health.h"
 
 #include <gtk/gtk.h>
+#include <sys/stat.h>
 
 #include "app/clock.h"
 #include "app/dialog_loop.h"
@@ -199,7 +200,11 @@ void ChooseBreachList() {
     App::SetStatusText(t.statusNoBreachList);
   }
   if (answer != App::MessageAnswer::Yes) return;
-  std::string chosen = App::AskOpenFile(t.breachListTitle, current, t.breachListFilter);
+  // A folder opens as the folder itself, a file selected in its own.
+  struct stat info {};
+  const bool folder = stat(current.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+  std::string chosen =
+      App::AskOpenFile(t.breachListTitle, folder ? current + "/" : current, t.breachListFilter);
   if (chosen.empty()) return;
   if (!Common::IsUsableBrowserPath(chosen)) {
     App::ShowWarning(t.breachListTitle, t.breachListRefused);
