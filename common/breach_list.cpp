@@ -151,6 +151,7 @@ uint64_t TopOf(const char* key) {
 BreachProblem Sample(const Region& r, std::vector<BreachSample>& samples) {
   samples.clear();
   const uint64_t count = std::min(kMaxSamples, r.size / kSampleSpacing);
+  samples.reserve(static_cast<size_t>(count));
   for (uint64_t i = 1; i < count; ++i) {
     Line line;
     if (const BreachProblem p = LineAtOrAfter(r, r.size / count * i, line);
