@@ -316,7 +316,10 @@ BreachProblem OpenBreachList(const std::string& path, BreachList& list) {
     uint64_t size = 0;
     const std::string first = path + "/" + kFirstRangeFile;
     BreachProblem problem = OpenFile(list, first, fd, size);
-    if (problem == BreachProblem::NoSuchFile) problem = BreachProblem::NoRangeFiles;
+    if (problem == BreachProblem::NoSuchFile) {
+      problem = BreachProblem::NoRangeFiles;
+      list.problemFile = path;  // the folder is what is wrong
+    }
     if (problem != BreachProblem::None) return problem;
     Line line;
     problem = LineAtOrAfter({list, first, fd, size, kHashDigits - kRangeDigits}, 0, line);

@@ -98,7 +98,7 @@ const Case kCases[] = {
        mkdir((d + "f").c_str(), 0700);
        return d + "f";
      },
-     "f/00000.txt", "The folder holds no range files (00000.txt to FFFFF.txt)."},
+     "f", "The folder holds no range files (00000.txt to FFFFF.txt)."},
     {"folder without password1's range file", [](auto d) { return Folder(d + "f", {}); },
      "f/E38AD.txt", "This range file of the folder is missing."},
     {"a 100 MB line",
