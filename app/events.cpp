@@ -24,6 +24,14 @@ Event WaitEvent() {
   return event;
 }
 
+bool TakeEvent(Event& event) {
+  while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
+  if (gQueue.empty()) return false;
+  event = gQueue.front();
+  gQueue.pop_front();
+  return true;
+}
+
 void ClearEvents() { gQueue.clear(); }
 
 }  // namespace App

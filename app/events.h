@@ -42,6 +42,9 @@ struct Event {
 void PostEvent(const Event& event);
 // Runs GTK iterations until an event is waiting, then returns the oldest.
 [[nodiscard]] Event WaitEvent();
+// Runs the GTK iterations that are due without waiting, then takes the oldest event if one
+// is waiting (a long task that still answers its Cancel button).
+[[nodiscard]] bool TakeEvent(Event& event);
 // Drops every waiting event.
 void ClearEvents();
 

@@ -61,10 +61,13 @@ GtkWidget* BuildMenuBar() {
   AddMenuItem(edit, MenuNew, t.itemNew, false);
   AddMenuItem(edit, MenuEdit, t.itemEdit, false);
   AddMenuItem(edit, MenuDelete, t.itemDelete, false);
+  gtk_menu_shell_append(GTK_MENU_SHELL(edit), gtk_separator_menu_item_new());
+  AddMenuItem(edit, MenuCheckPasswords, t.itemCheckPasswords, false);
   GtkWidget* settings = AddMenu(t.menuSettings);
   AddMenuItem(settings, MenuShowPasswords, t.itemShowPasswords, true);
   AddMenuItem(settings, MenuAlwaysOnTop, t.itemAlwaysOnTop, true);
   AddMenuItem(settings, MenuChooseBrowser, t.itemChooseBrowser, false);
+  AddMenuItem(settings, MenuBreachList, t.itemBreachList, false);
   AddMenuItem(settings, MenuChangeMasterPassword, t.itemChangeMasterPassword, false);
   gtk_menu_shell_append(GTK_MENU_SHELL(settings), gtk_separator_menu_item_new());
   AddMenuItem(settings, MenuAbout, t.itemAbout, false);

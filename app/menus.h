@@ -22,8 +22,10 @@ enum MenuItemNumber {
   MenuChooseBrowser = 8,
   MenuChangeMasterPassword = 9,
   MenuAbout = 10,
+  MenuCheckPasswords = 11,
+  MenuBreachList = 12,
 };
-constexpr int kMenuItemCount = 11;
+constexpr int kMenuItemCount = 13;
 
 // The menu bar with its three menus; every item posts its menu event.
 GtkWidget* BuildMenuBar();

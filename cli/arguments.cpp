@@ -23,6 +23,7 @@ constexpr CommandRow kCommands[] = {
     {"list", Command::List, 0, SIZE_MAX, ListCommand},  // the words to find
     {"check", Command::Check, 0, 1, CheckCommand},
     {"generate", Command::Generate, 0, 0, GenerateCommand},
+    {"health", Command::Health, 0, 0, HealthCommand},
 };
 
 const CommandRow* FindCommand(std::string_view name) {
@@ -45,6 +46,7 @@ constexpr ValueOption kValueOptions[] = {
     {"--separator", Command::Import, &Arguments::separator, &Arguments::separatorGiven},
     {"--columns", Command::Import, &Arguments::columns, &Arguments::columnsGiven},
     {"--length", Command::Generate, &Arguments::length, &Arguments::lengthGiven},
+    {"--breaches", Command::Health, &Arguments::breaches, &Arguments::breachesGiven},
 };
 
 struct FlagOption {

@@ -6,7 +6,7 @@
 
 namespace Cli {
 
-enum class Command { None, Import, Export, Merge, List, Check, Generate };
+enum class Command { None, Import, Export, Merge, List, Check, Generate, Health };
 
 struct Context;
 // What runs a command; it gives the process's exit status.
@@ -33,6 +33,9 @@ struct Arguments {
   std::string length;
   bool lengthGiven = false;
   bool upper = false, lower = false, digits = false, symbols = false;
+  // health
+  std::string breaches;  // the breach list's file or folder
+  bool breachesGiven = false;
 };
 
 enum class ArgumentProblem {

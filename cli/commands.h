@@ -33,6 +33,8 @@ struct Context {
 [[nodiscard]] int ListCommand(const Context& context);
 [[nodiscard]] int CheckCommand(const Context& context);
 [[nodiscard]] int GenerateCommand(const Context& context);
+// The password health report; kDone whatever it found.
+[[nodiscard]] int HealthCommand(const Context& context);
 
 // The message, the hint to --help, and kUsage.
 [[nodiscard]] int UsageError(std::string_view message);

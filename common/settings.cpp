@@ -123,6 +123,11 @@ void SaveBrowser(const std::string& path) {
   SaveSettings();
 }
 
+void SaveBreachList(const std::string& path) {
+  gSettings.GelekteWachtwoorden = path;
+  SaveSettings();
+}
+
 void ResetSettings() { gSettings = DefaultSettings(); }
 
 Settings DefaultSettings() {
@@ -132,7 +137,8 @@ Settings DefaultSettings() {
                   .GenCijfers = 1,
                   .GenLeestekens = 1,
                   .Browser = "",
-                  .AltijdBoven = 0};
+                  .AltijdBoven = 0,
+                  .GelekteWachtwoorden = ""};
 }
 
 bool IsUsableBrowserPath(const std::string& path) {
@@ -157,6 +163,9 @@ std::string ComposeSettings(const Settings& s) {
   for (size_t i = 0; i < std::size(kNumberFields); ++i) {
     line(Vault::kNumberKeys[i], std::to_string(s.*kNumberFields[i]));
   }
+  if (!s.GelekteWachtwoorden.empty() && IsUsableBrowserPath(s.GelekteWachtwoorden)) {
+    line(Vault::kBreachListKey, s.GelekteWachtwoorden);
+  }
   return text;
 }
 
@@ -167,6 +176,7 @@ Settings ParseSettings(const std::string& bytes) {
   const std::vector<KeyLine> lines = KeyLines(text);
   Settings s = DefaultSettings();
   if (auto browser = Lookup(lines, Vault::kBrowserKey)) s.Browser = Trim(*browser);
+  if (auto list = Lookup(lines, Vault::kBreachListKey)) s.GelekteWachtwoorden = Trim(*list);
   for (size_t i = 0; i < std::size(kNumberFields); ++i) {
     if (auto value = Lookup(lines, Vault::kNumberKeys[i]))
       s.*kNumberFields[i] = ReadNumber(Trim(*value));

@@ -14,6 +14,7 @@ struct Settings {
   int64_t GenLeestekens;
   std::string Browser;
   int64_t AltijdBoven;
+  std::string GelekteWachtwoorden;  // the breach list's file or folder; empty: none chosen
 };
 
 // The program's settings record; it changes only through the calls below.
@@ -29,7 +30,8 @@ struct GeneratorChoices {
 // Each changes the record and saves it.
 void SaveAlwaysOnTop(bool on);
 void SaveGeneratorChoices(const GeneratorChoices& choices);
-void SaveBrowser(const std::string& path);  // empty: the desktop's default browser
+void SaveBrowser(const std::string& path);     // empty: the desktop's default browser
+void SaveBreachList(const std::string& path);  // empty: no leak check
 // Puts the defaults back without saving (a new run in the same process).
 void ResetSettings();
 

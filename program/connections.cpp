@@ -25,6 +25,7 @@
 #include "features/backup.h"
 #include "features/browser.h"
 #include "features/clipboard.h"
+#include "features/password_health.h"
 #include "features/restore.h"
 #include "resources/app_image.h"
 #include "texts/texts.h"
@@ -107,10 +108,14 @@ constexpr Connection kConnections[] = {
      .enable = EnableRule::Selection,
      .key = {GDK_KEY_Delete},
      .menuHint = App::MenuDelete},
+    {.event = Menu(App::MenuCheckPasswords),
+     .command = Features::CheckPasswords,
+     .enable = EnableRule::VaultOpen},
     // Settings menu
     {.event = Menu(App::MenuShowPasswords), .command = App::ToggleShowPasswords},
     {.event = Menu(App::MenuAlwaysOnTop), .command = App::ToggleAlwaysOnTop},
     {.event = Menu(App::MenuChooseBrowser), .command = Features::ChooseBrowser},
+    {.event = Menu(App::MenuBreachList), .command = Features::ChooseBreachList},
     {.event = Menu(App::MenuChangeMasterPassword),
      .command = Commands::ChangeMasterPasswordCommand,
      .enable = EnableRule::VaultOpen},

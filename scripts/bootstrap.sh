@@ -25,6 +25,8 @@ esac
 packages=(
   g++ cmake make pkg-config
   libgtk-3-dev libx11-dev libpng-dev zlib1g-dev libmimalloc-dev libsimdjson-dev
+  # the password health report: the strength estimate and SHA-1 for the breach list
+  libzxcvbn-dev libzxcvbn0 nettle-dev libnettle8
   # run time: loaded with dlopen, never linked
   libsodium23
 )

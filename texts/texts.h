@@ -273,6 +273,41 @@ struct Table {
   const char* leaveUnsavedAfter;
   const char* statusLastChangeLost;
   const char* restoreFilter;
+
+  // Password health: the report, its dialog and the companion's health, and the breach list.
+  // "{}" marks a value filled in, in order; pairs are {one, more}.
+  const char* itemCheckPasswords;
+  const char* itemBreachList;
+  const char* healthTitle;
+  const char* healthColumns[3];  // description, user name, findings
+  const char* healthHint;        // above the list: how to go to an entry
+  const char* healthClose;
+  const char* healthChecking;  // beside the progress bar
+  const char* statusHealthCancelled;
+  const char* healthEmpty;
+  const char* healthReused[2];      // the number of other entries
+  const char* healthReusedNames;    // the dialog: the finding, then the other entries' names
+  const char* healthWeak;           // the time, one of healthGuessTimes
+  const char* healthGuessTimes[4];  // seconds, minutes, hours, days
+  const char* healthSameAsUser;
+  const char* healthSameAsDescription;
+  const char* healthLeaked[2];  // the count, its thousands grouped
+  const char* healthSeparator;  // between findings
+  const char* healthSummary;    // findings, passwords
+  const char* healthNoBreachList;
+  const char* healthBreachListUnusable;  // the breach list's "file: reason" before it
+  const char* thousandsSeparator;
+  // Why a breach list cannot be used, in the order of Common::BreachProblem after None; "{}"
+  // is a byte offset.
+  const char* breachProblems[11];
+  const char* breachListTitle;
+  const char* currentBreachList;
+  const char* noBreachList;
+  const char* breachListChoices;
+  const char* breachListFilter;
+  const char* statusBreachList;  // followed by the file or folder name
+  const char* statusNoBreachList;
+  const char* breachListRefused;
 };
 
 extern const Table kText;

@@ -209,6 +209,9 @@ const Table kText = {
         "  check [FILE]        open the vault (or FILE) and report on it\n"
         "  generate            print a new password\n"
         "      --length N (4-128)  --upper  --lower  --digits  --symbols\n"
+        "  health              list the passwords that are weak, reused, empty, the same as\n"
+        "                      the user name or description, or leaked\n"
+        "      --breaches FILE|DIR  the breach list (else the one chosen in the window)\n"
         "\n"
         "Without --dir the directory is the one Lockwell uses: $HOME/.Lockwell/.\n"
         "Master passwords are read from the terminal, or one line each from standard input.\n"
@@ -332,6 +335,49 @@ const Table kText = {
     .leaveUnsavedAfter = "\n\nQuit and lose the unsaved changes? No goes back to the vault.",
     .statusLastChangeLost = "The last change could not be saved before the lock and is lost",
     .restoreFilter = "Vault and its copies (*.lwv, *.lwv.*)|*.lwv;*.lwv.*|All files (*.*)|*.*",
+
+    // Password health: the report, its dialog and the companion's health, and the breach list.
+    .itemCheckPasswords = "Check passwords…",
+    .itemBreachList = "Breach list…",
+    .healthTitle = "Check passwords",
+    .healthColumns = {"Description", "User name", "Findings"},
+    .healthHint = "Double-click an entry, or press Return, to select it in the main window.",
+    .healthClose = "Close",
+    .healthChecking = "Checking passwords…",
+    .statusHealthCancelled = "Password check cancelled",
+    .healthEmpty = "empty",
+    .healthReused = {"reused with {} other entry", "reused with {} other entries"},
+    .healthReusedNames = "{}: {}",
+    .healthWeak = "weak (guessed {})",
+    .healthGuessTimes = {"in seconds", "in minutes", "in hours", "in days"},
+    .healthSameAsUser = "same as the user name",
+    .healthSameAsDescription = "same as the description",
+    .healthLeaked = {"leaked (seen {} time)", "leaked (seen {} times)"},
+    .healthSeparator = "; ",
+    .healthSummary = "{} of {} passwords need attention",
+    .healthNoBreachList = "No breach list is chosen, so no password was checked for leaks.",
+    .healthBreachListUnusable = " No password was checked for leaks.",
+    .thousandsSeparator = ",",
+    .breachProblems = {"There is no such file or folder.", "Permission denied.",
+                       "It could not be read.", "It is a FIFO or a device, not a file.",
+                       "The file is empty.",
+                       "The folder holds no range files (00000.txt to FFFFF.txt).",
+                       "This range file of the folder is missing.",
+                       "The line at byte {} is not a hash and a count.",
+                       "The line at byte {} is too long for a hash and a count.",
+                       "The lines are not sorted by hash (seen at byte {}).",
+                       "The file changed while it was being read."},
+    .breachListTitle = "Breach list",
+    .currentBreachList = "Current breach list: ",
+    .noBreachList = "(none)",
+    .breachListChoices =
+        "\n\nYes = choose a breach list (for a folder of range files, choose one of its files)"
+        "\nNo = check without a breach list",
+    .breachListFilter = "Breach lists (*.txt)|*.txt|All files (*.*)|*.*",
+    .statusBreachList = "Breach list: ",
+    .statusNoBreachList = "No breach list",
+    .breachListRefused =
+        "This path holds a line break or another control character and cannot be used.",
 };
 
 }  // namespace Texts

@@ -212,6 +212,10 @@ const Table kText = {
         "  check [BESTAND]     open de kluis (of BESTAND) en meld wat erin staat\n"
         "  generate            toon een nieuw wachtwoord\n"
         "      --length N (4-128)  --upper  --lower  --digits  --symbols\n"
+        "  health              toon de wachtwoorden die zwak, hergebruikt, leeg, gelijk aan de\n"
+        "                      gebruikersnaam of omschrijving, of gelekt zijn\n"
+        "      --breaches BESTAND|MAP\n"
+        "                          de lijst van gelekte wachtwoorden (anders die van het venster)\n"
         "\n"
         "Zonder --dir is de map die van Lockwell: $HOME/.Lockwell/.\n"
         "Hoofdwachtwoorden worden gelezen van de terminal, of elk als een regel van de\n"
@@ -344,6 +348,51 @@ const Table kText = {
     .statusLastChangeLost =
         "De laatste wijziging kon voor het vergrendelen niet worden opgeslagen en is verloren",
     .restoreFilter = "Kluis en kopieën (*.lwv, *.lwv.*)|*.lwv;*.lwv.*|Alle bestanden (*.*)|*.*",
+
+    // Password health: the report, its dialog and the companion's health, and the breach list.
+    .itemCheckPasswords = "Wachtwoorden controleren…",
+    .itemBreachList = "Lijst van gelekte wachtwoorden…",
+    .healthTitle = "Wachtwoorden controleren",
+    .healthColumns = {"Omschrijving", "Gebruikersnaam", "Bevindingen"},
+    .healthHint = "Dubbelklik op een item of druk op Enter om het in het hoofdvenster te kiezen.",
+    .healthClose = "Sluiten",
+    .healthChecking = "Wachtwoorden controleren…",
+    .statusHealthCancelled = "Controle van de wachtwoorden afgebroken",
+    .healthEmpty = "leeg",
+    .healthReused = {"hergebruikt in {} ander item", "hergebruikt in {} andere items"},
+    .healthReusedNames = "{}: {}",
+    .healthWeak = "zwak (geraden {})",
+    .healthGuessTimes = {"in seconden", "in minuten", "in uren", "in dagen"},
+    .healthSameAsUser = "gelijk aan de gebruikersnaam",
+    .healthSameAsDescription = "gelijk aan de omschrijving",
+    .healthLeaked = {"gelekt ({} keer gezien)", "gelekt ({} keer gezien)"},
+    .healthSeparator = "; ",
+    .healthSummary = "{} van {} wachtwoorden vragen aandacht",
+    .healthNoBreachList =
+        "Er is geen lijst van gelekte wachtwoorden gekozen, dus geen wachtwoord is op lekken "
+        "gecontroleerd.",
+    .healthBreachListUnusable = " Geen wachtwoord is op lekken gecontroleerd.",
+    .thousandsSeparator = ".",
+    .breachProblems = {"Dat bestand of die map bestaat niet.", "Toegang geweigerd.",
+                       "Het kon niet worden gelezen.",
+                       "Het is een FIFO of een apparaat, geen bestand.", "Het bestand is leeg.",
+                       "De map bevat geen deelbestanden (00000.txt tot FFFFF.txt).",
+                       "Dit deelbestand van de map ontbreekt.",
+                       "De regel op byte {} is geen hash met een aantal.",
+                       "De regel op byte {} is te lang voor een hash met een aantal.",
+                       "De regels zijn niet op hash gesorteerd (gezien op byte {}).",
+                       "Het bestand veranderde terwijl het werd gelezen."},
+    .breachListTitle = "Lijst van gelekte wachtwoorden",
+    .currentBreachList = "Huidige lijst: ",
+    .noBreachList = "(geen)",
+    .breachListChoices =
+        "\n\nJa = een lijst kiezen (voor een map met deelbestanden: kies een van de bestanden)"
+        "\nNee = controleren zonder lijst",
+    .breachListFilter = "Lijsten van gelekte wachtwoorden (*.txt)|*.txt|Alle bestanden (*.*)|*.*",
+    .statusBreachList = "Lijst van gelekte wachtwoorden: ",
+    .statusNoBreachList = "Geen lijst van gelekte wachtwoorden",
+    .breachListRefused =
+        "Dit pad bevat een regeleinde of een ander stuurteken en kan niet worden gebruikt.",
 };
 
 }  // namespace Texts

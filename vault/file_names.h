@@ -34,5 +34,8 @@ constexpr std::string_view kDeclinedSuffix = ".afgewezen";
 constexpr std::string_view kBrowserKey = "Browser";
 constexpr std::string_view kNumberKeys[] = {"AltijdBoven", "GenCijfers",    "GenKlein",
                                             "GenHoofd",    "GenLeestekens", "GenLengte"};
+// The chosen breach list's path, after the others and only while one is chosen, so that the
+// file stays as it was for everyone who never chose one.
+constexpr std::string_view kBreachListKey = "GelekteWachtwoorden";
 
 }  // namespace Vault

@@ -214,3 +214,20 @@ TEST(SettingsFile, OnlyTheFirst64KiBOfARegularFileAreRead) {
 }
 
 }  // namespace
+
+namespace {
+
+// The breach list's key is written only while one is chosen, after the others, so that the
+// file of everyone else stays as it was.
+TEST(SettingsFile, BreachListKeyOnlyWhileChosen) {
+  Settings s = DefaultSettings();
+  s.GelekteWachtwoorden = "/data/breaches.txt";
+  const std::string written = ComposeSettings(s);
+  EXPECT_EQ(written,
+            ComposeSettings(DefaultSettings()) + "GelekteWachtwoorden = /data/breaches.txt\n");
+  EXPECT_EQ(ParseSettings(written).GelekteWachtwoorden, s.GelekteWachtwoorden);
+  s.GelekteWachtwoorden = "/data/a\nGenLengte = 4";
+  EXPECT_EQ(ComposeSettings(s), ComposeSettings(DefaultSettings()));
+}
+
+}  // namespace

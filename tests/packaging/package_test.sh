@@ -32,7 +32,8 @@ deb="$(ls "$scratch"/out/lockwell_*_amd64.deb 2>/dev/null | head -n 1)"
 depends="$(dpkg-deb -f "$deb" Depends)"
 # libsodium is opened with dlopen, so only the hand-written alternative can bring it.
 [[ ", $depends," == *", libsodium23 | libsodium26,"* ]] || fail "Depends lacks libsodium: $depends"
-for library in libgtk-3-0 libx11-6 libpng16-16 libmimalloc2.0 libc6 libstdc++6; do
+for library in libgtk-3-0 libx11-6 libpng16-16 libmimalloc2.0 libzxcvbn0 libnettle8 libc6 \
+    libstdc++6; do
   [[ ", $depends" == *", $library"[\ ,]* || ", $depends" == *", $library" ]] ||
     fail "Depends lacks $library (found by dpkg-shlibdeps): $depends"
 done
