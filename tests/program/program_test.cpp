@@ -2,6 +2,7 @@
 // xdotool. Nothing inside the process is touched.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -13,6 +14,7 @@
 #include <thread>
 
 #include "tests/support/test_files.h"
+#include "tests/support/test_vaults.h"
 #include "tests/support/xvfb.h"
 
 namespace {
@@ -132,6 +134,51 @@ void TypeNewVaultPassword(const std::string& password) {
 void ChooseExit() {
   FocusWindow("Lockwell");
   Shell("xdotool key F10 sleep 0.3 key Up sleep 0.2 key Return");
+}
+
+// A copy whose name holds bytes that are no UTF-8 (Dropbox writes the user's name into it) is
+// offered under a readable name while the desktop's accessibility bus listens to every label,
+// and answering it ends nothing.
+TEST_F(Program, ACopyNamedInBytesThatAreNoUtf8IsOfferedWithTheAccessibilityBusRunning) {
+  TestFiles::TempDir home;
+  const std::string dir = home.path + ".Lockwell/", vault = dir + "kluis.lwv";
+  const std::string copy = dir + "kluis (\xff\xfe's conflicted copy 2026-12-09).lwv";
+  ASSERT_EQ(mkdir(dir.c_str(), 0700), 0);
+  ASSERT_TRUE(Vault::LoadSodium());
+  ASSERT_EQ(TestVaults::WriteSmallVault(vault, "correct horse", {{"Mail", "", "ann", "m"}}),
+            Vault::Ok);
+  Vault::KeyState keys{};
+  std::vector<Vault::Entry> read;
+  ASSERT_EQ(Vault::ReadVaultFile(vault, "correct horse", keys, read), Vault::Ok);
+  read.push_back({"Bank", "", "", "b"});
+  const Vault::VaultError sealed = Vault::SealToFile(copy, keys, read);
+  Vault::WipeAndFree(keys.key, Vault::kKeySize);
+  ASSERT_EQ(sealed, Vault::Ok);
+
+  // A listener makes the toolkit send every label's text over the bus, as with a screen reader.
+  const pid_t pid = Launch("/usr/bin/dbus-run-session", {"HOME=" + home.path},
+                           {"--", "/bin/sh", "-c",
+                            std::string(LOCKWELL_ATSPI_LISTENER) + " & sleep 1; exec " +
+                                LOCKWELL_PROGRAM_EN + " " + dir});
+  ASSERT_TRUE(FocusWindow("Log in"));
+  Shell("xdotool type --delay 10 'correct horse'");
+  Shell("xdotool key Return");
+  for (int i = 0; i < 100 && WindowsNamed("Lockwell").size() < 2; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  EXPECT_EQ(WindowsNamed("Lockwell").size(), 2u) << "the main window and the question";
+  EXPECT_NE(Shell("ps -eo args").find("at-spi-bus-launcher"), std::string::npos)
+      << "the accessibility bus is not running, so the test proves nothing";
+  std::this_thread::sleep_for(std::chrono::seconds(4));  // the bus reads the labels meanwhile
+  int status = 0;
+  ASSERT_EQ(waitpid(pid, &status, WNOHANG), 0) << "the program ended while the box was open";
+  Shell("xdotool key Escape");  // closing the box answers No
+  for (int i = 0; i < 50 && WindowsNamed("Lockwell").size() > 1; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  ChooseExit();
+  EXPECT_EQ(WaitExit(pid, 20), 0);
+  EXPECT_TRUE(TestFiles::Exists(copy)) << "a copy turned down stays";
 }
 
 TEST_F(Program, FirstRunCreatesAVaultAndTheNextRunLogsIn) {
