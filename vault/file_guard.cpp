@@ -58,9 +58,10 @@ VaultError GuardBeforeWrite(const std::string& path) {
   if (!now.present) return Ok;  // deleted, or not made yet: nothing to keep
   if (path == gPath && (now == gKnown || now == gKeptOf)) return Ok;
   const std::string kept = KeptName(path);
-  // The kept copy has the version's permission bits, beside the vault's own name.
+  // The kept copy is private (0600) whatever bits the version had, beside the vault's name.
   struct stat copied {};
-  if (kept.empty() || !CopyWholeFile(path, kept, {.how = Replacing::Beside}, &copied)) {
+  if (kept.empty() ||
+      !CopyWholeFile(path, kept, {.how = Replacing::Beside, .privateMode = true}, &copied)) {
     return FileError;
   }
   if (path != gPath) RememberVaultFile(path, {});
