@@ -65,7 +65,8 @@ bool ReadCopy(const std::string& path, std::vector<Entry>& list, std::string& wh
 }
 
 // Reads each copy not asked about yet; one of the known version tells that it was set aside.
-void ReadNewCopies(const std::vector<std::string>& found, Offered& offered) {
+// What could not be read is added to notes.
+void ReadNewCopies(const std::vector<std::string>& found, Offered& offered, std::string& notes) {
   for (const std::string& path : found) {
     if (!MayFollowNow()) return;
     if (Vault::IsKnownVersion(path)) NoteSetAside(path);
@@ -81,7 +82,8 @@ void ReadNewCopies(const std::vector<std::string>& found, Offered& offered) {
     if (why.empty()) {
       Common::DeclineCopy(path);  // its password not given: as a No
     } else {
-      ShowSyncStatus(Filled(Texts::kText.statusCopyUnreadable, {ShownFileName(path), why}), false);
+      notes += (notes.empty() ? "" : " - ") +
+               Filled(Texts::kText.statusCopyUnreadable, {ShownFileName(path), why});
     }
   }
 }
@@ -159,8 +161,9 @@ void MergeInTurn(const Offered& offered, Common::VersionMerge& merge,
                       report);
 }
 
-// Removes the copies that hold nothing new without a question, and leaves the others.
-void RemoveThoseWithNothingNew(Offered& offered) {
+// Removes the copies that hold nothing new without a question, and leaves the others; what
+// went is added to notes.
+void RemoveThoseWithNothingNew(Offered& offered, std::string& notes) {
   Offered rest;
   std::string removed;
   for (size_t i = 0; i < offered.paths.size(); ++i) {
@@ -176,14 +179,18 @@ void RemoveThoseWithNothingNew(Offered& offered) {
     rest.paths.push_back(std::move(one.paths[0]));
     rest.lists.push_back(std::move(one.lists[0]));
   }
-  if (!removed.empty()) ShowSyncStatus(Filled(Texts::kText.statusCopyRemoved, {removed}), false);
+  if (!removed.empty()) {
+    notes += (notes.empty() ? "" : " - ") + Filled(Texts::kText.statusCopyRemoved, {removed});
+  }
   std::swap(offered.paths, rest.paths);
   std::swap(offered.lists, rest.lists);
 }
 
-void MergeOffered(Offered& offered) {
+// Shown together, so that none hides another.
+void MergeOffered(Offered& offered, std::string& notes) {
   const Texts::Table& t = Texts::kText;
-  RemoveThoseWithNothingNew(offered);
+  RemoveThoseWithNothingNew(offered, notes);
+  if (!notes.empty()) ShowSyncStatus(notes, false);
   if (offered.paths.empty()) return;
   Common::VersionMerge merge;
   Common::CopiesReport report;
@@ -218,13 +225,14 @@ void OfferVaultCopies() {
   if (folder == gFolderSeen) return;
   gFolderSeen = folder;
   Offered offered;
-  ReadNewCopies(Common::FindVaultCopies(Vault::VaultPath()), offered);
+  std::string notes;
+  ReadNewCopies(Common::FindVaultCopies(Vault::VaultPath()), offered, notes);
   if (!MayFollowNow()) {
     for (const std::string& path : offered.paths) gAsked.erase(path);
     gFolderSeen = {};  // look again once the way is free
     return;
   }
-  if (!offered.paths.empty()) MergeOffered(offered);
+  MergeOffered(offered, notes);
 }
 
 void ScanCopiesAfterLogin() { gFolderSeen = {}; }

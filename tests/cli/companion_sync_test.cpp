@@ -1,15 +1,15 @@
 // Two computers keep the vault's folder equal with Syncthing. Apart, both change the vault;
 // together again, Syncthing keeps one version as a conflict copy, and the companion's merge
 // without a file brings it in and removes it, on both computers.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <string>
 #include <vector>
 
+#include "tests/cli/companion_story.h"
 #include "tests/support/syncthing.h"
 #include "tests/support/test_files.h"
 #include "tests/support/test_vaults.h"
@@ -21,33 +21,6 @@ using Vault::Entry;
 
 constexpr char kVaultName[] = "kluis.lwv";
 constexpr char kPassword[] = "shared password";
-
-struct Outcome {
-  int status;
-  std::string out;
-};
-
-// The English companion on a directory, the password on standard input.
-Outcome Companion(const std::string& dir, const std::string& command, const std::string& scratch) {
-  int in[2];
-  if (pipe(in) != 0) return {-1, ""};
-  const std::string out = scratch + "out.txt";
-  const pid_t pid = fork();
-  if (pid == 0) {
-    dup2(in[0], STDIN_FILENO);
-    close(in[1]);
-    dup2(open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), STDOUT_FILENO);
-    execl(LOCKWELL_CLI_EN, LOCKWELL_CLI_EN, "--dir", dir.c_str(), command.c_str(), nullptr);
-    _exit(127);
-  }
-  close(in[0]);
-  const std::string input = std::string(kPassword) + "\n";
-  (void)!write(in[1], input.data(), input.size());
-  close(in[1]);
-  int status = 0;
-  waitpid(pid, &status, 0);
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, TestFiles::ReadFile(out)};
-}
 
 std::vector<Entry> Sorted(std::vector<Entry> list) {
   std::sort(list.begin(), list.end(), [](const Entry& x, const Entry& y) {
@@ -90,8 +63,13 @@ TEST(CompanionSync, MergeWithoutAFileAfterARealConflict) {
   ASSERT_FALSE(conflict.empty()) << Syncthing::LogOf(pair.a) << Syncthing::LogOf(pair.b);
   ASSERT_TRUE(Syncthing::WaitUntilEqual(pair, kVaultName));
 
-  // On A, the companion merges the copy: every entry of both, the two Mails named.
-  const Outcome merged = Companion(pair.a.folder, "merge", root.path);
+  // On A, whose configuration folder holds only a link into the shared folder, the companion
+  // merges the copy beside the link's target: every entry of both, the two Mails named.
+  const std::string config = root.path + "config/";
+  ASSERT_EQ(mkdir(config.c_str(), 0700), 0);
+  ASSERT_EQ(symlink(onA.c_str(), (config + kVaultName).c_str()), 0);
+  const CompanionStory::Outcome merged = CompanionStory::RunProgram(
+      LOCKWELL_CLI_EN, {"--dir", config, "merge"}, std::string(kPassword) + "\n", root.path);
   ASSERT_EQ(merged.status, 0) << merged.out;
   EXPECT_NE(merged.out.find("Mail (ann): two versions kept; they differ in the password\n"),
             std::string::npos)

@@ -35,6 +35,8 @@ TEST_F(CopyStory, CopiesFoundAtLoginAreOfferedOnceEach) {
   LaptopSaves({newMail, bank}, kNextcloud);                      // nothing new in it
   LaptopSaves({mail, bank, shop}, kSyncthing);                   // Yes
   LaptopSavesWithPassword("laptop password", {shop}, kDropbox);  // its password not given
+  const std::string damaged = "kluis.sync-conflict-20261209-101500-DAMAGED.lwv";
+  TestFiles::WriteFile(dir.path + damaged, std::string(100, 'x'));
   LogInWith(password, 2);
   Robot::WaitWindow(Pick("Sync copy", "Synchronisatiekopie"));
   Robot::Do("the prompt names the copy", [] {
@@ -43,6 +45,12 @@ TEST_F(CopyStory, CopiesFoundAtLoginAreOfferedOnceEach) {
                   Pick(".", " in."));
   });
   Robot::PressKey(GDK_KEY_Escape);  // Dropbox's copy asks for its password: Cancel is No
+  // What could not be read and what went without a question are said side by side.
+  Robot::WaitStatus(damaged +
+                    Pick(" could not be read: This is not a valid vault file. - ",
+                         " kon niet worden gelezen: Dit is geen geldig kluisbestand. - ") +
+                    kNextcloud +
+                    Pick(" removed: it held nothing new", " verwijderd: er stond niets nieuws in"));
   // No base both computers had is known here: a union.
   Robot::AnswerMessage(Question(kSyncthing, "adds 1 entry and keeps 1 entry in two versions",
                                 "voegt 1 item toe en bewaart 1 item in twee versies"),
