@@ -29,7 +29,9 @@ struct EntryField {
   std::string_view keyword;                      // --columns names the field so
   std::span<const std::string_view> csvHeaders;  // header names of other programs, lower case
   bool trimmedByEditor;                          // spaces trimmed when the editor changes it
-  const char* Texts::Table::*editorLabel;        // the editor's label of its box
+  bool names;   // part of the entry's name: two entries of one name are versions of one
+  bool secret;  // the editor hides it and keeps it off the PRIMARY selection
+  const char* Texts::Table::*editorLabel;  // the editor's label of its box
 };
 
 namespace FieldNames {
@@ -43,21 +45,53 @@ constexpr std::string_view kPassword[] = {"password", "login_password", "wachtwo
 }  // namespace FieldNames
 
 constexpr EntryField kEntryFields[] = {
-    {&Entry::Omschrijving, "Omschrijving", "description", FieldNames::kDescription, true,
-     &Texts::Table::descriptionLabel},
-    {&Entry::Url, "Url", "url", FieldNames::kUrl, true, &Texts::Table::entryUrlLabel},
-    {&Entry::Gebruiker, "Gebruiker", "username", FieldNames::kUser, false,
-     &Texts::Table::entryUserLabel},
-    {&Entry::Wachtwoord, "Wachtwoord", "password", FieldNames::kPassword, false,
-     &Texts::Table::entryPasswordLabel},
+    {.member = &Entry::Omschrijving,
+     .jsonKey = "Omschrijving",
+     .keyword = "description",
+     .csvHeaders = FieldNames::kDescription,
+     .trimmedByEditor = true,
+     .names = true,
+     .secret = false,
+     .editorLabel = &Texts::Table::descriptionLabel},
+    {.member = &Entry::Url,
+     .jsonKey = "Url",
+     .keyword = "url",
+     .csvHeaders = FieldNames::kUrl,
+     .trimmedByEditor = true,
+     .names = false,
+     .secret = false,
+     .editorLabel = &Texts::Table::entryUrlLabel},
+    {.member = &Entry::Gebruiker,
+     .jsonKey = "Gebruiker",
+     .keyword = "username",
+     .csvHeaders = FieldNames::kUser,
+     .trimmedByEditor = false,
+     .names = true,
+     .secret = false,
+     .editorLabel = &Texts::Table::entryUserLabel},
+    {.member = &Entry::Wachtwoord,
+     .jsonKey = "Wachtwoord",
+     .keyword = "password",
+     .csvHeaders = FieldNames::kPassword,
+     .trimmedByEditor = false,
+     .names = false,
+     .secret = true,
+     .editorLabel = &Texts::Table::entryPasswordLabel},
 };
 constexpr size_t kEntryFieldCount = std::size(kEntryFields);
-// Index of the description's row: the field that names an entry and may not be blank.
+// The texts that name each field in a sentence are arrays of this length.
+static_assert(Texts::kFieldCount == kEntryFieldCount);
+// Index of the description's row: the first part of the name, which may not be blank.
 constexpr size_t kDescriptionField = 0;
-static_assert(kEntryFields[kDescriptionField].member == &Entry::Omschrijving);
-// Index of the password's row: the one field that is secret.
-constexpr size_t kPasswordField = 3;
-static_assert(kEntryFields[kPasswordField].member == &Entry::Wachtwoord);
+static_assert(kEntryFields[kDescriptionField].member == &Entry::Omschrijving &&
+              kEntryFields[kDescriptionField].names);
+
+// True when a and b agree in every field that names an entry (description and user name).
+[[nodiscard]] bool SameName(const Entry& a, const Entry& b);
+// The entry's name as a person reads it, "Mail (ann)", or the description alone when it has
+// no user name; each part passes through shown (Vault::ShownText for a window, the
+// companion's Printable for a terminal).
+[[nodiscard]] std::string EntryName(const Entry& entry, std::string (*shown)(std::string_view));
 
 // Wipes the characters of one entry's fields (their storage stays).
 void WipeEntry(Entry& entry);
