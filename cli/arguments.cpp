@@ -141,7 +141,7 @@ void CheckWhole(Reading& r) {
 }  // namespace
 
 ArgumentResult ParseArguments(int argc, char** argv, Arguments& arguments) {
-  Reading r{argc, argv, arguments};
+  Reading r{argc, argv, arguments, 1, nullptr, {}};
   bool optionsEnded = false;
   for (; r.at < argc; ++r.at) {
     const std::string_view word = argv[r.at];
