@@ -15,6 +15,8 @@
 #include "cli/output.h"
 #include "common/instance_lock.h"
 #include "common/paths.h"
+#include "common/utf8.h"
+#include "texts/fill.h"
 #include "texts/texts.h"
 #include "vault/vault.h"
 
@@ -42,15 +44,6 @@ bool ReadOptions(const Arguments& arguments, ImportOptions& options) {
   return true;
 }
 
-std::string ShortName(std::string_view name) {
-  size_t end = 0;
-  for (size_t characters = 0; end < name.size() && characters < kShortenedName; ++characters) {
-    do ++end;
-    while (end < name.size() && (static_cast<unsigned char>(name[end]) & 0xC0) == 0x80);
-  }
-  return end < name.size() ? std::string(name.substr(0, end)) + "\xE2\x80\xA6" : std::string(name);
-}
-
 std::string ColumnName(const ImportReport& report, int column) {
   const std::string& name = report.header[static_cast<size_t>(column)];
   return name.empty() ? std::to_string(column + 1) : Printable(name);
@@ -66,7 +59,7 @@ void RefuseHeader(const ImportReport& report) {
     if (report.missing[f])
       missing += (missing.empty() ? "" : ", ") + std::string(Vault::kEntryFields[f].keyword);
   }
-  PrintError(Format(t.cliHeaderNotRecognised, {missing}));
+  PrintError(Texts::Fill(t.cliHeaderNotRecognised, {missing}));
   const bool known =
       std::any_of(report.header.begin(), report.header.end(),
                   [](const std::string& name) { return FieldOfHeaderName(name) >= 0; });
@@ -74,7 +67,8 @@ void RefuseHeader(const ImportReport& report) {
   PrintError(t.cliColumnsFound);
   for (size_t c = 0; c < report.header.size(); ++c) {
     const std::string name = Printable(report.header[c]);
-    PrintError("  " + std::to_string(c + 1) + "  " + (known ? name : ShortName(name)));
+    PrintError("  " + std::to_string(c + 1) + "  " +
+               (known ? name : Common::Shortened(name, kShortenedName)));
   }
   PrintError(t.cliAdaptColumns);
   std::string option = "  --columns ";
@@ -121,7 +115,7 @@ int Refuse(const ImportReport& report) {
       PrintError(Vault::ErrorText(Vault::OutOfMemory));
       return Vault::OutOfMemory;
     case ImportFailure::NoSuchColumn:
-      return UsageError(Format(t.cliNoSuchColumn, {Printable(report.culprit)}));
+      return UsageError(Texts::Fill(t.cliNoSuchColumn, {Printable(report.culprit)}));
     case ImportFailure::NumbersNeeded:
       return UsageError(t.cliNumbersNeeded);
     case ImportFailure::ColumnsIncomplete:
@@ -133,7 +127,7 @@ int Refuse(const ImportReport& report) {
       RefuseHeader(report);
       break;
     default:  // a row's fault: its number, and the field where the text names one
-      PrintError(Format(t.*RowFailureText(report.failure), {row, field}));
+      PrintError(Texts::Fill(t.*RowFailureText(report.failure), {row, field}));
       break;
   }
   PrintError(t.cliNothingImported);
@@ -149,11 +143,11 @@ void PrintLeftOut(const ImportReport& report) {
     const size_t count = report.leftOut[k];
     if (count == 0) continue;
     kinds += (kinds.empty() ? "" : ", ") +
-             Format(t.cliLeftOutKinds[k][count == 1 ? 0 : 1], {std::to_string(count)});
+             Texts::Fill(t.cliLeftOutKinds[k][count == 1 ? 0 : 1], {std::to_string(count)});
   }
-  if (!kinds.empty()) PrintLine(Format(t.cliLeftOut, {kinds}));
+  if (!kinds.empty()) PrintLine(Texts::Fill(t.cliLeftOut, {kinds}));
   if (report.severalAddresses > 0) {
-    PrintLine(Format(t.cliSeveralAddresses, {std::to_string(report.severalAddresses)}));
+    PrintLine(Texts::Fill(t.cliSeveralAddresses, {std::to_string(report.severalAddresses)}));
   }
 }
 
@@ -162,25 +156,25 @@ void PrintLeftOut(const ImportReport& report) {
 void PrintSummary(const ImportReport& report, size_t rows, size_t added, size_t total, bool dryRun,
                   bool noVault = false) {
   const Texts::Table& t = Texts::kText;
-  PrintLine(Format(dryRun ? t.cliWouldImport : t.cliImported, {std::to_string(added)}));
-  PrintLine(Format(t.cliAlreadyPresent, {std::to_string(rows - added)}));
+  PrintLine(Texts::Fill(dryRun ? t.cliWouldImport : t.cliImported, {std::to_string(added)}));
+  PrintLine(Texts::Fill(t.cliAlreadyPresent, {std::to_string(rows - added)}));
   if (report.duplicateRows > 0) {
-    PrintLine(Format(t.cliDuplicateRows, {std::to_string(report.duplicateRows)}));
+    PrintLine(Texts::Fill(t.cliDuplicateRows, {std::to_string(report.duplicateRows)}));
   }
-  PrintLine(Format(t.cliEmptyRowsSkipped, {std::to_string(report.emptyRows)}));
+  PrintLine(Texts::Fill(t.cliEmptyRowsSkipped, {std::to_string(report.emptyRows)}));
   PrintLeftOut(report);
-  PrintLine(noVault
-                ? std::string(t.cliNoVaultMade)
-                : Format(dryRun ? t.cliEntriesAfter : t.cliEntriesNow, {std::to_string(total)}));
+  PrintLine(
+      noVault ? std::string(t.cliNoVaultMade)
+              : Texts::Fill(dryRun ? t.cliEntriesAfter : t.cliEntriesNow, {std::to_string(total)}));
   if (!report.unused.empty()) {
     std::string names;
     for (int c : report.unused) names += (names.empty() ? "" : ", ") + ColumnName(report, c);
-    PrintLine(Format(t.cliNotImported, {names}));
+    PrintLine(Texts::Fill(t.cliNotImported, {names}));
   }
   for (const SecondColumn& second : report.seconds) {
-    PrintLine(Format(t.cliSecondColumn,
-                     {t.cliFieldsInSentence[second.field], ColumnName(report, second.used),
-                      ColumnName(report, second.ignored)}));
+    PrintLine(Texts::Fill(t.cliSecondColumn,
+                          {t.cliFieldsInSentence[second.field], ColumnName(report, second.used),
+                           ColumnName(report, second.ignored)}));
   }
 }
 
@@ -204,7 +198,7 @@ int CreateWithNewPassword(const Context& context, ImportReport& report) {
     if (madeDirectory) (void)rmdir(context.dir.c_str());  // only ever an empty one
     return SaveFailure(t.creatingFailed, result, error);
   }
-  PrintLine(Format(t.cliNewVault, {Printable(Common::VaultFilePath())}));
+  PrintLine(Texts::Fill(t.cliNewVault, {Printable(Common::VaultFilePath())}));
   return kDone;
 }
 
@@ -232,9 +226,9 @@ int ReadInputFile(const std::string& path, const ImportOptions& options, ImportR
     Vault::WipeEntries(report.rows);
   }
   if (file.changed) {
-    PrintError(Format(t.cliFileChanged, {Printable(path)}));
+    PrintError(Texts::Fill(t.cliFileChanged, {Printable(path)}));
   } else {
-    PrintError(WithCause(Format(t.cliCannotRead, {Printable(path)}), ReadCause(path)));
+    PrintError(WithCause(Texts::Fill(t.cliCannotRead, {Printable(path)}), ReadCause(path)));
   }
   return kFileProblem;
 }
