@@ -191,8 +191,8 @@ int CreateWithNewPassword(const Context& context, ImportReport& report) {
     if (const int status = TakeLock(context); status != kDone) return status;
   }
   errno = 0;
-  const Vault::VaultError result =
-      Vault::CreateVaultHolding(Common::VaultFilePath(), View(password), std::move(report.rows));
+  const Vault::VaultError result = Vault::CreateVaultHolding(
+      Common::VaultFilePath(), View(password), std::move(report.rows.list));
   if (result != Vault::Ok) {
     const int error = errno;
     if (madeDirectory) (void)rmdir(context.dir.c_str());  // only ever an empty one
@@ -205,10 +205,10 @@ int CreateWithNewPassword(const Context& context, ImportReport& report) {
 // Saves the rows to add: into the open vault, or as a new vault made with them.
 int Save(const Context& context, ImportReport& report, bool newVault) {
   const Texts::Table& t = Texts::kText;
-  if (report.rows.empty()) return kDone;  // nothing changed: the file stays as it is
+  if (report.rows.list.empty()) return kDone;  // nothing changed: the file stays as it is
   if (newVault) return CreateWithNewPassword(context, report);
   std::vector<Vault::Entry>& entries = Vault::Entries();
-  for (const Vault::Entry& row : report.rows) Vault::AppendEntry(entries, row);
+  for (const Vault::Entry& row : report.rows.list) Vault::AppendEntry(entries, row);
   errno = 0;
   const Vault::VaultError result = Vault::SaveVaultQuietly();
   if (result != Vault::Ok) return SaveFailure(t.savingFailed, result, errno);
@@ -223,7 +223,7 @@ int ReadInputFile(const std::string& path, const ImportOptions& options, ImportR
   if (OpenInputFile(path, file)) {
     ReadImport(View(file), options, report);
     if (!InputFileChanged(file)) return kDone;
-    Vault::WipeEntries(report.rows);
+    ReleaseEntries(report.rows);
   }
   if (file.changed) {
     PrintError(Texts::Fill(t.cliFileChanged, {Printable(path)}));
@@ -239,16 +239,17 @@ int Import(const Context& context, ImportReport& report) {
   if (!newVault) {
     if (const int status = OpenVaultAsking(context); status != kDone) return status;
   }
-  const size_t rows = report.rows.size();
+  std::vector<Vault::Entry>& toAdd = report.rows.list;
+  const size_t rows = toAdd.size();
   // From here on the report holds only the rows to add, in file order.
-  KeepEntries(report.rows, MissingEntries(Vault::Entries(), report.rows));
-  const size_t added = report.rows.size();
+  KeepEntries(toAdd, MissingEntries(Vault::Entries(), toAdd));
+  const size_t added = toAdd.size();
   const size_t total = Vault::Entries().size() + added;
   // Before any password is asked for a new vault, and in a dry run too.
-  if (TooLargeTogether(Vault::Entries(), report.rows)) return RefuseTooLarge();
+  if (TooLargeTogether(Vault::Entries(), toAdd)) return RefuseTooLarge();
   if (arguments.dryRun) {
     PrintLine(Texts::kText.cliWouldAdd);
-    for (const Vault::Entry& row : report.rows) PrintLine("  " + Printable(row.Omschrijving));
+    for (const Vault::Entry& row : toAdd) PrintLine("  " + Printable(row.Omschrijving));
     PrintSummary(report, rows, added, total, true);
     PrintLine(Texts::kText.cliDryRun);
     return kDone;
@@ -274,8 +275,7 @@ int ImportCommand(const Context& context) {
   if (status != kDone) return status;
   status = Refuse(report);
   if (status == kDone) status = Import(context, report);
-  Vault::WipeEntries(report.rows);
-  return status;
+  return status;  // the report's rows are wiped with it
 }
 
 }  // namespace Cli

@@ -10,6 +10,7 @@
 #include "cli/commands.h"
 #include "cli/csv_export.h"
 #include "cli/export_file.h"
+#include "cli/held_entries.h"
 #include "cli/held_keys.h"
 #include "cli/output.h"
 #include "common/password_generator.h"
@@ -25,12 +26,13 @@ namespace {
 constexpr std::string_view kStandardOutput = "-";
 
 // Reads a vault file read-only, asking for its password with prompt: kDone, or the status
-// after saying why. Secret: the caller wipes list; keys frees its key.
+// after saying why. Secret: keys and read wipe what they hold.
 int ReadVaultAsking(const std::string& path, std::string_view prompt, HeldKeys& keys,
-                    std::vector<Vault::Entry>& list) {
+                    HeldEntries& read) {
   SecretBuffer password;
   if (const int asked = AskPassword(prompt, password); asked != kDone) return asked;
-  const Vault::VaultError result = Vault::ReadVaultFile(path, View(password), keys.state, list);
+  const Vault::VaultError result =
+      Vault::ReadVaultFile(path, View(password), keys.state, read.list);
   return result == Vault::Ok ? kDone : VaultFailure(path, result);
 }
 
@@ -113,11 +115,13 @@ int CheckCommand(const Context& context) {
   const std::string prompt =
       ownVault ? t.cliPasswordPrompt : Texts::Fill(t.cliOtherPasswordPrompt, {Printable(path)});
   HeldKeys keys;
-  std::vector<Vault::Entry> list;
-  const int status = ReadVaultAsking(path, prompt, keys, list);
-  const size_t count = list.size();
-  Vault::WipeEntries(list);
-  if (status != kDone) return status;
+  size_t count = 0;
+  {
+    HeldEntries read;  // wiped at the end of the block, before anything is printed
+    const int status = ReadVaultAsking(path, prompt, keys, read);
+    if (status != kDone) return status;
+    count = read.list.size();
+  }
   struct stat info {};
   const long long size = stat(path.c_str(), &info) == 0 ? static_cast<long long>(info.st_size) : -1;
   PrintLine(Texts::Fill(t.cliCheckOpened, {Printable(path)}));
