@@ -6,6 +6,7 @@
 #include <regex>
 
 #include "tests/support/test_files.h"
+#include "texts/fill.h"
 #include "vault/vault.h"
 
 namespace {
@@ -45,6 +46,23 @@ TEST(EditionTexts, StartAndSaveMessages) {
                     "libsodium26."));
   EXPECT_STREQ(Texts::kText.savingFailed, Pick("Saving failed: ", "Opslaan mislukt: "));
   EXPECT_STREQ(Texts::kText.language, Pick("en", "nl"));
+}
+
+TEST(Fill, PutsEachValueInTheNextPlace) {
+  struct Case {
+    const char* text;
+    std::initializer_list<std::string_view> values;
+    const char* filled;
+  };
+  const Case cases[] = {
+      {"Row {}: {} holds a zero byte.",
+       {"3", "the password"},
+       "Row 3: the password holds a zero byte."},
+      {"{}{}", {"x"}, "x{}"},                  // places left over stay
+      {"{}", {"a", "b"}, "a"},                 // values left over are dropped
+      {"{} and {}", {"{}", "b"}, "{} and b"},  // a value is never filled itself
+  };
+  for (const Case& c : cases) EXPECT_EQ(Texts::Fill(c.text, c.values), c.filled) << c.text;
 }
 
 // The texts that name the fields one by one, the bash completion and the README name every
