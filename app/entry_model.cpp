@@ -1,5 +1,6 @@
 #include "app/entry_model.h"
 
+#include "common/utf8.h"
 #include "vault/vault.h"
 
 namespace {
@@ -114,15 +115,7 @@ void entry_model_class_init(EntryModelClass*) {}
 namespace App {
 
 std::string RowText(const std::string& description) {
-  std::string text = Vault::ShownText(description);
-  if (text.size() <= kRowCharacters) return text;  // no more characters than bytes
-  const char* start = text.c_str();
-  if (g_utf8_strlen(start, static_cast<gssize>(text.size())) <=
-      static_cast<glong>(kRowCharacters)) {
-    return text;
-  }
-  text.resize(static_cast<size_t>(g_utf8_offset_to_pointer(start, kRowCharacters) - start));
-  return text + "\u2026";
+  return Common::Shortened(Vault::ShownText(description), kRowCharacters);
 }
 
 GtkTreeModel* NewEntryModel() {

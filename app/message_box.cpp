@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "app/button_labels.h"
+#include "common/utf8.h"
 
 namespace App {
 namespace {
@@ -16,20 +17,8 @@ constexpr size_t kHeadCharacters = 600;
 constexpr size_t kTailCharacters = 200;
 constexpr size_t kHeadLines = 12;
 constexpr size_t kTailLines = 4;
-constexpr char kEllipsis[] = "\u2026";
 
 bool StartsCharacter(char byte) { return (static_cast<unsigned char>(byte) & 0xC0) != 0x80; }
-
-// Byte length of the longest start of text within the character and line limits.
-size_t HeadLength(std::string_view text, size_t characters, size_t lines) {
-  size_t end = 0;
-  for (; end < text.size(); ++end) {
-    if (!StartsCharacter(text[end])) continue;
-    if (characters-- == 0) break;
-    if (text[end] == '\n' && lines-- == 0) break;
-  }
-  return end;
-}
 
 // Byte length of the longest end of text within the character and line limits.
 size_t TailLength(std::string_view text, size_t characters, size_t lines) {
@@ -109,11 +98,11 @@ int RunToAnswer(GtkWidget* box) {
 }  // namespace
 
 std::string MessageBoxText(const std::string& text) {
-  const size_t head = HeadLength(text, kHeadCharacters, kHeadLines);
+  const size_t head = Common::HeadLength(text, kHeadCharacters, kHeadLines);
   if (head == text.size()) return text;
   const size_t tail = TailLength(text.substr(head), kTailCharacters, kTailLines);
   if (head + tail == text.size()) return text;
-  return text.substr(0, head) + kEllipsis + text.substr(text.size() - tail);
+  return text.substr(0, head).append(Common::kEllipsis) + text.substr(text.size() - tail);
 }
 
 MessageAnswer ShowMessageBox(const std::string& title, const std::string& text, MessageIcon icon,

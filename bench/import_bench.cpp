@@ -41,8 +41,8 @@ void ImportIntoNewVault(const std::string& csv, const std::string& vault) {
   Cli::ReadImport(Cli::View(file), {}, report);
   Cli::CloseInputFile(file);
   if (report.failure != Cli::ImportFailure::None) std::abort();
-  Cli::KeepEntries(report.rows, Common::MissingEntries({}, report.rows));
-  if (Vault::CreateVaultHolding(vault, kPassword, std::move(report.rows)) != Vault::Ok) {
+  Cli::KeepEntries(report.rows.list, Common::MissingEntries({}, report.rows.list));
+  if (Vault::CreateVaultHolding(vault, kPassword, std::move(report.rows.list)) != Vault::Ok) {
     std::abort();
   }
   Vault::CloseVault();

@@ -70,65 +70,93 @@ constexpr FlagOption kFlagOptions[] = {
 
 bool Applies(Command option, Command given) { return option == Command::None || option == given; }
 
+// One reading of the command line: the word it is at and the first problem found.
+struct Reading {
+  int argc;
+  char** argv;
+  Arguments& arguments;
+  int at = 1;
+  const CommandRow* command = nullptr;
+  ArgumentResult result;
+};
+
+void Fail(Reading& r, ArgumentProblem problem, std::string_view culprit) {
+  if (r.result.problem != ArgumentProblem::None) return;  // the first problem is told
+  r.result.problem = problem;
+  r.result.culprit = culprit;
+}
+
+// A word that is no option: the command's name first, then the files.
+void TakeWord(Reading& r, std::string_view word) {
+  Arguments& arguments = r.arguments;
+  if (!arguments.commandName.empty() || r.command != nullptr) {
+    arguments.files.emplace_back(word);
+    return;
+  }
+  arguments.commandName = word;
+  r.command = FindCommand(word);
+  if (r.command == nullptr) Fail(r, ArgumentProblem::UnknownCommand, word);
+  arguments.command = r.command != nullptr ? r.command->command : Command::None;
+}
+
+// An option of the command read so far, its value after "=" or in the next word.
+void TakeOption(Reading& r, std::string_view word) {
+  Arguments& arguments = r.arguments;
+  const size_t equals = word.find('=');
+  const std::string_view name = word.substr(0, equals);
+  bool known = false;
+  for (const FlagOption& option : kFlagOptions) {
+    if (name != option.name || !Applies(option.command, arguments.command)) continue;
+    known = equals == std::string_view::npos;
+    if (known) arguments.*option.flag = true;
+  }
+  for (const ValueOption& option : kValueOptions) {
+    if (name != option.name || !Applies(option.command, arguments.command)) continue;
+    known = true;
+    if (equals != std::string_view::npos) {
+      arguments.*option.value = word.substr(equals + 1);
+    } else if (r.at + 1 < r.argc) {
+      arguments.*option.value = r.argv[++r.at];
+    } else {
+      Fail(r, ArgumentProblem::MissingValue, name);
+      break;
+    }
+    arguments.*option.given = true;
+  }
+  if (!known) Fail(r, ArgumentProblem::UnknownOption, word);
+}
+
+// What only the whole line tells: the directory, the command and its number of files.
+void CheckWhole(Reading& r) {
+  const Arguments& arguments = r.arguments;
+  const CommandRow* command = r.command;
+  if (arguments.dirGiven && arguments.dir.empty())
+    Fail(r, ArgumentProblem::EmptyDirectory, "--dir");
+  if (command == nullptr && arguments.commandName.empty()) {
+    Fail(r, ArgumentProblem::NoCommand, "");
+  } else if (command != nullptr && (arguments.files.size() < command->minFiles ||
+                                    arguments.files.size() > command->maxFiles)) {
+    Fail(r, ArgumentProblem::WrongFileCount, command->name);
+  }
+}
+
 }  // namespace
 
 ArgumentResult ParseArguments(int argc, char** argv, Arguments& arguments) {
-  ArgumentResult result;
-  auto fail = [&result](ArgumentProblem problem, std::string_view culprit) {
-    if (result.problem != ArgumentProblem::None) return;  // the first problem is told
-    result.problem = problem;
-    result.culprit = culprit;
-  };
-  const CommandRow* command = nullptr;
+  Reading r{argc, argv, arguments, 1, nullptr, {}};
   bool optionsEnded = false;
-  for (int i = 1; i < argc; ++i) {
-    const std::string_view word = argv[i];
+  for (; r.at < argc; ++r.at) {
+    const std::string_view word = argv[r.at];
     if (!optionsEnded && word == "--") {
       optionsEnded = true;
-      continue;
+    } else if (optionsEnded || word.size() < 2 || word[0] != '-') {
+      TakeWord(r, word);
+    } else {
+      TakeOption(r, word);
     }
-    if (optionsEnded || word.size() < 2 || word[0] != '-') {
-      if (arguments.commandName.empty() && command == nullptr) {
-        arguments.commandName = word;
-        command = FindCommand(word);
-        if (command == nullptr) fail(ArgumentProblem::UnknownCommand, word);
-        arguments.command = command != nullptr ? command->command : Command::None;
-      } else {
-        arguments.files.emplace_back(word);
-      }
-      continue;
-    }
-    const size_t equals = word.find('=');
-    const std::string_view name = word.substr(0, equals);
-    bool known = false;
-    for (const FlagOption& option : kFlagOptions) {
-      if (name != option.name || !Applies(option.command, arguments.command)) continue;
-      known = equals == std::string_view::npos;
-      if (known) arguments.*option.flag = true;
-    }
-    for (const ValueOption& option : kValueOptions) {
-      if (name != option.name || !Applies(option.command, arguments.command)) continue;
-      known = true;
-      if (equals != std::string_view::npos) {
-        arguments.*option.value = word.substr(equals + 1);
-      } else if (i + 1 < argc) {
-        arguments.*option.value = argv[++i];
-      } else {
-        fail(ArgumentProblem::MissingValue, name);
-        break;
-      }
-      arguments.*option.given = true;
-    }
-    if (!known) fail(ArgumentProblem::UnknownOption, word);
   }
-  if (arguments.dirGiven && arguments.dir.empty()) fail(ArgumentProblem::EmptyDirectory, "--dir");
-  if (command == nullptr && arguments.commandName.empty()) {
-    fail(ArgumentProblem::NoCommand, "");
-  } else if (command != nullptr && (arguments.files.size() < command->minFiles ||
-                                    arguments.files.size() > command->maxFiles)) {
-    fail(ArgumentProblem::WrongFileCount, command->name);
-  }
-  return result;
+  CheckWhole(r);
+  return r.result;
 }
 
 CommandHandler HandlerOf(Command command) {

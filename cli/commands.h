@@ -48,6 +48,9 @@ struct Context {
 [[nodiscard]] int AskNewPassword(SecretBuffer& password);
 // Asks for the vault's password and opens it: kDone, or the status after saying why.
 [[nodiscard]] int OpenVaultAsking(const Context& context);
+// The same, keeping the password for other files that may share it (merge). Secret:
+// password's holder wipes it.
+[[nodiscard]] int OpenVaultKeepingPassword(const Context& context, SecretBuffer& password);
 // Says that the vault would become too large to save: kBadData.
 [[nodiscard]] int RefuseTooLarge();
 // "path: text" for a failed vault operation, with the cause of a file error, and its code

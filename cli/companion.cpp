@@ -14,6 +14,7 @@
 #include "common/password_rules.h"
 #include "common/paths.h"
 #include "common/utf8.h"
+#include "texts/fill.h"
 #include "texts/texts.h"
 #include "vault/vault.h"
 
@@ -40,13 +41,13 @@ int CheckArguments(const ArgumentResult& result) {
     case ArgumentProblem::NoCommand:
       return UsageError(t.cliNoCommand);
     case ArgumentProblem::UnknownCommand:
-      return UsageError(Format(t.cliUnknownCommand, {Printable(result.culprit)}));
+      return UsageError(Texts::Fill(t.cliUnknownCommand, {Printable(result.culprit)}));
     case ArgumentProblem::UnknownOption:
-      return UsageError(Format(t.cliUnknownOption, {Printable(result.culprit)}));
+      return UsageError(Texts::Fill(t.cliUnknownOption, {Printable(result.culprit)}));
     case ArgumentProblem::MissingValue:
-      return UsageError(Format(t.cliMissingValue, {result.culprit}));
+      return UsageError(Texts::Fill(t.cliMissingValue, {result.culprit}));
     case ArgumentProblem::WrongFileCount:
-      return UsageError(Format(t.cliWrongFileCount, {result.culprit}));
+      return UsageError(Texts::Fill(t.cliWrongFileCount, {result.culprit}));
     case ArgumentProblem::EmptyDirectory:
       return UsageError(t.cliEmptyDir);
   }
@@ -108,17 +109,21 @@ int AskNewPassword(SecretBuffer& password) {
   }
 }
 
-int OpenVaultAsking(const Context& context) {
+int OpenVaultKeepingPassword(const Context& context, SecretBuffer& password) {
   if (!Common::VaultFileExists(Common::VaultFilePath())) {
-    PrintError(Format(Texts::kText.cliNoVault, {Printable(context.dir)}));
+    PrintError(Texts::Fill(Texts::kText.cliNoVault, {Printable(context.dir)}));
     return kFileProblem;
   }
-  SecretBuffer password;
   if (const int status = AskPassword(Texts::kText.cliPasswordPrompt, password); status != kDone) {
     return status;
   }
   const Vault::VaultError result = Vault::OpenVault(Common::VaultFilePath(), View(password));
   return result == Vault::Ok ? kDone : VaultFailure(Common::VaultFilePath(), result);
+}
+
+int OpenVaultAsking(const Context& context) {
+  SecretBuffer password;
+  return OpenVaultKeepingPassword(context, password);
 }
 
 int RefuseTooLarge() {
@@ -153,7 +158,7 @@ int RunCompanion(int argc, char** argv) {
     return kDone;
   }
   if (arguments.version) {
-    PrintLine(Format(Texts::kText.cliVersion, {LOCKWELL_VERSION}));
+    PrintLine(Texts::Fill(Texts::kText.cliVersion, {LOCKWELL_VERSION}));
     return kDone;
   }
   if (const int status = CheckArguments(parsed); status != kDone) return status;

@@ -19,7 +19,7 @@ constexpr char kSeparators[] = {',', ';', '\t'};
 // Files written by hand or by other programs pad their fields with tabs as well.
 constexpr Common::Blanks kFieldBlanks = Common::Blanks::SpacesAndTabs;
 
-bool SameName(std::string_view a, std::string_view b) {
+bool SameWord(std::string_view a, std::string_view b) {
   return Common::EqualIgnoringAsciiCase(Common::TrimBlanks(a, kFieldBlanks),
                                         Common::TrimBlanks(b, kFieldBlanks));
 }
@@ -59,7 +59,7 @@ bool InRecycleBinGroup(std::string_view group) {
     const size_t slash = group.find(kGroupSeparator);
     const std::string_view part = group.substr(0, slash);
     for (std::string_view bin : kRecycleBins) {
-      if (SameName(part, bin)) return true;
+      if (SameWord(part, bin)) return true;
     }
     if (slash == std::string_view::npos) return false;
     group.remove_prefix(slash + 1);
@@ -86,14 +86,14 @@ std::string_view FirstAddress(std::string_view url) { return url.substr(0, Secon
 int LeftOutKindOf(const std::vector<std::string_view>& fields, const ImportReport& report) {
   const std::string_view type = FieldAt(fields, report.type);
   for (const auto& t : kTypeWords) {
-    if (SameName(type, t.word)) return t.kind;
+    if (SameWord(type, t.word)) return t.kind;
   }
   if (InRecycleBinGroup(FieldAt(fields, report.group))) return InRecycleBin;
   const std::string_view archived = FieldAt(fields, report.archived);
   for (std::string_view yes : kTrueWords) {
-    if (SameName(archived, yes)) return Archived;
+    if (SameWord(archived, yes)) return Archived;
   }
-  if (SameName(FirstAddress(FieldAt(fields, report.column[Url])), kSecureNoteUrl)) {
+  if (SameWord(FirstAddress(FieldAt(fields, report.column[Url])), kSecureNoteUrl)) {
     return SecureNote;
   }
   return kLogin;
@@ -183,7 +183,7 @@ void MapColumns(const std::vector<std::string_view>& header, size_t width,
         return;
       }
       const auto found = std::find_if(header.begin(), header.end(), [&](std::string_view name) {
-        return SameName(name, request.name[f]);
+        return SameWord(name, request.name[f]);
       });
       if (found == header.end()) {
         report.failure = ImportFailure::NoSuchColumn;
@@ -209,7 +209,7 @@ void MapColumns(const std::vector<std::string_view>& header, size_t width,
   }
   for (const auto& kind : kKindColumns) {
     const auto found = std::find_if(header.begin(), header.end(), [&](std::string_view name) {
-      return SameName(name, kind.name);
+      return SameWord(name, kind.name);
     });
     if (found != header.end()) report.*kind.column = static_cast<int>(found - header.begin());
   }
@@ -287,8 +287,8 @@ void ReadRows(CsvReader& reader, size_t width, ImportReport& report) {
     }
     // Made in its place in the list, so that no moved-from copy is left to wipe; the list
     // grows by hand, wiping the storage it leaves (never by counting line ends ahead).
-    Vault::AppendEntry(report.rows, {});
-    Vault::Entry& entry = report.rows.back();
+    Vault::AppendEntry(report.rows.list, {});
+    Vault::Entry& entry = report.rows.list.back();
     bool several = false;
     const RowResult result = EntryOfRow(fields, report, entry, several);
     if (result == RowResult::Entry) {
@@ -296,7 +296,7 @@ void ReadRows(CsvReader& reader, size_t width, ImportReport& report) {
       continue;
     }
     Vault::WipeEntry(entry);
-    report.rows.pop_back();
+    report.rows.list.pop_back();
     if (result == RowResult::Refused) {
       report.row = reader.row;
       return;
@@ -318,7 +318,7 @@ bool ParseColumns(std::string_view option, ColumnRequest& request) {
     const std::string_view key = Common::TrimBlanks(pair.substr(0, equals), kFieldBlanks);
     const std::string_view column = Common::TrimBlanks(pair.substr(equals + 1), kFieldBlanks);
     int f = 0;
-    while (f < kFieldCount && !SameName(key, Vault::kEntryFields[f].keyword)) ++f;
+    while (f < kFieldCount && !SameWord(key, Vault::kEntryFields[f].keyword)) ++f;
     if (f == kFieldCount || request.given[f] || column.empty()) return false;
     request.given[f] = true;
     if (IsNumber(column)) {
@@ -335,7 +335,7 @@ bool ParseColumns(std::string_view option, ColumnRequest& request) {
 int FieldOfHeaderName(std::string_view name) {
   for (int f = 0; f < kFieldCount; ++f) {
     for (std::string_view spelling : Vault::kEntryFields[f].csvHeaders) {
-      if (SameName(name, spelling)) return f;
+      if (SameWord(name, spelling)) return f;
     }
   }
   return -1;
@@ -413,11 +413,12 @@ void ReadImport(std::string_view text, const ImportOptions& options, ImportRepor
   }
   if (report.failure == ImportFailure::None) ReadRows(reader, width, report);
   if (report.failure == ImportFailure::None) {
-    const size_t read = report.rows.size();
-    KeepEntries(report.rows, Common::MissingEntries({}, report.rows));
-    report.duplicateRows = read - report.rows.size();
+    std::vector<Vault::Entry>& rows = report.rows.list;
+    const size_t read = rows.size();
+    KeepEntries(rows, Common::MissingEntries({}, rows));
+    report.duplicateRows = read - rows.size();
   }
-  if (report.failure != ImportFailure::None) Vault::WipeEntries(report.rows);
+  if (report.failure != ImportFailure::None) ReleaseEntries(report.rows);
 }
 
 }  // namespace Cli

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/held_entries.h"
 #include "vault/vault.h"
 
 namespace Cli {
@@ -84,10 +85,9 @@ struct ImportReport {
   std::vector<SecondColumn> seconds;
   std::vector<int> unused;         // columns that are not imported, 0-based
   bool missing[kFieldCount] = {};  // with HeaderNotRecognised: the fields not placed
-  // Secret: the accepted rows in file order; the caller wipes them (Vault::WipeEntries).
-  std::vector<Vault::Entry> rows;
-  size_t emptyRows = 0;      // empty in every imported field, or separators only
-  size_t duplicateRows = 0;  // equal to an earlier row of the file
+  HeldEntries rows;                // the accepted rows in file order
+  size_t emptyRows = 0;            // empty in every imported field, or separators only
+  size_t duplicateRows = 0;        // equal to an earlier row of the file
   size_t leftOut[kLeftOutKinds] = {};
   size_t severalAddresses = 0;  // rows whose web address held more than one; the first is kept
   // The columns that tell a row is no login (KeePass's group, Bitwarden's type, 1Password's

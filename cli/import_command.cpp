@@ -17,6 +17,8 @@
 #include "cli/output.h"
 #include "common/instance_lock.h"
 #include "common/paths.h"
+#include "common/utf8.h"
+#include "texts/fill.h"
 #include "texts/texts.h"
 #include "vault/vault.h"
 
@@ -44,15 +46,6 @@ bool ReadOptions(const Arguments& arguments, ImportOptions& options) {
   return true;
 }
 
-std::string ShortName(std::string_view name) {
-  size_t end = 0;
-  for (size_t characters = 0; end < name.size() && characters < kShortenedName; ++characters) {
-    do ++end;
-    while (end < name.size() && (static_cast<unsigned char>(name[end]) & 0xC0) == 0x80);
-  }
-  return end < name.size() ? std::string(name.substr(0, end)) + "\xE2\x80\xA6" : std::string(name);
-}
-
 std::string ColumnName(const ImportReport& report, int column) {
   const std::string& name = report.header[static_cast<size_t>(column)];
   return name.empty() ? std::to_string(column + 1) : Printable(name);
@@ -68,7 +61,7 @@ void RefuseHeader(const ImportReport& report) {
     if (report.missing[f])
       missing += (missing.empty() ? "" : ", ") + std::string(Vault::kEntryFields[f].keyword);
   }
-  PrintError(Format(t.cliHeaderNotRecognised, {missing}));
+  PrintError(Texts::Fill(t.cliHeaderNotRecognised, {missing}));
   const bool known =
       std::any_of(report.header.begin(), report.header.end(),
                   [](const std::string& name) { return FieldOfHeaderName(name) >= 0; });
@@ -76,7 +69,8 @@ void RefuseHeader(const ImportReport& report) {
   PrintError(t.cliColumnsFound);
   for (size_t c = 0; c < report.header.size(); ++c) {
     const std::string name = Printable(report.header[c]);
-    PrintError("  " + std::to_string(c + 1) + "  " + (known ? name : ShortName(name)));
+    PrintError("  " + std::to_string(c + 1) + "  " +
+               (known ? name : Common::Shortened(name, kShortenedName)));
   }
   PrintError(t.cliAdaptColumns);
   std::string option = "  --columns ";
@@ -123,7 +117,7 @@ int Refuse(const ImportReport& report) {
       PrintError(Vault::ErrorText(Vault::OutOfMemory));
       return Vault::OutOfMemory;
     case ImportFailure::NoSuchColumn:
-      return UsageError(Format(t.cliNoSuchColumn, {Printable(report.culprit)}));
+      return UsageError(Texts::Fill(t.cliNoSuchColumn, {Printable(report.culprit)}));
     case ImportFailure::NumbersNeeded:
       return UsageError(t.cliNumbersNeeded);
     case ImportFailure::ColumnsIncomplete:
@@ -135,7 +129,7 @@ int Refuse(const ImportReport& report) {
       RefuseHeader(report);
       break;
     default:  // a row's fault: its number, and the field where the text names one
-      PrintError(Format(t.*RowFailureText(report.failure), {row, field}));
+      PrintError(Texts::Fill(t.*RowFailureText(report.failure), {row, field}));
       break;
   }
   PrintError(t.cliNothingImported);
@@ -151,11 +145,11 @@ void PrintLeftOut(const ImportReport& report) {
     const size_t count = report.leftOut[k];
     if (count == 0) continue;
     kinds += (kinds.empty() ? "" : ", ") +
-             Format(t.cliLeftOutKinds[k][count == 1 ? 0 : 1], {std::to_string(count)});
+             Texts::Fill(t.cliLeftOutKinds[k][count == 1 ? 0 : 1], {std::to_string(count)});
   }
-  if (!kinds.empty()) PrintLine(Format(t.cliLeftOut, {kinds}));
+  if (!kinds.empty()) PrintLine(Texts::Fill(t.cliLeftOut, {kinds}));
   if (report.severalAddresses > 0) {
-    PrintLine(Format(t.cliSeveralAddresses, {std::to_string(report.severalAddresses)}));
+    PrintLine(Texts::Fill(t.cliSeveralAddresses, {std::to_string(report.severalAddresses)}));
   }
 }
 
@@ -164,25 +158,25 @@ void PrintLeftOut(const ImportReport& report) {
 void PrintSummary(const ImportReport& report, size_t rows, size_t added, size_t total, bool dryRun,
                   bool noVault = false) {
   const Texts::Table& t = Texts::kText;
-  PrintLine(Format(dryRun ? t.cliWouldImport : t.cliImported, {std::to_string(added)}));
-  PrintLine(Format(t.cliAlreadyPresent, {std::to_string(rows - added)}));
+  PrintLine(Texts::Fill(dryRun ? t.cliWouldImport : t.cliImported, {std::to_string(added)}));
+  PrintLine(Texts::Fill(t.cliAlreadyPresent, {std::to_string(rows - added)}));
   if (report.duplicateRows > 0) {
-    PrintLine(Format(t.cliDuplicateRows, {std::to_string(report.duplicateRows)}));
+    PrintLine(Texts::Fill(t.cliDuplicateRows, {std::to_string(report.duplicateRows)}));
   }
-  PrintLine(Format(t.cliEmptyRowsSkipped, {std::to_string(report.emptyRows)}));
+  PrintLine(Texts::Fill(t.cliEmptyRowsSkipped, {std::to_string(report.emptyRows)}));
   PrintLeftOut(report);
-  PrintLine(noVault
-                ? std::string(t.cliNoVaultMade)
-                : Format(dryRun ? t.cliEntriesAfter : t.cliEntriesNow, {std::to_string(total)}));
+  PrintLine(
+      noVault ? std::string(t.cliNoVaultMade)
+              : Texts::Fill(dryRun ? t.cliEntriesAfter : t.cliEntriesNow, {std::to_string(total)}));
   if (!report.unused.empty()) {
     std::string names;
     for (int c : report.unused) names += (names.empty() ? "" : ", ") + ColumnName(report, c);
-    PrintLine(Format(t.cliNotImported, {names}));
+    PrintLine(Texts::Fill(t.cliNotImported, {names}));
   }
   for (const SecondColumn& second : report.seconds) {
-    PrintLine(Format(t.cliSecondColumn,
-                     {t.cliFieldsInSentence[second.field], ColumnName(report, second.used),
-                      ColumnName(report, second.ignored)}));
+    PrintLine(Texts::Fill(t.cliSecondColumn,
+                          {t.cliFieldsInSentence[second.field], ColumnName(report, second.used),
+                           ColumnName(report, second.ignored)}));
   }
 }
 
@@ -199,25 +193,25 @@ int CreateWithNewPassword(const Context& context, ImportReport& report) {
     if (const int status = TakeLock(context); status != kDone) return status;
   }
   errno = 0;
-  const Vault::VaultError result =
-      Vault::CreateVaultHolding(Common::VaultFilePath(), View(password), std::move(report.rows));
+  const Vault::VaultError result = Vault::CreateVaultHolding(
+      Common::VaultFilePath(), View(password), std::move(report.rows.list));
   if (result != Vault::Ok) {
     const int error = errno;
     if (madeDirectory) (void)rmdir(context.dir.c_str());  // only ever an empty one
     return SaveFailure(t.creatingFailed, result, error);
   }
   Common::ForgetCommonBase();  // what an earlier vault here shared is no base of this one
-  PrintLine(Format(t.cliNewVault, {Printable(Common::VaultFilePath())}));
+  PrintLine(Texts::Fill(t.cliNewVault, {Printable(Common::VaultFilePath())}));
   return kDone;
 }
 
 // Saves the rows to add: into the open vault, or as a new vault made with them.
 int Save(const Context& context, ImportReport& report, bool newVault) {
   const Texts::Table& t = Texts::kText;
-  if (report.rows.empty()) return kDone;  // nothing changed: the file stays as it is
+  if (report.rows.list.empty()) return kDone;  // nothing changed: the file stays as it is
   if (newVault) return CreateWithNewPassword(context, report);
   std::vector<Vault::Entry>& entries = Vault::Entries();
-  for (const Vault::Entry& row : report.rows) Vault::AppendEntry(entries, row);
+  for (const Vault::Entry& row : report.rows.list) Vault::AppendEntry(entries, row);
   errno = 0;
   const Vault::VaultError result = Vault::SaveVaultQuietly();
   if (result != Vault::Ok) return SaveFailure(t.savingFailed, result, errno);
@@ -232,12 +226,12 @@ int ReadInputFile(const std::string& path, const ImportOptions& options, ImportR
   if (OpenInputFile(path, file)) {
     ReadImport(View(file), options, report);
     if (!InputFileChanged(file)) return kDone;
-    Vault::WipeEntries(report.rows);
+    ReleaseEntries(report.rows);
   }
   if (file.changed) {
-    PrintError(Format(t.cliFileChanged, {Printable(path)}));
+    PrintError(Texts::Fill(t.cliFileChanged, {Printable(path)}));
   } else {
-    PrintError(WithCause(Format(t.cliCannotRead, {Printable(path)}), ReadCause(path)));
+    PrintError(WithCause(Texts::Fill(t.cliCannotRead, {Printable(path)}), ReadCause(path)));
   }
   return kFileProblem;
 }
@@ -248,16 +242,17 @@ int Import(const Context& context, ImportReport& report) {
   if (!newVault) {
     if (const int status = OpenVaultAsking(context); status != kDone) return status;
   }
-  const size_t rows = report.rows.size();
+  std::vector<Vault::Entry>& toAdd = report.rows.list;
+  const size_t rows = toAdd.size();
   // From here on the report holds only the rows to add, in file order.
-  KeepEntries(report.rows, Common::MissingEntries(Vault::Entries(), report.rows));
-  const size_t added = report.rows.size();
+  KeepEntries(toAdd, Common::MissingEntries(Vault::Entries(), toAdd));
+  const size_t added = toAdd.size();
   const size_t total = Vault::Entries().size() + added;
   // Before any password is asked for a new vault, and in a dry run too.
-  if (TooLargeTogether(Vault::Entries(), report.rows)) return RefuseTooLarge();
+  if (TooLargeTogether(Vault::Entries(), toAdd)) return RefuseTooLarge();
   if (arguments.dryRun) {
     PrintLine(Texts::kText.cliWouldAdd);
-    for (const Vault::Entry& row : report.rows) PrintLine("  " + Printable(row.Omschrijving));
+    for (const Vault::Entry& row : toAdd) PrintLine("  " + Printable(row.Omschrijving));
     PrintSummary(report, rows, added, total, true);
     PrintLine(Texts::kText.cliDryRun);
     return kDone;
@@ -283,8 +278,7 @@ int ImportCommand(const Context& context) {
   if (status != kDone) return status;
   status = Refuse(report);
   if (status == kDone) status = Import(context, report);
-  Vault::WipeEntries(report.rows);
-  return status;
+  return status;  // the report's rows are wiped with it
 }
 
 }  // namespace Cli

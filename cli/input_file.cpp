@@ -8,6 +8,8 @@
 #include <atomic>
 #include <cstdint>
 
+#include "vault/payload.h"
+
 namespace Cli {
 namespace {
 
@@ -56,24 +58,6 @@ void StopWatching() {
   gStart = gEnd = 0;
 }
 
-void AppendUtf8(char32_t c, char* out, size_t& used) {
-  if (c < 0x80) {
-    out[used++] = static_cast<char>(c);
-  } else if (c < 0x800) {
-    out[used++] = static_cast<char>(0xC0 | (c >> 6));
-    out[used++] = static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out[used++] = static_cast<char>(0xE0 | (c >> 12));
-    out[used++] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out[used++] = static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out[used++] = static_cast<char>(0xF0 | (c >> 18));
-    out[used++] = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out[used++] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out[used++] = static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
-
 // UTF-16 after its byte-order mark, as UTF-8. A lone surrogate keeps its three bytes and an
 // odd last byte becomes 0xFF: neither is UTF-8, so the row that holds it is refused as
 // any other text that is not.
@@ -93,7 +77,7 @@ void FromUtf16(std::string_view bytes, bool bigEndian, char* out, size_t& used) 
         i += 2;
       }
     }
-    AppendUtf8(c, out, used);
+    used = static_cast<size_t>(Vault::PutCodePoint(c, out + used) - out);
   }
   if (i < bytes.size()) out[used++] = '\xFF';
 }

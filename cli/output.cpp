@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include "common/utf8.h"
+#include "texts/fill.h"
 #include "vault/file_io.h"
 
 namespace Cli {
@@ -16,17 +17,7 @@ void PrintLine(std::string_view text) { (void)WriteAll(STDOUT_FILENO, std::strin
 void PrintError(std::string_view text) { (void)WriteAll(STDERR_FILENO, std::string(text) + "\n"); }
 
 std::string Format(std::string_view text, std::initializer_list<std::string_view> values) {
-  std::string out;
-  auto value = values.begin();
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '{' && i + 1 < text.size() && text[i + 1] == '}' && value != values.end()) {
-      out += *value++;
-      ++i;
-    } else {
-      out += text[i];
-    }
-  }
-  return out;
+  return Texts::Fill(text, values);
 }
 
 std::string Printable(std::string_view text) {

@@ -1,5 +1,5 @@
-// What the companion prints: whole writes to standard output or error, the edition's texts
-// with their values filled in, and other people's text made safe for a terminal.
+// What the companion prints: whole writes to standard output or error, and other people's
+// text made safe for a terminal. The edition's texts are filled in by Texts::Fill.
 #pragma once
 
 #include <initializer_list>
@@ -13,7 +13,7 @@ namespace Cli {
 // A line (text + "\n") on standard output or standard error; failures there are ignored.
 void PrintLine(std::string_view text);
 void PrintError(std::string_view text);
-// The text with each "{}" replaced by the next value, in order.
+// Texts::Fill under its earlier name, for the merge command until it moves over.
 [[nodiscard]] std::string Format(std::string_view text,
                                  std::initializer_list<std::string_view> values);
 // The text with control characters (terminal escapes, tabs, line breaks) shown as spaces

@@ -11,12 +11,14 @@
 #include "cli/commands.h"
 #include "cli/csv_export.h"
 #include "cli/export_file.h"
+#include "cli/held_entries.h"
 #include "cli/held_keys.h"
 #include "cli/output.h"
 #include "common/entry_find.h"
 #include "common/password_generator.h"
 #include "common/paths.h"
 #include "common/settings.h"
+#include "texts/fill.h"
 #include "texts/texts.h"
 #include "vault/vault.h"
 
@@ -26,12 +28,13 @@ namespace {
 constexpr std::string_view kStandardOutput = "-";
 
 // Reads a vault file read-only, asking for its password with prompt: kDone, or the status
-// after saying why. Secret: the caller wipes list; keys frees its key.
+// after saying why. Secret: keys and read wipe what they hold.
 int ReadVaultAsking(const std::string& path, std::string_view prompt, HeldKeys& keys,
-                    std::vector<Vault::Entry>& list) {
+                    HeldEntries& read) {
   SecretBuffer password;
   if (const int asked = AskPassword(prompt, password); asked != kDone) return asked;
-  const Vault::VaultError result = Vault::ReadVaultFile(path, View(password), keys.state, list);
+  const Vault::VaultError result =
+      Vault::ReadVaultFile(path, View(password), keys.state, read.list);
   return result == Vault::Ok ? kDone : VaultFailure(path, result);
 }
 
@@ -53,7 +56,7 @@ int CheckExportTarget(const std::string& target, bool force) {
     if (stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) refusal = t.cliExportNoFolder;
   }
   if (refusal == nullptr) return kDone;
-  PrintError(Format(refusal, {Printable(target)}));
+  PrintError(Texts::Fill(refusal, {Printable(target)}));
   return kFileProblem;
 }
 
@@ -64,7 +67,7 @@ int WriteExport(const std::string& target, const std::string& csv, bool force) {
   if (int error = 0; !WriteExportFile(target, csv, error)) {
     return SaveFailure(Printable(target) + ": ", Vault::FileError, error);
   }
-  PrintError(Format(t.cliExportWarningFile, {Printable(target)}));
+  PrintError(Texts::Fill(t.cliExportWarningFile, {Printable(target)}));
   return kDone;
 }
 
@@ -85,8 +88,8 @@ int ExportCommand(const Context& context) {
   } else {
     status = WriteExport(target, csv, context.arguments.force);
     if (status == kDone) {
-      PrintLine(Format(Texts::kText.cliExported,
-                       {std::to_string(Vault::Entries().size()), Printable(target)}));
+      PrintLine(Texts::Fill(Texts::kText.cliExported,
+                            {std::to_string(Vault::Entries().size()), Printable(target)}));
     }
   }
   Vault::WipeText(csv);
@@ -124,24 +127,26 @@ int CheckCommand(const Context& context) {
   const bool ownVault = context.arguments.files.empty();
   const std::string path = ownVault ? Common::VaultFilePath() : context.arguments.files[0];
   if (ownVault && !Common::VaultFileExists(path)) {
-    PrintError(Format(t.cliNoVault, {Printable(context.dir)}));
+    PrintError(Texts::Fill(t.cliNoVault, {Printable(context.dir)}));
     return kFileProblem;
   }
   const std::string prompt =
-      ownVault ? t.cliPasswordPrompt : Format(t.cliOtherPasswordPrompt, {Printable(path)});
+      ownVault ? t.cliPasswordPrompt : Texts::Fill(t.cliOtherPasswordPrompt, {Printable(path)});
   HeldKeys keys;
-  std::vector<Vault::Entry> list;
-  const int status = ReadVaultAsking(path, prompt, keys, list);
-  const size_t count = list.size();
-  Vault::WipeEntries(list);
-  if (status != kDone) return status;
+  size_t count = 0;
+  {
+    HeldEntries read;  // wiped at the end of the block, before anything is printed
+    const int status = ReadVaultAsking(path, prompt, keys, read);
+    if (status != kDone) return status;
+    count = read.list.size();
+  }
   struct stat info {};
   const long long size = stat(path.c_str(), &info) == 0 ? static_cast<long long>(info.st_size) : -1;
-  PrintLine(Format(t.cliCheckOpened, {Printable(path)}));
-  PrintLine(Format(t.cliCheckEntries, {std::to_string(count)}));
-  PrintLine(Format(t.cliCheckCosts,
-                   {std::to_string(keys.state.opslimit), std::to_string(keys.state.memlimit)}));
-  PrintLine(Format(t.cliCheckSize, {std::to_string(size)}));
+  PrintLine(Texts::Fill(t.cliCheckOpened, {Printable(path)}));
+  PrintLine(Texts::Fill(t.cliCheckEntries, {std::to_string(count)}));
+  PrintLine(Texts::Fill(
+      t.cliCheckCosts, {std::to_string(keys.state.opslimit), std::to_string(keys.state.memlimit)}));
+  PrintLine(Texts::Fill(t.cliCheckSize, {std::to_string(size)}));
   return kDone;
 }
 

@@ -22,7 +22,6 @@ namespace Commands {
 namespace {
 
 constexpr int kWidth = 440;
-constexpr int kHeight = 335;
 constexpr int kFieldX = 130;
 constexpr int kFieldWidth = 300;
 
@@ -31,6 +30,13 @@ constexpr int kFieldBoxes[] = {DescriptionField, UrlEntryField, UserNameField, E
 static_assert(std::size(kFieldBoxes) == Vault::kEntryFieldCount);
 constexpr int kFirstFieldY = 10;
 constexpr int kFieldRowHeight = 32;
+// Below the field rows, whatever their number: the generator's frame, then the buttons.
+constexpr int kFrameY =
+    kFirstFieldY + static_cast<int>(std::size(kFieldBoxes)) * kFieldRowHeight + 4;
+constexpr int kFrameHeight = 140;
+constexpr int kButtonsY = kFrameY + kFrameHeight + 13;
+constexpr int kButtonHeight = 28;
+constexpr int kHeight = kButtonsY + kButtonHeight + 12;
 
 // What each box held once it was filled. Secret: wiped when the dialog closes.
 Vault::Entry gGiven;
@@ -91,22 +97,25 @@ GtkWidget* AddEntryFields(const Vault::Entry& entry) {
                         kFirstFieldY + static_cast<int>(i) * kFieldRowHeight, entry.*field.member,
                         gGiven.*field.member);
   }
-  GtkWidget* password = boxes[Vault::kPasswordField];
-  gtk_entry_set_visibility(GTK_ENTRY(password), App::PasswordsShown());
-  App::KeepOffPrimary(password);
+  for (size_t i = 0; i < Vault::kEntryFieldCount; ++i) {
+    if (!Vault::kEntryFields[i].secret) continue;
+    gtk_entry_set_visibility(GTK_ENTRY(boxes[i]), App::PasswordsShown());
+    App::KeepOffPrimary(boxes[i]);
+  }
   return boxes[Vault::kDescriptionField];
 }
 
-// The generator's frame with its choices as the settings keep them.
+// The generator's frame with its choices as the settings keep them; its controls are placed
+// from the frame's top.
 void AddGenerator() {
   const Texts::Table& t = Texts::kText;
   const Common::Settings& settings = Common::CurrentSettings();
   // The frame first: the controls drawn over it are created after it.
-  App::PlaceDialogControl(gtk_frame_new(t.generateFrame), -1, 10, 142, 420, 140);
-  AddCheckBox(DigitsBox, t.digitsBox, 25, 167, settings.GenCijfers);
-  AddCheckBox(LowerBox, t.lowerBox, 25, 193, settings.GenKlein);
-  AddCheckBox(UpperBox, t.upperBox, 225, 167, settings.GenHoofd);
-  AddCheckBox(SymbolsBox, t.symbolsBox, 225, 193, settings.GenLeestekens);
+  App::PlaceDialogControl(gtk_frame_new(t.generateFrame), -1, 10, kFrameY, 420, kFrameHeight);
+  AddCheckBox(DigitsBox, t.digitsBox, 25, kFrameY + 25, settings.GenCijfers);
+  AddCheckBox(LowerBox, t.lowerBox, 25, kFrameY + 51, settings.GenKlein);
+  AddCheckBox(UpperBox, t.upperBox, 225, kFrameY + 25, settings.GenHoofd);
+  AddCheckBox(SymbolsBox, t.symbolsBox, 225, kFrameY + 51, settings.GenLeestekens);
   // The adjustment clamps a stored length outside the limits; typed text is clamped by the
   // spin field's update, which reads it as a whole number.
   GtkWidget* spin =
@@ -116,9 +125,9 @@ void AddGenerator() {
   gtk_entry_set_width_chars(GTK_ENTRY(spin), 0);
   App::StyleCompactSpin(spin);
   gtk_spin_button_set_value(GTK_SPIN_BUTTON(spin), static_cast<double>(settings.GenLengte));
-  App::PlaceDialogControl(App::NewLabel(t.lengthLabel, spin), -1, 25, 238, 60, 20);
-  App::PlaceDialogControl(spin, LengthSpin, 85, 234, 70, 26);
-  App::AddDialogButton(GenerateButton, t.generateButton, 300, 233, 115, 28);
+  App::PlaceDialogControl(App::NewLabel(t.lengthLabel, spin), -1, 25, kFrameY + 96, 60, 20);
+  App::PlaceDialogControl(spin, LengthSpin, 85, kFrameY + 92, 70, 26);
+  App::AddDialogButton(GenerateButton, t.generateButton, 300, kFrameY + 91, 115, kButtonHeight);
 }
 
 void BuildDialog(const std::string& title, const Vault::Entry& entry) {
@@ -126,8 +135,9 @@ void BuildDialog(const std::string& title, const Vault::Entry& entry) {
   App::OpenDialogWindow(title, kWidth, kHeight);
   GtkWidget* description = AddEntryFields(entry);
   AddGenerator();
-  GtkWidget* ok = App::AddDialogButton(EntryOkButton, t.okButton, 240, 295, 90, 28);
-  App::AddDialogButton(EntryCancelButton, t.cancelButton, 340, 295, 90, 28);
+  GtkWidget* ok =
+      App::AddDialogButton(EntryOkButton, t.okButton, 240, kButtonsY, 90, kButtonHeight);
+  App::AddDialogButton(EntryCancelButton, t.cancelButton, 340, kButtonsY, 90, kButtonHeight);
   gtk_widget_set_sensitive(ok,
                            !Common::TrimBlanks(entry.Omschrijving, Common::Blanks::Spaces).empty());
 
@@ -168,13 +178,13 @@ void KeepGeneratorChoices() {
                                 .symbols = Ticked(SymbolsBox)});
 }
 
-// Moves a new record into the caller's, wiping the passwords either side leaves behind.
+// Moves a new record into the caller's, wiping the texts either side leaves behind.
 void Replace(Vault::Entry& entry, Vault::Entry& typed) {
-  Vault::WipeText(entry.Wachtwoord);
+  Vault::WipeEntry(entry);
   for (const Vault::EntryField& field : Vault::kEntryFields) {
     entry.*field.member = typed.*field.member;
   }
-  Vault::WipeText(typed.Wachtwoord);
+  Vault::WipeEntry(typed);
 }
 
 // OK may be pressed only while the description, as it would be stored, is not blank.
@@ -192,9 +202,9 @@ bool TakeEntry(const std::string& title, Vault::Entry& entry) {
     now.*Vault::kEntryFields[i].member = Text(kFieldBoxes[i]);
   }
   Vault::Entry typed = Common::EntryOnOk(entry, gGiven, now);
-  Vault::WipeText(now.Wachtwoord);
+  Vault::WipeEntry(now);
   if (Common::TrimBlanks(typed.Omschrijving, Common::Blanks::Spaces).empty()) {
-    Vault::WipeText(typed.Wachtwoord);
+    Vault::WipeEntry(typed);
     App::ShowWarning(title, Texts::kText.descriptionRequired);
     gtk_widget_grab_focus(App::ControlWidget(DescriptionField));
     return false;
@@ -215,7 +225,7 @@ bool EditEntryDialog(const std::string& title, Vault::Entry& entry) {
     if (request == Request::Confirm) accepted = TakeEntry(title, entry);
   }
   KeepGeneratorChoices();
-  for (const Vault::EntryField& field : Vault::kEntryFields) Vault::WipeText(gGiven.*field.member);
+  Vault::WipeEntry(gGiven);
   // The entry buffers wipe their text when the window is destroyed.
   App::CloseDialogWindow();
   return accepted;
@@ -229,7 +239,7 @@ void AddEntry() {
   std::vector<Vault::Entry>& entries = Vault::Entries();
   Vault::AppendEntry(entries, entry);
   const std::string description = entry.Omschrijving;
-  Vault::WipeText(entry.Wachtwoord);
+  Vault::WipeEntry(entry);
   App::FillEntryList(static_cast<int>(entries.size()) - 1);
   SaveChange(t.statusAdded + description + " (" + std::to_string(entries.size()) +
              t.statusPasswordsClose);
@@ -248,7 +258,7 @@ void EditSelectedEntry() {
     App::RefreshDetails();
     SaveChange("");
   }
-  Vault::WipeText(entry.Wachtwoord);
+  Vault::WipeEntry(entry);
 }
 
 }  // namespace Commands

@@ -1,5 +1,5 @@
-// Comparing names that people and other programs write in any letter case: header names,
-// settings keys, the schemes of web addresses. Only A-Z fold; other bytes compare as they are.
+// Comparing names that people and other programs write in any letter case, in both programs.
+// Only A-Z fold; other bytes compare as they are.
 #pragma once
 
 #include <string_view>

@@ -11,6 +11,7 @@
 #include "common/utf8.h"
 #include "vault/file_io.h"
 #include "vault/file_names.h"
+#include "vault/payload.h"
 #include "vault/replace_file.h"
 
 namespace Common {
@@ -27,12 +28,8 @@ std::string Latin1ToUtf8(const std::string& bytes) {
   std::string text;
   text.reserve(bytes.size());
   for (unsigned char c : bytes) {
-    if (c < 0x80) {
-      text += static_cast<char>(c);
-    } else {
-      text += static_cast<char>(0xC0 | (c >> 6));
-      text += static_cast<char>(0x80 | (c & 0x3F));
-    }
+    char utf8[Vault::kMaxCodePointBytes];
+    text.append(utf8, Vault::PutCodePoint(c, utf8));
   }
   return text;
 }

@@ -45,4 +45,20 @@ size_t Utf16Length(std::string_view utf8) {
   return units;
 }
 
+size_t HeadLength(std::string_view text, size_t characters, size_t lines) {
+  size_t end = 0;
+  for (; end < text.size(); ++end) {
+    if ((static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) continue;
+    if (characters-- == 0) break;
+    if (text[end] == '\n' && lines-- == 0) break;
+  }
+  return end;
+}
+
+std::string Shortened(std::string_view text, size_t characters) {
+  const size_t head = HeadLength(text, characters);
+  if (head == text.size()) return std::string(text);
+  return std::string(text.substr(0, head)).append(kEllipsis);
+}
+
 }  // namespace Common

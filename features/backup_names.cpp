@@ -15,8 +15,6 @@
 namespace Features {
 namespace {
 
-constexpr char kVaultExtension[] = ".lwv";
-
 bool HasExtension(const std::string& path) {
   for (size_t i = path.size(); i-- > 0;) {
     const char c = path[i];
@@ -137,7 +135,7 @@ std::string DefaultBackupPath(const std::string& home, const std::string& prefix
                               int month, int day) {
   char date[32];
   std::snprintf(date, sizeof date, "%04d-%02d-%02d", year, month, day);
-  return home + prefix + date + kVaultExtension;
+  return home + prefix + date + std::string(Vault::kVaultExtension);
 }
 
 std::string TodaysBackupPath(const std::string& home, const std::string& prefix) {
@@ -148,7 +146,7 @@ std::string TodaysBackupPath(const std::string& home, const std::string& prefix)
 }
 
 std::string WithBackupExtension(const std::string& path) {
-  return HasExtension(path) ? path : path + kVaultExtension;
+  return HasExtension(path) ? path : path + std::string(Vault::kVaultExtension);
 }
 
 bool SamePathIgnoringCase(const std::string& a, const std::string& b) {

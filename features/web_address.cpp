@@ -2,19 +2,14 @@
 
 #include <sys/stat.h>
 
+#include "common/ascii_case.h"
 #include "common/blanks.h"
 
 namespace Features {
 namespace {
 
-bool StartsWithIgnoringCase(const std::string& text, const std::string& lowerPrefix) {
-  if (text.size() < lowerPrefix.size()) return false;
-  for (size_t i = 0; i < lowerPrefix.size(); ++i) {
-    char c = text[i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c != lowerPrefix[i]) return false;
-  }
-  return true;
+bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
+  return Common::EqualIgnoringAsciiCase(text.substr(0, prefix.size()), prefix);
 }
 
 }  // namespace

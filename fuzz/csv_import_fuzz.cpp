@@ -23,15 +23,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Cli::ImportReport report;
   Cli::ReadImport({reinterpret_cast<const char*>(data) + 1, size - 1}, options, report);
   if (report.failure != Cli::ImportFailure::None) {
-    if (!report.rows.empty()) std::abort();  // a refused file leaves nothing behind
+    if (!report.rows.list.empty()) std::abort();  // a refused file leaves nothing behind
     return 0;
   }
-  const std::string csv = Cli::ExportCsv(report.rows);
+  const std::string csv = Cli::ExportCsv(report.rows.list);
   Cli::ImportReport again;
   Cli::ReadImport(csv, {}, again);
-  if (report.rows.empty()
+  if (report.rows.list.empty()
           ? again.failure != Cli::ImportFailure::None
-          : again.failure != Cli::ImportFailure::None || again.rows != report.rows) {
+          : again.failure != Cli::ImportFailure::None || again.rows.list != report.rows.list) {
     std::abort();
   }
   return 0;

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "vault/payload_reader.h"
 #include "vault/vault.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Fails when a function in the window program's upper layers runs over the line limit,
+# Fails when a function in any layer of either program runs over the line limit,
 # counted from the first line of its signature to its closing brace. Relies on the
 # clang-format layout: namespace bodies are not indented and a function's body closes with a
 # lone "}" in the first column.
@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 limit=${1:-50}
 shift || true
 folders=("$@")
-[ ${#folders[@]} -gt 0 ] || folders=(app commands features program)
+[ ${#folders[@]} -gt 0 ] || folders=(texts vault common cli app commands features program)
 
 list() {
   awk '

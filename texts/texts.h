@@ -2,7 +2,13 @@
 // texts_nl.cpp); both define the same symbols, so the edition is chosen at link time.
 #pragma once
 
+#include <cstddef>
+
 namespace Texts {
+
+// The fields of an entry, which some texts name one by one, in the field table's order
+// (Vault::kEntryFields, which checks this count).
+constexpr size_t kFieldCount = 4;
 
 struct Table {
   const char* programTitle;  // windows and message boxes without a title of their own
@@ -200,7 +206,6 @@ struct Table {
   const char* cliZeroByte;
   const char* cliInvalidUtf8;
   const char* cliTooLong;
-  const char* cliFieldNames[4];  // description, web address, user name, password
   const char* cliHeaderNotRecognised;
   const char* cliHeaderMaybeData;
   const char* cliColumnsFound;
@@ -225,7 +230,7 @@ struct Table {
   const char* cliMergeLocked;
   const char* cliNoCopies;
   const char* cliTwinKept;
-  const char* cliFieldsInSentence[4];  // the fields as a sentence names them, in order
+  const char* cliFieldsInSentence[kFieldCount];  // as a sentence names them, in order
   const char* cliAnd;
   const char* cliCopyRemoved;
   const char* cliChangedBy;   // file name, number, then a line per entry

@@ -254,7 +254,6 @@ const Table kText = {
     .cliZeroByte = "Row {}: {} holds a zero byte.",
     .cliInvalidUtf8 = "Row {}: {} is not valid UTF-8 text.",
     .cliTooLong = "Row {}: {} is longer than 65535 characters.",
-    .cliFieldNames = {"description", "web address", "user name", "password"},
     .cliHeaderNotRecognised = "The header was not recognised: no column for {}.",
     .cliHeaderMaybeData =
         "No column name is known, so the first line may be data: the names are shortened. "

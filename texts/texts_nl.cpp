@@ -261,7 +261,6 @@ const Table kText = {
     .cliZeroByte = "Rij {}: {} bevat een nulbyte.",
     .cliInvalidUtf8 = "Rij {}: {} is geen geldige UTF-8-tekst.",
     .cliTooLong = "Rij {}: {} is langer dan 65535 tekens.",
-    .cliFieldNames = {"omschrijving", "webadres", "gebruikersnaam", "wachtwoord"},
     .cliHeaderNotRecognised = "De kopregel is niet herkend: geen kolom voor {}.",
     .cliHeaderMaybeData =
         "Geen enkele kolomnaam is bekend, dus de eerste regel is misschien gegevens: de namen "

@@ -17,6 +17,24 @@ void WipeSpare(std::vector<Entry>& list) {
 
 }  // namespace
 
+bool SameName(const Entry& a, const Entry& b) {
+  for (const EntryField& field : kEntryFields) {
+    if (field.names && a.*field.member != b.*field.member) return false;
+  }
+  return true;
+}
+
+std::string EntryName(const Entry& entry, std::string (*shown)(std::string_view)) {
+  std::string name = shown(entry.*kEntryFields[kDescriptionField].member);
+  for (size_t f = 0; f < kEntryFieldCount; ++f) {
+    const std::string& part = entry.*kEntryFields[f].member;
+    if (f != kDescriptionField && kEntryFields[f].names && !part.empty()) {
+      name += " (" + shown(part) + ")";
+    }
+  }
+  return name;
+}
+
 void WipeEntry(Entry& entry) {
   for (const EntryField& field : kEntryFields) {
     std::string& text = entry.*field.member;

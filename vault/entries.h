@@ -29,7 +29,9 @@ struct EntryField {
   std::string_view keyword;                      // --columns names the field so
   std::span<const std::string_view> csvHeaders;  // header names of other programs, lower case
   bool trimmedByEditor;                          // spaces trimmed when the editor changes it
-  const char* Texts::Table::*editorLabel;        // the editor's label of its box
+  bool names;   // part of the entry's name: two entries of one name are versions of one
+  bool secret;  // the editor hides it and keeps it off the PRIMARY selection
+  const char* Texts::Table::*editorLabel;  // the editor's label of its box
 };
 
 namespace FieldNames {
@@ -42,22 +44,30 @@ constexpr std::string_view kUser[] = {"username",   "login_username", "user",   
 constexpr std::string_view kPassword[] = {"password", "login_password", "wachtwoord"};
 }  // namespace FieldNames
 
+// Columns: member, jsonKey, keyword, csvHeaders, trimmedByEditor, names, secret, editorLabel.
 constexpr EntryField kEntryFields[] = {
-    {&Entry::Omschrijving, "Omschrijving", "description", FieldNames::kDescription, true,
-     &Texts::Table::descriptionLabel},
-    {&Entry::Url, "Url", "url", FieldNames::kUrl, true, &Texts::Table::entryUrlLabel},
-    {&Entry::Gebruiker, "Gebruiker", "username", FieldNames::kUser, false,
+    {&Entry::Omschrijving, "Omschrijving", "description", FieldNames::kDescription, true, true,
+     false, &Texts::Table::descriptionLabel},
+    {&Entry::Url, "Url", "url", FieldNames::kUrl, true, false, false, &Texts::Table::entryUrlLabel},
+    {&Entry::Gebruiker, "Gebruiker", "username", FieldNames::kUser, false, true, false,
      &Texts::Table::entryUserLabel},
-    {&Entry::Wachtwoord, "Wachtwoord", "password", FieldNames::kPassword, false,
+    {&Entry::Wachtwoord, "Wachtwoord", "password", FieldNames::kPassword, false, false, true,
      &Texts::Table::entryPasswordLabel},
 };
 constexpr size_t kEntryFieldCount = std::size(kEntryFields);
-// Index of the description's row: the field that names an entry and may not be blank.
+// The texts that name each field in a sentence are arrays of this length.
+static_assert(Texts::kFieldCount == kEntryFieldCount);
+// Index of the description's row: the first part of the name, which may not be blank.
 constexpr size_t kDescriptionField = 0;
-static_assert(kEntryFields[kDescriptionField].member == &Entry::Omschrijving);
-// Index of the password's row: the one field that is secret.
-constexpr size_t kPasswordField = 3;
-static_assert(kEntryFields[kPasswordField].member == &Entry::Wachtwoord);
+static_assert(kEntryFields[kDescriptionField].member == &Entry::Omschrijving &&
+              kEntryFields[kDescriptionField].names);
+
+// True when a and b agree in every field that names an entry (description and user name).
+[[nodiscard]] bool SameName(const Entry& a, const Entry& b);
+// The entry's name as a person reads it, "Mail (ann)", or the description alone when it has
+// no user name; each part passes through shown (Vault::ShownText for a window, the
+// companion's Printable for a terminal).
+[[nodiscard]] std::string EntryName(const Entry& entry, std::string (*shown)(std::string_view));
 
 // Wipes the characters of one entry's fields (their storage stays).
 void WipeEntry(Entry& entry);

@@ -6,8 +6,11 @@
 
 namespace Vault {
 
+// Vault files, the one in the configuration directory and its backups.
+constexpr std::string_view kVaultExtension = ".lwv";
 // In the configuration directory.
 constexpr std::string_view kVaultFileName = "kluis.lwv";
+static_assert(kVaultFileName.ends_with(kVaultExtension));
 constexpr std::string_view kSettingsFileName = "instellingen.ini";
 
 // Beside a file being replaced, until the rename: the file's name + kTemporarySuffix.

@@ -11,6 +11,7 @@
 #include "vault/file_io.h"
 #include "vault/little_endian.h"
 #include "vault/payload.h"
+#include "vault/payload_shape.h"
 #include "vault/replace_file.h"
 #include "vault/sodium.h"
 #include "vault/sodium_calls.h"

@@ -4,6 +4,8 @@
 #include <bit>
 #include <cstring>
 
+#include "vault/payload.h"
+
 namespace Vault {
 namespace {
 
@@ -172,25 +174,6 @@ bool ReadUnit(const uint8_t*& p, uint32_t& unit) {
 bool IsHigh(uint32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 bool IsLow(uint32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 
-// UTF-8 of a code point; a lone surrogate takes the same three-byte shape.
-void PutCodePoint(std::string& out, uint32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
-
 // A \u escape from just past its "u"; a high surrogate followed by the escape of a low one
 // makes one code point, any other surrogate stays alone.
 bool UnescapeUnit(const uint8_t*& p, std::string* out) {
@@ -202,11 +185,33 @@ bool UnescapeUnit(const uint8_t*& p, std::string* out) {
     unit = 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
     p = next;
   }
-  if (out != nullptr) PutCodePoint(*out, unit);
+  if (out != nullptr) {
+    char bytes[kMaxCodePointBytes];
+    out->append(bytes, PutCodePoint(unit, bytes));
+  }
   return true;
 }
 
 }  // namespace
+
+char* PutCodePoint(uint32_t cp, char* out) {
+  if (cp < 0x80) {
+    *out++ = static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    *out++ = static_cast<char>(0xC0 | (cp >> 6));
+    *out++ = static_cast<char>(0x80 | (cp & 0x3F));
+  } else if (cp < 0x10000) {
+    *out++ = static_cast<char>(0xE0 | (cp >> 12));
+    *out++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    *out++ = static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    *out++ = static_cast<char>(0xF0 | (cp >> 18));
+    *out++ = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    *out++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    *out++ = static_cast<char>(0x80 | (cp & 0x3F));
+  }
+  return out;
+}
 
 size_t EscapedLength(const std::string& text) {
   const uint8_t* const begin = Bytes(text);

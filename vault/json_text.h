@@ -1,5 +1,5 @@
-// Texts inside JSON strings: the escapes the writer makes and the readers take back, and the
-// lone UTF-16 surrogates a payload may hold.
+// Texts inside JSON strings: the escapes the writer makes and the readers take back. Part of
+// the payload, for the vault core only; what others use of it is in payload.h.
 #pragma once
 
 #include <cstddef>
@@ -8,13 +8,6 @@
 #include <string_view>
 
 namespace Vault {
-
-// Texts are UTF-8, except that a lone UTF-16 surrogate read from a payload (valid JSON) is
-// kept in its three-byte generalised UTF-8 form, and written back as its \u escape.
-[[nodiscard]] bool HasLoneSurrogate(std::string_view text);
-// The text as a window shows it: every lone surrogate becomes U+FFFD (same byte length).
-// Secret: a copy of a password belongs to the caller, who wipes it (WipeText).
-[[nodiscard]] std::string ShownText(std::string_view text);
 
 // Byte length of the text once escaped for the inside of a string.
 [[nodiscard]] size_t EscapedLength(const std::string& text);

@@ -4,6 +4,8 @@
 #include <cstring>
 
 #include "vault/format.h"
+#include "vault/payload_reader.h"
+#include "vault/payload_shape.h"
 #include "vault/sodium.h"
 
 namespace Vault {

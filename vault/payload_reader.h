@@ -1,15 +1,13 @@
-// The general payload reader: any JSON text another writer may have made.
+// The general payload reader: any JSON text another writer may have made. Part of the
+// payload, for the vault core only.
 #pragma once
 
 #include <cstddef>
 #include <vector>
 
-#include "vault/entries.h"
+#include "vault/payload.h"
 
 namespace Vault {
-
-// Bytes the readers may look at past the end of the text.
-constexpr size_t kPayloadPadding = 64;
 
 // True when the text, followed by kPayloadPadding readable bytes, is an acceptable payload;
 // list then holds its entries, else it is empty.

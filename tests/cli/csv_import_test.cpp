@@ -123,7 +123,7 @@ TEST(CsvImport, ColumnsOption) {
     EXPECT_EQ(got, c.placed) << c.text << " / " << c.columns;
   }
   // With --no-header the first line is a row.
-  EXPECT_EQ(Import("Bank,pw1\nMail,pw2\n", "description=1,password=2", true).rows.size(), 2u);
+  EXPECT_EQ(Import("Bank,pw1\nMail,pw2\n", "description=1,password=2", true).rows.list.size(), 2u);
 }
 
 TEST(CsvImport, ColumnsSyntax) {
@@ -174,7 +174,7 @@ TEST(CsvImport, Refusals) {
     if (c.row > 0) {
       EXPECT_EQ(r.field, c.field) << c.text;
     }
-    EXPECT_TRUE(r.rows.empty()) << c.text << ": nothing is kept";
+    EXPECT_TRUE(r.rows.list.empty()) << c.text << ": nothing is kept";
   }
   const std::string longest(Cli::kMaxFieldUnits, 'a');
   EXPECT_EQ(Import("title,password\nok," + longest + "\n").failure, ImportFailure::None);
@@ -195,7 +195,7 @@ TEST(CsvImport, RowsObeyTheEditorsRules) {
       {"Bank", "https://b.example", " ann ", " pw "},
       {"Mail.Example.org", "https://user@Mail.Example.org:8443/x?y", "bob", "pw2"},  // host name
       {"Short", "", "", ""}};
-  EXPECT_EQ(r.rows, expected);
+  EXPECT_EQ(r.rows.list, expected);
 }
 
 TEST(CsvImport, HostNames) {

@@ -45,13 +45,25 @@ GtkWidget* VisibleToplevel(GType type) {
   return found;
 }
 
-void SendKey(GtkWidget* window, guint keyval, GdkModifierType mods) {
-  GdkDisplay* display = gtk_widget_get_display(window);
-  GdkEvent* event = gdk_event_new(GDK_KEY_PRESS);
-  event->key.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(window)));
+namespace {
+
+// The modifier keys in the order they are pressed, each with the state bit it sets.
+constexpr struct {
+  GdkModifierType mask;
+  guint keyval;
+} kModifierKeys[] = {{GDK_CONTROL_MASK, GDK_KEY_Control_L},
+                     {GDK_MOD1_MASK, GDK_KEY_Alt_L},
+                     {GDK_SHIFT_MASK, GDK_KEY_Shift_L}};
+
+// One key event, its state the modifiers held before it as X reports them.
+void SendKeyEvent(GdkWindow* target, GdkEventType type, guint keyval, guint state, bool modifier) {
+  GdkDisplay* display = gdk_window_get_display(target);
+  GdkEvent* event = gdk_event_new(type);
+  event->key.window = GDK_WINDOW(g_object_ref(target));
   event->key.time = GDK_CURRENT_TIME;
   event->key.keyval = keyval;
-  event->key.state = mods;
+  event->key.state = state;
+  event->key.is_modifier = modifier ? 1 : 0;
   GdkKeymapKey* keys = nullptr;
   gint count = 0;
   if (gdk_keymap_get_entries_for_keyval(gdk_keymap_get_for_display(display), keyval, &keys,
@@ -63,6 +75,29 @@ void SendKey(GtkWidget* window, guint keyval, GdkModifierType mods) {
   gdk_event_set_device(event, gdk_seat_get_keyboard(gdk_display_get_default_seat(display)));
   gtk_main_do_event(event);
   gdk_event_free(event);
+}
+
+}  // namespace
+
+// As X delivers a key typed with modifiers: a press of each modifier key of its own (with
+// is_modifier set), the key's press, then the modifiers' releases. (The key's own release
+// is not sent: it shifts where the steps after it land against the window's 250 ms tick,
+// and the story of a kept copy restored then loses the copy to that tick.)
+void SendKey(GtkWidget* window, guint keyval, GdkModifierType mods) {
+  GdkWindow* target = GDK_WINDOW(g_object_ref(gtk_widget_get_window(window)));
+  guint held = 0;
+  for (const auto& modifier : kModifierKeys) {
+    if ((mods & modifier.mask) == 0) continue;
+    SendKeyEvent(target, GDK_KEY_PRESS, modifier.keyval, held, true);
+    held |= modifier.mask;
+  }
+  SendKeyEvent(target, GDK_KEY_PRESS, keyval, mods, false);
+  for (size_t i = std::size(kModifierKeys); i-- > 0;) {
+    if ((held & kModifierKeys[i].mask) == 0) continue;
+    SendKeyEvent(target, GDK_KEY_RELEASE, kModifierKeys[i].keyval, held, true);
+    held &= ~kModifierKeys[i].mask;
+  }
+  g_object_unref(target);
 }
 
 bool Usable(int control) {

@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <regex>
+
+#include "tests/support/test_files.h"
+#include "texts/fill.h"
 #include "vault/vault.h"
 
 namespace {
@@ -42,6 +46,47 @@ TEST(EditionTexts, StartAndSaveMessages) {
                     "libsodium26."));
   EXPECT_STREQ(Texts::kText.savingFailed, Pick("Saving failed: ", "Opslaan mislukt: "));
   EXPECT_STREQ(Texts::kText.language, Pick("en", "nl"));
+}
+
+TEST(Fill, PutsEachValueInTheNextPlace) {
+  struct Case {
+    const char* text;
+    std::initializer_list<std::string_view> values;
+    const char* filled;
+  };
+  const Case cases[] = {
+      {"Row {}: {} holds a zero byte.",
+       {"3", "the password"},
+       "Row 3: the password holds a zero byte."},
+      {"{}{}", {"x"}, "x{}"},                  // places left over stay
+      {"{}", {"a", "b"}, "a"},                 // values left over are dropped
+      {"{} and {}", {"{}", "b"}, "{} and b"},  // a value is never filled itself
+  };
+  for (const Case& c : cases) EXPECT_EQ(Texts::Fill(c.text, c.values), c.filled) << c.text;
+}
+
+// The texts that name the fields one by one, the bash completion and the README name every
+// row of the field table, in its order: a field added to the table and forgotten in one of
+// them fails here.
+TEST(EditionTexts, FieldTextsFollowTheFieldTable) {
+  const Texts::Table& t = Texts::kText;
+  std::string columns = "--columns ", listed, words, example = "--columns ";
+  for (size_t f = 0; f < Vault::kEntryFieldCount; ++f) {
+    const std::string keyword(Vault::kEntryFields[f].keyword);
+    columns += (f == 0 ? "" : ",") + keyword + Pick("=COL", "=KOL");
+    listed += (f == 0 ? "" : ", ") + keyword;
+    words += (f == 0 ? "" : " ") + keyword + "=";
+    example += (f == 0 ? "" : ",") + keyword + "=[0-9]+";
+    ASSERT_NE(t.cliFieldsInSentence[f], nullptr) << keyword;
+    EXPECT_STRNE(t.cliFieldsInSentence[f], "") << keyword;
+  }
+  EXPECT_NE(std::string(t.cliUsage).find(columns), std::string::npos) << columns;
+  EXPECT_NE(std::string(t.cliBadColumns).find(listed + ";"), std::string::npos) << listed;
+  const std::string completion =
+      TestFiles::ReadFile(LOCKWELL_SOURCE_DIR "packaging/lockwell-cli.bash-completion");
+  EXPECT_NE(completion.find("compgen -W \"" + words + "\""), std::string::npos) << words;
+  const std::string readme = TestFiles::ReadFile(LOCKWELL_SOURCE_DIR "README.md");
+  EXPECT_TRUE(std::regex_search(readme, std::regex(example))) << example;
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "vault/payload_reader.h"
+#include "vault/payload_shape.h"
 #include "vault/vault.h"
 
 namespace {
