@@ -11,43 +11,25 @@
 
 #include "cli/commands.h"
 #include "cli/file_problem.h"
+#include "cli/held_entries.h"
 #include "cli/held_keys.h"
 #include "cli/output.h"
 #include "cli/password_input.h"
 #include "common/paths.h"
 #include "common/sync_copies.h"
 #include "common/sync_merge.h"
+#include "texts/fill.h"
 #include "texts/texts.h"
 #include "vault/vault.h"
 
 namespace Cli {
 namespace {
 
-static_assert(sizeof Texts::Table::cliFieldsInSentence / sizeof(const char*) ==
-              Vault::kEntryFieldCount);
-
-// Other vault files and their entries. Secret: the entries, wiped when it goes.
+// Other vault files and their entries.
 struct Copies {
   std::vector<std::string> paths;
-  std::vector<std::vector<Vault::Entry>> lists;
-  ~Copies() {
-    for (std::vector<Vault::Entry>& list : lists) Vault::WipeEntries(list);
-  }
+  std::vector<HeldEntries> lists;
 };
-
-// Opens the vault and keeps the password, for the copies that share it. Secret: the caller
-// releases password.
-int OpenKeepingPassword(const Context& context, SecretBuffer& password) {
-  if (!Common::VaultFileExists(Common::VaultFilePath())) {
-    PrintError(Format(Texts::kText.cliNoVault, {Printable(context.dir)}));
-    return kFileProblem;
-  }
-  if (const int status = AskPassword(Texts::kText.cliPasswordPrompt, password); status != kDone) {
-    return status;
-  }
-  const Vault::VaultError result = Vault::OpenVault(Common::VaultFilePath(), View(password));
-  return result == Vault::Ok ? kDone : VaultFailure(Common::VaultFilePath(), result);
-}
 
 // Reads a copy with the vault's password, or else with its own, asked for: "" or why not.
 std::string ReadCopy(const std::string& path, std::string_view vaultPassword,
@@ -57,7 +39,7 @@ std::string ReadCopy(const std::string& path, std::string_view vaultPassword,
   Vault::VaultError result = Vault::ReadVaultFile(path, vaultPassword, keys.state, list);
   if (result == Vault::WrongPassword) {
     SecretBuffer password;
-    const std::string prompt = Format(t.cliOtherPasswordPrompt, {Printable(path)});
+    const std::string prompt = Texts::Fill(t.cliOtherPasswordPrompt, {Printable(path)});
     if (!ReadPassword(prompt, password)) return t.cliNoPassword;
     if (password.size == 0) return t.enterPassword;
     result = Vault::ReadVaultFile(path, View(password), keys.state, list);
@@ -68,11 +50,7 @@ std::string ReadCopy(const std::string& path, std::string_view vaultPassword,
 }
 
 // "Mail (ann)", as a terminal may show it.
-std::string ShownName(const Vault::Entry& entry) {
-  std::string name = Printable(entry.Omschrijving);
-  if (!entry.Gebruiker.empty()) name += " (" + Printable(entry.Gebruiker) + ")";
-  return name;
-}
+std::string ShownName(const Vault::Entry& entry) { return Vault::EntryName(entry, Printable); }
 
 // "Mail (ann): two versions kept; they differ in the web address and the password"
 std::string TwinLine(const std::string& name, const std::vector<size_t>& fields) {
@@ -82,7 +60,7 @@ std::string TwinLine(const std::string& name, const std::vector<size_t>& fields)
     if (n > 0) differ += n + 1 == fields.size() ? t.cliAnd : ", ";
     differ += t.cliFieldsInSentence[fields[n]];
   }
-  return Format(t.cliTwinKept, {name, differ});
+  return Texts::Fill(t.cliTwinKept, {name, differ});
 }
 
 // What each copy brought, as the merge found it: the entries added, changed and removed,
@@ -95,16 +73,19 @@ void PrintWhatEachBrought(const Copies& copies, const Common::CopiesReport& repo
     const std::string path = Printable(copies.paths[c]);
     // Added: the entries the list gained, twins among them.
     const size_t gained = step.added + step.twins.size();
-    PrintLine(Format(t.cliMerged, {path, std::to_string(gained)}));
+    PrintLine(Texts::Fill(t.cliMerged, {path, std::to_string(gained)}));
     for (size_t n = 0; n < step.added; ++n) PrintLine("  " + report.addedNames[added++]);
-    if (step.changed > 0) PrintLine(Format(t.cliChangedBy, {path, std::to_string(step.changed)}));
-    if (step.removed > 0) PrintLine(Format(t.cliRemovedBy, {path, std::to_string(step.removed)}));
+    if (step.changed > 0)
+      PrintLine(Texts::Fill(t.cliChangedBy, {path, std::to_string(step.changed)}));
+    if (step.removed > 0)
+      PrintLine(Texts::Fill(t.cliRemovedBy, {path, std::to_string(step.removed)}));
     for (size_t n = 0; n < step.removed; ++n) PrintLine("  " + report.removedNames[removed++]);
     for (const Common::MergeReport::Twin& twin : step.twins) {
       PrintLine(TwinLine(report.twinNames[twins++], twin.fields));
     }
-    const size_t brought = std::min(gained + step.changed, copies.lists[c].size());
-    PrintLine(Format(t.cliAlreadyPresent, {std::to_string(copies.lists[c].size() - brought)}));
+    const size_t brought = std::min(gained + step.changed, copies.lists[c].list.size());
+    PrintLine(
+        Texts::Fill(t.cliAlreadyPresent, {std::to_string(copies.lists[c].list.size() - brought)}));
   }
 }
 
@@ -112,9 +93,9 @@ void PrintWhatEachBrought(const Copies& copies, const Common::CopiesReport& repo
 // changed or removed since, goes.
 void RemoveMergedCopies(const Copies& copies, const std::vector<Vault::Entry>& base) {
   for (size_t c = 0; c < copies.paths.size(); ++c) {
-    if (!Common::CopyMayGo(copies.lists[c], Vault::Entries(), base)) continue;
+    if (!Common::CopyMayGo(copies.lists[c].list, Vault::Entries(), base)) continue;
     if (unlink(copies.paths[c].c_str()) == 0) {
-      PrintLine(Format(Texts::kText.cliCopyRemoved, {Printable(copies.paths[c])}));
+      PrintLine(Texts::Fill(Texts::kText.cliCopyRemoved, {Printable(copies.paths[c])}));
     }
   }
 }
@@ -122,7 +103,7 @@ void RemoveMergedCopies(const Copies& copies, const std::vector<Vault::Entry>& b
 int MergeCopies(const Copies& copies, bool besideVault) {
   const Texts::Table& t = Texts::kText;
   std::vector<const std::vector<Vault::Entry>*> lists;
-  for (const std::vector<Vault::Entry>& list : copies.lists) lists.push_back(&list);
+  for (const HeldEntries& held : copies.lists) lists.push_back(&held.list);
   Common::VersionMerge merge;
   Common::CopiesReport report;
   Common::MergeCopies(Vault::Entries(), lists, ShownName,
@@ -139,7 +120,7 @@ int MergeCopies(const Copies& copies, bool besideVault) {
       return SaveFailure(t.savingFailed, result, errno);
     }
   }
-  PrintLine(Format(t.cliEntriesNow, {std::to_string(Vault::Entries().size())}));
+  PrintLine(Texts::Fill(t.cliEntriesNow, {std::to_string(Vault::Entries().size())}));
   if (besideVault) RemoveMergedCopies(copies, merge.base);
   return kDone;
 }
@@ -149,15 +130,14 @@ size_t ReadCopies(const std::vector<std::string>& paths, std::string_view passwo
                   Copies& copies) {
   size_t left = 0;
   for (const std::string& path : paths) {
-    std::vector<Vault::Entry> list;  // secret: moved into copies or wiped
-    const std::string why = ReadCopy(path, password, list);
+    HeldEntries held;
+    const std::string why = ReadCopy(path, password, held.list);
     if (why.empty()) {
       copies.paths.push_back(path);
-      copies.lists.push_back(std::move(list));
+      copies.lists.push_back(std::move(held));
       continue;
     }
-    Vault::WipeEntries(list);
-    PrintError(Format(Texts::kText.cliCopyLeft, {Printable(path), why}));
+    PrintError(Texts::Fill(Texts::kText.cliCopyLeft, {Printable(path), why}));
     ++left;
   }
   return left;
@@ -177,11 +157,11 @@ int MergeCommand(const Context& context) {
   const std::vector<std::string> paths =
       besideVault ? Common::FindVaultCopies(Common::VaultFilePath()) : context.arguments.files;
   if (besideVault && paths.empty() && Common::VaultFileExists(Common::VaultFilePath())) {
-    PrintLine(Format(t.cliNoCopies, {Printable(context.dir)}));
+    PrintLine(Texts::Fill(t.cliNoCopies, {Printable(context.dir)}));
     return kDone;
   }
   SecretBuffer password;
-  if (const int status = OpenKeepingPassword(context, password); status != kDone) {
+  if (const int status = OpenVaultKeepingPassword(context, password); status != kDone) {
     ReleaseSecret(password);
     return status;
   }
@@ -190,7 +170,7 @@ int MergeCommand(const Context& context) {
   ReleaseSecret(password);  // no longer needed while the copies are merged and saved
   const int status = MergeCopies(copies, besideVault);
   if (status != kDone || left == 0) return status;
-  PrintError(Format(t.cliCopiesLeft, {std::to_string(left)}));
+  PrintError(Texts::Fill(t.cliCopiesLeft, {std::to_string(left)}));
   return kBadData;
 }
 

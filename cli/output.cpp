@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include "common/utf8.h"
-#include "texts/fill.h"
 #include "vault/file_io.h"
 
 namespace Cli {
@@ -15,10 +14,6 @@ bool WriteAll(int fd, std::string_view text) {
 void PrintLine(std::string_view text) { (void)WriteAll(STDOUT_FILENO, std::string(text) + "\n"); }
 
 void PrintError(std::string_view text) { (void)WriteAll(STDERR_FILENO, std::string(text) + "\n"); }
-
-std::string Format(std::string_view text, std::initializer_list<std::string_view> values) {
-  return Texts::Fill(text, values);
-}
 
 std::string Printable(std::string_view text) {
   std::string out;

@@ -2,7 +2,6 @@
 // text made safe for a terminal. The edition's texts are filled in by Texts::Fill.
 #pragma once
 
-#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -13,9 +12,6 @@ namespace Cli {
 // A line (text + "\n") on standard output or standard error; failures there are ignored.
 void PrintLine(std::string_view text);
 void PrintError(std::string_view text);
-// Texts::Fill under its earlier name, for the merge command until it moves over.
-[[nodiscard]] std::string Format(std::string_view text,
-                                 std::initializer_list<std::string_view> values);
 // The text with control characters (terminal escapes, tabs, line breaks) shown as spaces
 // and bytes that are not UTF-8 as U+FFFD.
 [[nodiscard]] std::string Printable(std::string_view text);

@@ -13,6 +13,7 @@
 #include "common/sync_base.h"
 #include "common/sync_copies.h"
 #include "common/sync_merge.h"
+#include "texts/fill.h"
 #include "texts/texts.h"
 #include "vault/vault.h"
 
@@ -76,7 +77,7 @@ void BringIn(std::vector<Vault::Entry>& theirs, const Vault::FileIdentity& seen,
   std::string removed;
   for (const std::string& path : saved ? mayGo : std::vector<std::string>{}) {
     if (unlink(path.c_str()) == 0) {
-      removed += " - " + Filled(t.statusCopyRemoved, {ShownFileName(path)});
+      removed += " - " + Texts::Fill(t.statusCopyRemoved, {ShownFileName(path)});
     }
   }
   if (nothingNew && removed.empty()) {
@@ -116,8 +117,8 @@ void FollowVaultFile() {
   } else if (otherKey) {
     const Texts::Table& t = Texts::kText;
     Vault::KeyState keys{};
-    if (ReadWithItsPassword(path, t.followPasswordTitle, t.followPasswordPrompt, theirs, seen,
-                            keys, sealed)) {
+    if (ReadWithItsPassword(path, t.followPasswordTitle, t.followPasswordPrompt, theirs, seen, keys,
+                            sealed)) {
       BringIn(theirs, seen, &keys, sealed);
     } else {
       Common::DeclineCopy(path);  // kept as a copy at the next save, and not asked again

@@ -7,6 +7,7 @@
 
 #include "app/entry_list.h"
 #include "app/status_bar.h"
+#include "texts/fill.h"
 #include "texts/texts.h"
 
 namespace Commands {
@@ -18,30 +19,16 @@ int FindAgain(const Vault::Entry& wanted, int fallback) {
   const std::vector<Vault::Entry>& list = Vault::Entries();
   auto same = std::ranges::find(list, wanted);
   if (same == list.end()) {
-    same = std::ranges::find_if(list, [&](const Vault::Entry& e) {
-      return e.Omschrijving == wanted.Omschrijving && e.Gebruiker == wanted.Gebruiker;
-    });
+    same = std::ranges::find_if(list,
+                                [&](const Vault::Entry& e) { return Vault::SameName(e, wanted); });
   }
   return same != list.end() ? static_cast<int>(same - list.begin()) : fallback;
 }
 
 }  // namespace
 
-std::string Filled(std::string text, std::initializer_list<std::string> values) {
-  size_t from = 0;
-  for (const std::string& value : values) {
-    const size_t mark = text.find("{}", from);
-    if (mark == std::string::npos) break;
-    text.replace(mark, 2, value);
-    from = mark + value.size();
-  }
-  return text;
-}
-
 std::string EntryName(const Vault::Entry& entry) {
-  std::string name = Vault::ShownText(entry.Omschrijving);
-  if (!entry.Gebruiker.empty()) name += " (" + Vault::ShownText(entry.Gebruiker) + ")";
-  return name;
+  return Vault::EntryName(entry, Vault::ShownText);
 }
 
 std::string ShownFileName(const std::string& path) {
@@ -52,7 +39,7 @@ std::string ShownFileName(const std::string& path) {
 }
 
 std::string Counted(const char* const (&forms)[2], size_t count) {
-  return count == 1 ? forms[0] : Filled(forms[1], {std::to_string(count)});
+  return count == 1 ? forms[0] : Texts::Fill(forms[1], {std::to_string(count)});
 }
 
 ChangesShown ChangesText(const Common::MergeReport& report,
@@ -64,13 +51,14 @@ ChangesShown ChangesText(const Common::MergeReport& report,
                                                   {report.removed, t.countRemoved}};
   for (const auto& [count, text] : kinds) {
     if (count == 0) continue;
-    shown.counts += (shown.counts.empty() ? ": " : ", ") + Filled(text, {std::to_string(count)});
+    shown.counts +=
+        (shown.counts.empty() ? ": " : ", ") + Texts::Fill(text, {std::to_string(count)});
   }
   std::string names;
   for (const Common::MergeReport::Twin& twin : report.twins) {
     names += (names.empty() ? "" : ", ") + EntryName(merged[twin.first]);
   }
-  if (!names.empty()) shown.twins = Filled(t.twoVersionsKept, {names});
+  if (!names.empty()) shown.twins = Texts::Fill(t.twoVersionsKept, {names});
   return shown;
 }
 

@@ -2,7 +2,6 @@
 // the list with its selection kept, and names as a person reads them.
 #pragma once
 
-#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -11,9 +10,7 @@
 
 namespace Commands {
 
-// text with each "{}" replaced by the next value.
-[[nodiscard]] std::string Filled(std::string text, std::initializer_list<std::string> values);
-// "Mail (ann)", or the description alone when it has no user name.
+// "Mail (ann)" as the window shows it, or the description alone when it has no user name.
 [[nodiscard]] std::string EntryName(const Vault::Entry& entry);
 // The last part of path as valid UTF-8, whatever bytes the name holds.
 [[nodiscard]] std::string ShownFileName(const std::string& path);

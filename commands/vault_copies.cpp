@@ -14,6 +14,7 @@
 #include "common/sync_base.h"
 #include "common/sync_copies.h"
 #include "common/sync_merge.h"
+#include "texts/fill.h"
 #include "texts/texts.h"
 #include "vault/vault.h"
 
@@ -56,8 +57,8 @@ bool ReadCopy(const std::string& path, std::vector<Entry>& list, std::string& wh
   Vault::KeyState keys{};
   std::string sealed;
   if (!ReadWithItsPassword(path, t.copyPasswordTitle,
-                           Filled(t.copyPasswordPrompt, {ShownFileName(path)}), list, seen, keys,
-                           sealed)) {
+                           Texts::Fill(t.copyPasswordPrompt, {ShownFileName(path)}), list, seen,
+                           keys, sealed)) {
     return false;
   }
   Vault::WipeAndFree(keys.key, Vault::kKeySize);  // only its entries are wanted
@@ -83,7 +84,7 @@ void ReadNewCopies(const std::vector<std::string>& found, Offered& offered, std:
       Common::DeclineCopy(path);  // its password not given: as a No
     } else {
       notes += (notes.empty() ? "" : " - ") +
-               Filled(Texts::kText.statusCopyUnreadable, {ShownFileName(path), why});
+               Texts::Fill(Texts::kText.statusCopyUnreadable, {ShownFileName(path), why});
     }
   }
 }
@@ -101,12 +102,13 @@ std::string WhatMergingDoes(const Common::CopiesReport& report) {
       names += (n > 0 ? ", " : "") + report.removedNames[n];
     }
     if (report.removedNames.size() > kNamesShown) {
-      names = Filled(t.namesAndMore,
-                     {names, std::to_string(report.removedNames.size() - kNamesShown)});
+      names = Texts::Fill(t.namesAndMore,
+                          {names, std::to_string(report.removedNames.size() - kNamesShown)});
     }
     parts.push_back(Counted(t.copyRemoves, total.removed) + " (" + names + ")");
   }
-  if (!report.twinNames.empty()) parts.push_back(Counted(t.copyKeepsTwice, report.twinNames.size()));
+  if (!report.twinNames.empty())
+    parts.push_back(Counted(t.copyKeepsTwice, report.twinNames.size()));
   if (parts.empty()) return t.copyOnlyOrder;
   std::string text = parts[0];
   for (size_t n = 1; n < parts.size(); ++n) {
@@ -121,12 +123,12 @@ bool Asked(const Offered& offered, const Common::CopiesReport& report) {
   const bool lockwells =
       Vault::FileNameOf(offered.paths[0]).find(Vault::kKeptCopyInfix) != std::string::npos;
   const std::string question =
-      count == 1
-          ? Filled(t.copyKeptBy[lockwells ? 1 : 0], {ShownFileName(offered.paths[0])}) + "\n\n" +
-                Filled(t.mergingDoes[0], {WhatMergingDoes(report)}) + "\n\n" + t.copyQuestionEnd
-          : Filled(t.copiesFound, {std::to_string(count)}) + "\n\n" +
-                Filled(t.mergingDoes[1], {WhatMergingDoes(report)}) + "\n\n" +
-                Filled(t.copiesQuestionEnd, {std::to_string(count)});
+      count == 1 ? Texts::Fill(t.copyKeptBy[lockwells ? 1 : 0], {ShownFileName(offered.paths[0])}) +
+                       "\n\n" + Texts::Fill(t.mergingDoes[0], {WhatMergingDoes(report)}) + "\n\n" +
+                       t.copyQuestionEnd
+                 : Texts::Fill(t.copiesFound, {std::to_string(count)}) + "\n\n" +
+                       Texts::Fill(t.mergingDoes[1], {WhatMergingDoes(report)}) + "\n\n" +
+                       Texts::Fill(t.copiesQuestionEnd, {std::to_string(count)});
   return App::ShowMessageBox(t.programTitle, question, App::MessageIcon::Information,
                              App::MessageButtons::YesNo) == App::MessageAnswer::Yes;
 }
@@ -180,7 +182,7 @@ void RemoveThoseWithNothingNew(Offered& offered, std::string& notes) {
     rest.lists.push_back(std::move(one.lists[0]));
   }
   if (!removed.empty()) {
-    notes += (notes.empty() ? "" : " - ") + Filled(Texts::kText.statusCopyRemoved, {removed});
+    notes += (notes.empty() ? "" : " - ") + Texts::Fill(Texts::kText.statusCopyRemoved, {removed});
   }
   std::swap(offered.paths, rest.paths);
   std::swap(offered.lists, rest.lists);
@@ -209,11 +211,11 @@ void MergeOffered(Offered& offered, std::string& notes) {
   for (const std::string& name : report.twinNames) twins += (twins.empty() ? "" : ", ") + name;
   const std::string subject =
       offered.paths.size() == 1
-          ? Filled(t.statusCopyMerged, {ShownFileName(offered.paths[0])})
-          : Filled(t.statusCopiesMerged, {std::to_string(offered.paths.size())});
-  ShowSyncStatus((twins.empty() ? "" : Filled(t.twoVersionsKept, {twins})) + subject +
-                     changes.counts,
-                 !twins.empty());
+          ? Texts::Fill(t.statusCopyMerged, {ShownFileName(offered.paths[0])})
+          : Texts::Fill(t.statusCopiesMerged, {std::to_string(offered.paths.size())});
+  ShowSyncStatus(
+      (twins.empty() ? "" : Texts::Fill(t.twoVersionsKept, {twins})) + subject + changes.counts,
+      !twins.empty());
 }
 
 }  // namespace

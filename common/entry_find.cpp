@@ -198,7 +198,7 @@ void BuildFoldedEntries(const std::vector<Vault::Entry>& list, FoldedEntries& fo
   size_t room = 0;  // most texts fold to as many bytes as they have
   for (const Vault::Entry& entry : list) {
     for (size_t f = 0; f < Vault::kEntryFieldCount; ++f) {
-      if (f != Vault::kPasswordField) room += (entry.*Vault::kEntryFields[f].member).size() + 1;
+      if (!Vault::kEntryFields[f].secret) room += (entry.*Vault::kEntryFields[f].member).size() + 1;
     }
   }
   std::string text(room + room / 8, '\0');
@@ -207,7 +207,7 @@ void BuildFoldedEntries(const std::vector<Vault::Entry>& list, FoldedEntries& fo
   for (const Vault::Entry& entry : list) {
     folded.starts.push_back(out.used);
     for (size_t f = 0; f < Vault::kEntryFieldCount; ++f) {
-      if (f == Vault::kPasswordField) continue;
+      if (Vault::kEntryFields[f].secret) continue;
       AppendFolded(out, entry.*Vault::kEntryFields[f].member, false);
       *out.Room(1) = kFieldEnd;
       ++out.used;

@@ -13,40 +13,28 @@ namespace {
 using Vault::Entry;
 using Vault::kEntryFields;
 
-// Description and user name: what a person reads as "the same entry" in two versions.
-bool IsKeyField(const Vault::EntryField& field) {
-  return field.member == &Entry::Omschrijving || field.member == &Entry::Gebruiker;
-}
-
-bool SameKey(const Entry& a, const Entry& b) {
-  for (const Vault::EntryField& field : kEntryFields) {
-    if (IsKeyField(field) && a.*field.member != b.*field.member) return false;
-  }
-  return true;
-}
-
 // Numbers for entries, so that each entry is hashed once and the diff compares integers:
-// equal entries (with keyOnly, equal description and user name) share a number.
+// equal entries (with byName, equal description and user name) share a number.
 struct Numbering {
-  bool keyOnly = false;
+  bool byName = false;
   std::vector<uint32_t> slots;      // number + 1, or 0 where free
   std::vector<const Entry*> first;  // an entry of each number
 };
 
-void Prepare(Numbering& numbering, bool keyOnly, size_t most) {
+void Prepare(Numbering& numbering, bool byName, size_t most) {
   size_t capacity = 16;
   while (capacity < 2 * most) capacity *= 2;
-  numbering.keyOnly = keyOnly;
+  numbering.byName = byName;
   numbering.slots.assign(capacity, 0);
   numbering.first.clear();
   numbering.first.reserve(most);
 }
 
-size_t HashOf(const Entry& entry, bool keyOnly) {
+size_t HashOf(const Entry& entry, bool byName) {
   const std::hash<std::string_view> hash;
   size_t h = 0;
   for (const Vault::EntryField& field : kEntryFields) {
-    if (!keyOnly || IsKeyField(field)) h = (h * 1099511628211u) ^ hash(entry.*field.member);
+    if (!byName || field.names) h = (h * 1099511628211u) ^ hash(entry.*field.member);
   }
   return h;
 }
@@ -54,7 +42,7 @@ size_t HashOf(const Entry& entry, bool keyOnly) {
 // The entry must outlive the numbering, which keeps a pointer to it.
 uint32_t NumberOf(Numbering& numbering, const Entry& entry) {
   const size_t mask = numbering.slots.size() - 1;
-  for (size_t slot = HashOf(entry, numbering.keyOnly) & mask;; slot = (slot + 1) & mask) {
+  for (size_t slot = HashOf(entry, numbering.byName) & mask;; slot = (slot + 1) & mask) {
     uint32_t& held = numbering.slots[slot];
     if (held == 0) {
       numbering.first.push_back(&entry);
@@ -62,7 +50,7 @@ uint32_t NumberOf(Numbering& numbering, const Entry& entry) {
       return held - 1;
     }
     const Entry& other = *numbering.first[held - 1];
-    if (numbering.keyOnly ? SameKey(other, entry) : other == entry) return held - 1;
+    if (numbering.byName ? Vault::SameName(other, entry) : other == entry) return held - 1;
   }
 }
 
@@ -146,7 +134,7 @@ void AppendPair(ThreeWay& m, const Entry& ours, const Entry& theirs, const Entry
 // Whether an entry may be a changed version of another: the same description and user
 // name, or at least half of the fields alike (a rename keeps the rest).
 bool Related(const Entry& a, const Entry& b) {
-  return SameKey(a, b) ||
+  return Vault::SameName(a, b) ||
          2 * (Vault::kEntryFieldCount - DifferingFields(a, b).size()) >= Vault::kEntryFieldCount;
 }
 
@@ -170,13 +158,13 @@ void PairChunk(ThreeWay& m, const Chunk& c, std::vector<size_t>& partner,
     }
     return;
   }
-  Numbering keys;
-  Prepare(keys, true, nb + no + nt);
-  const std::vector<uint32_t> ko = NumbersOf(keys, m.ours.data() + c.o0, m.ours.data() + c.o1);
-  const std::vector<uint32_t> kt = NumbersOf(keys, m.theirs.data() + c.t0, m.theirs.data() + c.t1);
-  const std::vector<uint32_t> kb = NumbersOf(keys, m.base.data() + c.b0, m.base.data() + c.b1);
-  const std::vector<size_t> toTheirs = MatchSequences(ko, kt, keys.first.size());
-  const std::vector<size_t> toBase = MatchSequences(ko, kb, keys.first.size());
+  Numbering names;
+  Prepare(names, true, nb + no + nt);
+  const std::vector<uint32_t> ko = NumbersOf(names, m.ours.data() + c.o0, m.ours.data() + c.o1);
+  const std::vector<uint32_t> kt = NumbersOf(names, m.theirs.data() + c.t0, m.theirs.data() + c.t1);
+  const std::vector<uint32_t> kb = NumbersOf(names, m.base.data() + c.b0, m.base.data() + c.b1);
+  const std::vector<size_t> toTheirs = MatchSequences(ko, kt, names.first.size());
+  const std::vector<size_t> toBase = MatchSequences(ko, kb, names.first.size());
   for (size_t k = 0; k < no; ++k) {
     if (toTheirs[k] != kUnmatched) partner[k] = c.t0 + toTheirs[k];
     if (toBase[k] != kUnmatched) baseOf[k] = c.b0 + toBase[k];
@@ -240,9 +228,39 @@ void WalkChunks(ThreeWay& m) {
   }
 }
 
+// Of the entries new to ours and those of ours gone, one of each with the same name is one
+// change; the rest were added or removed.
+void PairNewWithGone(ThreeWay& m, const std::vector<const Entry*>& fresh,
+                     const std::vector<const Entry*>& gone,
+                     const std::vector<const Entry*>& twinFirsts, MergeReport& report) {
+  Numbering names;
+  Prepare(names, true, fresh.size() + gone.size() + twinFirsts.size());
+  std::vector<size_t> goneByName(fresh.size() + gone.size() + twinFirsts.size(), 0);
+  for (const Entry* e : gone) ++goneByName[NumberOf(names, *e)];
+  auto consume = [&](const Entry& e) {
+    size_t& n = goneByName[NumberOf(names, e)];
+    if (n == 0) return false;
+    --n;
+    return true;
+  };
+  for (const Entry* e : twinFirsts) (void)consume(*e);
+  for (const Entry* e : fresh) {
+    if (consume(*e)) {
+      ++report.changed;
+    } else {
+      report.addedAt.push_back(static_cast<size_t>(e - m.merged.data()));
+    }
+  }
+  report.added = report.addedAt.size();
+  // What no change accounts for was removed: as many of each name as are left, first first.
+  for (const Entry* e : gone) {
+    if (consume(*e)) report.removedAt.push_back(static_cast<size_t>(e - m.ours.data()));
+  }
+  report.removed = report.removedAt.size();
+}
+
 // The report's counts, from the merged list against ours: entries new to ours (minus
-// twins) and entries of ours gone; one of each with the same description and user name is
-// one change.
+// twins) and entries of ours gone.
 void CountChanges(ThreeWay& m, MergeReport& report) {
   const std::vector<uint32_t> merged =
       NumbersOf(m.numbering, m.merged.data(), m.merged.data() + m.merged.size());
@@ -271,30 +289,7 @@ void CountChanges(ThreeWay& m, MergeReport& report) {
     --left[m.o[i]];
     gone.push_back(&m.ours[i]);
   }
-  Numbering keys;
-  Prepare(keys, true, fresh.size() + gone.size() + twinFirsts.size());
-  std::vector<size_t> goneByKey(fresh.size() + gone.size() + twinFirsts.size(), 0);
-  for (const Entry* e : gone) ++goneByKey[NumberOf(keys, *e)];
-  auto consume = [&](const Entry& e) {
-    size_t& n = goneByKey[NumberOf(keys, e)];
-    if (n == 0) return false;
-    --n;
-    return true;
-  };
-  for (const Entry* e : twinFirsts) (void)consume(*e);
-  for (const Entry* e : fresh) {
-    if (consume(*e)) {
-      ++report.changed;
-    } else {
-      report.addedAt.push_back(static_cast<size_t>(e - m.merged.data()));
-    }
-  }
-  report.added = report.addedAt.size();
-  // What no change accounts for was removed: as many of each name as are left, first first.
-  for (const Entry* e : gone) {
-    if (consume(*e)) report.removedAt.push_back(static_cast<size_t>(e - m.ours.data()));
-  }
-  report.removed = report.removedAt.size();
+  PairNewWithGone(m, fresh, gone, twinFirsts, report);
 }
 
 // Where the union puts each entry of theirs that ours lacks: after an entry of ours (its
@@ -306,14 +301,14 @@ struct Placed {
 };
 
 std::vector<Placed> PlaceNewOnes(const std::vector<Entry>& ours, const std::vector<Entry>& theirs) {
-  Numbering numbering, keys;
+  Numbering numbering, names;
   Prepare(numbering, false, ours.size() + theirs.size());
-  Prepare(keys, true, ours.size() + theirs.size());
+  Prepare(names, true, ours.size() + theirs.size());
   // Ours is numbered first, so a number below oursAt.size() is an entry of ours.
-  std::vector<size_t> oursAt, keyAt;
+  std::vector<size_t> oursAt, nameAt;
   for (size_t k = 0; k < ours.size(); ++k) {
     if (NumberOf(numbering, ours[k]) == oursAt.size()) oursAt.push_back(k);
-    if (NumberOf(keys, ours[k]) == keyAt.size()) keyAt.push_back(k);
+    if (NumberOf(names, ours[k]) == nameAt.size()) nameAt.push_back(k);
   }
   std::vector<Placed> placed;
   std::vector<size_t> groupOfNew;  // by number - oursAt.size()
@@ -325,9 +320,9 @@ std::vector<Placed> PlaceNewOnes(const std::vector<Entry>& ours, const std::vect
     } else if (n - oursAt.size() < groupOfNew.size()) {
       group = groupOfNew[n - oursAt.size()];  // an equal one of theirs is placed already
     } else {
-      const uint32_t key = NumberOf(keys, theirs[j]);
-      const bool twin = key < keyAt.size();
-      if (twin) group = keyAt[key];
+      const uint32_t name = NumberOf(names, theirs[j]);
+      const bool twin = name < nameAt.size();
+      if (twin) group = nameAt[name];
       placed.push_back({group, j, twin});
       groupOfNew.push_back(group);
     }

@@ -12,10 +12,10 @@ namespace Common {
 
 // What a merge did, for the messages. Indices point into the merged list.
 struct MergeReport {
-  size_t added = 0;    // entries that only the other version had
-  std::vector<size_t> addedAt;  // those entries' indices in the merged list, in order
-  size_t changed = 0;  // entries the other version changed and this one did not
-  size_t removed = 0;  // entries the other version deleted and this one left alone
+  size_t added = 0;               // entries that only the other version had
+  std::vector<size_t> addedAt;    // those entries' indices in the merged list, in order
+  size_t changed = 0;             // entries the other version changed and this one did not
+  size_t removed = 0;             // entries the other version deleted and this one left alone
   std::vector<size_t> removedAt;  // those entries' indices in ours, in order
   // Pairs kept side by side because the two versions differ: first, then second index.
   struct Twin {

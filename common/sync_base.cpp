@@ -83,8 +83,8 @@ void KeepCommonBase(const std::string& sealed) {
   if (!EnsureStateDir()) return;
   // The bytes as they came: a later failure of this write leaves the older base, which both
   // computers had as well.
-  (void)Vault::WriteWholeFile(CommonBasePath(), sealed.data(), sealed.size(),
-                              Vault::kVaultFileMode, nullptr, Vault::Replacing::Beside);
+  (void)Vault::WriteWholeFile(CommonBasePath(), sealed.data(), sealed.size(), Vault::kVaultFileMode,
+                              nullptr, Vault::Replacing::Beside);
 }
 
 bool ReadCommonBase(std::vector<Vault::Entry>& list) {

@@ -90,7 +90,8 @@ TEST_F(Companion, MergeWithoutAFileTakesTheCopiesBesideTheVault) {
 // the status says that some were left. With a base both computers had (kept in the state
 // folder), what a copy deleted goes, and the copy with it.
 TEST_F(Companion, MergeGoesPastCopiesItCannotReadAgainstTheCommonBase) {
-  const Vault::Entry a{"A", "", "", "a"}, shop{"Shop", "", "", "s"}, library{"Library", "", "", "l"};
+  const Vault::Entry a{"A", "", "", "a"}, shop{"Shop", "", "", "s"},
+      library{"Library", "", "", "l"};
   const Vault::Entry mail{"Mail", "", "ann", "old"}, newMail{"Mail", "", "ann", "new"};
   ASSERT_EQ(TestVaults::WriteSmallVault(vault, "mine", {a, mail, shop}), Vault::Ok);
   const std::string state = scratch.path + "state";

@@ -72,11 +72,12 @@ TEST_F(FollowStory, OneEntryChangedOnBothSidesIsKeptTwiceAndNamed) {
     LaptopSavesOverUnread({{"Mail", "", "ann", "laptop"}, bank});
   });
   // A lesser line that follows does not hide the conflict: it comes after it.
-  Robot::WaitStatus(Pick("Two versions kept: Mail (ann). Updated from another computer - "
-                         "kluis.lwv.extern-2026-12-09-101500 removed: it held nothing new",
-                         "Twee versies bewaard: Mail (ann). Bijgewerkt vanaf een andere computer "
-                         "- kluis.lwv.extern-2026-12-09-101500 verwijderd: er stond niets nieuws "
-                         "in"));
+  Robot::WaitStatus(
+      Pick("Two versions kept: Mail (ann). Updated from another computer - "
+           "kluis.lwv.extern-2026-12-09-101500 removed: it held nothing new",
+           "Twee versies bewaard: Mail (ann). Bijgewerkt vanaf een andere computer "
+           "- kluis.lwv.extern-2026-12-09-101500 verwijderd: er stond niets nieuws "
+           "in"));
   Robot::Do("both versions stand next to each other", [] {
     EXPECT_EQ(Robot::ListRows(), (std::vector<std::string>{"Mail", "Mail", "Bank"}));
   });

@@ -26,7 +26,8 @@ const std::string kNextcloud = "kluis (conflicted copy 2026-12-09 101500).lwv";
 const std::string kDropbox = "kluis (Ann's conflicted copy 2026-12-09).lwv";
 
 std::string Merged(const std::string& name, const std::string& what, const std::string& whatNl) {
-  return Pick("Merged ", "") + name + Pick("", " samengevoegd") + Pick(what.c_str(), whatNl.c_str());
+  return Pick("Merged ", "") + name + Pick("", " samengevoegd") +
+         Pick(what.c_str(), whatNl.c_str());
 }
 
 TEST_F(CopyStory, CopiesFoundAtLoginAreOfferedOnceEach) {
@@ -86,8 +87,8 @@ TEST_F(CopyStory, CopiesMergeAgainstTheLastVersionReceived) {
   Robot::Pause(600);
   StoryCheck::AddEntryInWindow("Added here", 3);
   Robot::Do("a conflict copy arrives", [&] { LaptopSaves({newMail, bank}, kSyncthing); });
-  Robot::AnswerMessage(Question(kSyncthing, "changes 1 entry", "wijzigt 1 item"),
-                       GTK_MESSAGE_INFO, GTK_RESPONSE_YES);
+  Robot::AnswerMessage(Question(kSyncthing, "changes 1 entry", "wijzigt 1 item"), GTK_MESSAGE_INFO,
+                       GTK_RESPONSE_YES);
   Robot::WaitStatus(Merged(kSyncthing, ": 1 changed", ": 1 gewijzigd"));
   // A copy answered No stays, and is not offered again.
   Robot::Do("an old copy turns up", [&] { LaptopSaves({shop}, kNextcloud); });
@@ -123,7 +124,8 @@ TEST_F(CopyStory, TwoHundredCopiesAreOneQuestion) {
            "synchronisatieprogramma's of door Lockwell.\n\nZe allemaal samenvoegen voegt 200 "
            "items toe.\n\nAlle 200 kopie\xC3\xABn samenvoegen met de kluis?"),
       GTK_MESSAGE_INFO, GTK_RESPONSE_YES);
-  Robot::WaitStatus(Pick("Merged 200 copies: 200 added", "200 kopie\xC3\xABn samengevoegd: 200 toegevoegd"));
+  Robot::WaitStatus(
+      Pick("Merged 200 copies: 200 added", "200 kopie\xC3\xABn samengevoegd: 200 toegevoegd"));
   Robot::ChooseMenu(App::MenuExit);
   EXPECT_EQ(RunLockwell(), 0);
   EXPECT_EQ(Messages().size(), 1u);

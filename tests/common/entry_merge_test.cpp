@@ -106,8 +106,8 @@ const Case kCases[] = {
     // Two versions of one name, kept after an earlier merge, then changed on one side.
     {"twins, theirs adds one", "A M.nann.p1 M.nann.p2", "A M.nann.p1 M.nann.p2",
      "A M.nann.p1 M.nann.p2 X", "A M.nann.p1 M.nann.p2 X", "a1 c0 r0 =theirs"},
-    {"twins, theirs removes one", "A M.nann.p1 M.nann.p2", "A M.nann.p1 M.nann.p2",
-     "A M.nann.p2", "A M.nann.p2", "a0 c0 r1 =theirs"},
+    {"twins, theirs removes one", "A M.nann.p1 M.nann.p2", "A M.nann.p1 M.nann.p2", "A M.nann.p2",
+     "A M.nann.p2", "a0 c0 r1 =theirs"},
     {"twins, theirs changes one", "M.nann.p1 M.nann.p2", "M.nann.p1 M.nann.p2",
      "M.nann.p1 M.nann.p3", "M.nann.p1 M.nann.p3", "a0 c1 r0 =theirs"},
     {"twins made here, theirs changed another", "A M.nann.p1", "A M.nann.p1 M.nann.p2",
